@@ -1,0 +1,25 @@
+# quillet_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l1 l2] [TIMEOUT s]
+#                  [SOUND_SERVER])
+# SOUND_SERVER: the tests play through, capture from, or stop and start the shared private
+# sound server, so they never run at the same time as another such test.
+# One GoogleTest executable; every TEST becomes its own ctest test (run in its own
+# process, so one crash or hang is reported against one test only).
+function(quillet_add_test name)
+  cmake_parse_arguments(T "SOUND_SERVER" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} quillet_testsupport GTest::gtest GTest::gmock)
+  if(NOT "quillet_testmain_gui" IN_LIST T_LIBS)
+    target_link_libraries(${name} PRIVATE quillet_testmain)
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  set(lock "")
+  if(T_SOUND_SERVER)
+    set(lock RESOURCE_LOCK sound_server)
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}" ${lock})
+endfunction()
