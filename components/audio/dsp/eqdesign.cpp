@@ -12,25 +12,25 @@ namespace {
 // Gain of the sections when their interaction is first measured; large enough to show the
 // shape of each section, small enough to stay in its nearly linear range.
 constexpr double PrototypeDb = 12.0;
-// Weight of the points midway between two centres against the centres themselves: they keep
-// the curve between the centres smooth while the centres stay nearly exact.
-constexpr double MidpointWeight = 0.3;
-// Filter gains are kept within this range (the sliders reach ±16 dB; the solution for
-// alternating extremes needs somewhat more).
-constexpr double MaxFilterDb = 40.0;
-constexpr int MaxPoints = 2 * MaxEqBands - 1;
+// Step of the central difference that gives a section's change of response per dB.
+constexpr double SlopeStepDb = 0.5;
+// Filter gains are kept within this range. Sliders reach ±16 dB; alternating extremes need
+// up to about ±46 dB on the low sections, which double precision handles with ease.
+constexpr double MaxFilterDb = 48.0;
 
-// Solves the n × n system a·x = b in place (Gaussian elimination with partial pivoting).
-// Returns false for a singular system.
-template <size_t N>
-bool SolveLinear(std::array<std::array<double, N>, N>& a, std::array<double, N>& b, int n)
+using Matrix = std::array<std::array<double, MaxEqBands>, MaxEqBands>;
+using Vector = std::array<double, MaxEqBands>;
+
+// Solves the n × n system a·x = b in place (Gaussian elimination with partial pivoting);
+// the solution replaces b. Returns false for a singular system.
+bool SolveLinear(Matrix& a, Vector& b, int n)
 {
     for (int col = 0; col < n; ++col) {
         int pivot = col;
         for (int r = col + 1; r < n; ++r)
             if (std::abs(a[r][col]) > std::abs(a[pivot][col]))
                 pivot = r;
-        if (std::abs(a[pivot][col]) < 1e-12)
+        if (!(std::abs(a[pivot][col]) > 1e-12))
             return false;
         std::swap(a[col], a[pivot]);
         std::swap(b[col], b[pivot]);
@@ -50,41 +50,14 @@ bool SolveLinear(std::array<std::array<double, N>, N>& a, std::array<double, N>&
     return true;
 }
 
-struct Points {
-    int count = 0;
-    std::array<double, MaxPoints> hz{};
-    std::array<double, MaxPoints> weight{};
-    std::array<double, MaxPoints> target{};
-};
-
-// The centres of the active bands (ascending) and the geometric means between neighbours,
-// with the slider gains as targets (the mean of the two neighbours between centres).
-Points EvaluationPoints(const EqLayout& layout, const std::array<double, MaxEqBands>& sliderDb,
-                        std::array<int, MaxEqBands>& order, int& activeCount)
+// Response (dB) at the given centres of one section designed for `gainDb`.
+Vector ResponsesAt(const BandShape& shape, double gainDb, const Vector& hz, int n, double rate)
 {
-    activeCount = 0;
-    for (int k = 0; k < layout.count; ++k)
-        if (layout.active[k])
-            order[activeCount++] = k;
-    std::sort(order.begin(), order.begin() + activeCount, [&](int x, int y) {
-        return layout.shapes[x].centreHz < layout.shapes[y].centreHz;
-    });
-    Points p;
-    for (int i = 0; i < activeCount; ++i) {
-        const int k = order[i];
-        if (i > 0) {
-            const int prev = order[i - 1];
-            p.hz[p.count] = std::sqrt(layout.shapes[prev].centreHz * layout.shapes[k].centreHz);
-            p.weight[p.count] = MidpointWeight;
-            p.target[p.count] = 0.5 * (sliderDb[prev] + sliderDb[k]);
-            ++p.count;
-        }
-        p.hz[p.count] = layout.shapes[k].centreHz;
-        p.weight[p.count] = 1.0;
-        p.target[p.count] = sliderDb[k];
-        ++p.count;
-    }
-    return p;
+    Vector out{};
+    const Biquad s = DesignSection(shape, gainDb, rate);
+    for (int m = 0; m < n; ++m)
+        out[m] = ResponseDb(s, hz[m], rate);
+    return out;
 }
 
 }  // namespace
@@ -151,49 +124,52 @@ double ResponseDb(const Biquad& s, double hz, double rate)
 std::array<double, MaxEqBands> SolveFilterGains(const EqLayout& layout,
                                                 const std::array<double, MaxEqBands>& sliderDb)
 {
-    std::array<double, MaxEqBands> gains{};
-    std::array<int, MaxEqBands> order{};
+    // The active bands, their centres and targets.
+    int order[MaxEqBands];
     int n = 0;
-    const Points pts = EvaluationPoints(layout, sliderDb, order, n);
+    Vector hz{}, target{};
     bool allFlat = true;
-    for (int i = 0; i < n; ++i)
-        allFlat = allFlat && sliderDb[order[i]] == 0;
+    for (int k = 0; k < layout.count; ++k) {
+        if (!layout.active[k])
+            continue;
+        order[n] = k;
+        hz[n] = layout.shapes[k].centreHz;
+        target[n] = sliderDb[k];
+        allFlat = allFlat && sliderDb[k] == 0;
+        ++n;
+    }
+    std::array<double, MaxEqBands> gains{};
     if (n == 0 || allFlat)
         return gains;
 
-    // Column i of the interaction matrix: the response of section order[i] at every point,
-    // per dB of its gain. First at the prototype gain, then at the gains found so far.
-    std::array<double, MaxEqBands> current{};
+    // First pass: each section's response at the centres, per dB of a prototype gain, is
+    // taken as linear in its gain (the interaction matrix), and the 10 × 10 system solved.
+    // Two refinements then solve for what the cascade still misses at the centres, with each
+    // section's slope measured at the gain found so far (Newton steps).
+    Vector current{};
     for (int pass = 0; pass < 3; ++pass) {
-        std::array<std::array<double, MaxPoints>, MaxEqBands> column{};
+        Matrix slope{};
+        Vector missing = target;
         for (int i = 0; i < n; ++i) {
-            const int k = order[i];
-            double g = pass == 0 ? PrototypeDb : current[i];
-            if (std::abs(g) < 0.5)
-                g = g < 0 ? -0.5 : 0.5;  // keep the column's shape measurable
-            const Biquad s = DesignSection(layout.shapes[k], g, layout.rate);
-            for (int m = 0; m < pts.count; ++m)
-                column[i][m] = ResponseDb(s, pts.hz[m], layout.rate) / g;
-        }
-        // Normal equations of the weighted problem: (Bᵀ W B) g = Bᵀ W t.
-        std::array<std::array<double, MaxEqBands>, MaxEqBands> normal{};
-        std::array<double, MaxEqBands> rhs{};
-        for (int i = 0; i < n; ++i) {
-            for (int j = 0; j < n; ++j) {
-                double s = 0;
-                for (int m = 0; m < pts.count; ++m)
-                    s += pts.weight[m] * column[i][m] * column[j][m];
-                normal[i][j] = s;
+            const BandShape& shape = layout.shapes[order[i]];
+            if (pass == 0) {
+                const Vector r = ResponsesAt(shape, PrototypeDb, hz, n, layout.rate);
+                for (int m = 0; m < n; ++m)
+                    slope[m][i] = r[m] / PrototypeDb;
+                continue;
             }
-            double s = 0;
-            for (int m = 0; m < pts.count; ++m)
-                s += pts.weight[m] * column[i][m] * pts.target[m];
-            rhs[i] = s;
+            const Vector now = ResponsesAt(shape, current[i], hz, n, layout.rate);
+            const Vector up = ResponsesAt(shape, current[i] + SlopeStepDb, hz, n, layout.rate);
+            const Vector down = ResponsesAt(shape, current[i] - SlopeStepDb, hz, n, layout.rate);
+            for (int m = 0; m < n; ++m) {
+                slope[m][i] = (up[m] - down[m]) / (2 * SlopeStepDb);
+                missing[m] -= now[m];
+            }
         }
-        if (!SolveLinear(normal, rhs, n))
-            break;
+        if (!SolveLinear(slope, missing, n))
+            break;  // keeps the gains of the previous pass
         for (int i = 0; i < n; ++i)
-            current[i] = std::clamp(rhs[i], -MaxFilterDb, MaxFilterDb);
+            current[i] = std::clamp(current[i] + missing[i], -MaxFilterDb, MaxFilterDb);
     }
     for (int i = 0; i < n; ++i)
         gains[order[i]] = current[i];
