@@ -1,0 +1,400 @@
+#include "components/audio/pulseoutput.h"
+
+#include "playback/audioengine.h"
+
+#include <algorithm>
+
+namespace quillet::audio {
+
+namespace {
+
+constexpr auto ServerWait = std::chrono::milliseconds(3000);  // longest wait for an answer
+constexpr pa_usec_t TargetLatency = 100 * 1000;               // server buffer, µs
+constexpr pa_usec_t StartThreshold = 10 * 1000;               // prebuffer before sound, µs
+constexpr pa_usec_t TickInterval = 10 * 1000;                 // refill and clock, µs
+constexpr int FrameBytes = 4;                                 // s16 stereo
+
+int64_t NowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+timeval After(pa_usec_t usec)
+{
+    timeval tv;
+    pa_gettimeofday(&tv);
+    pa_timeval_add(&tv, usec);
+    return tv;
+}
+
+struct Alarm {
+    pa_threaded_mainloop* loop;
+    bool fired = false;
+};
+
+void Ring(pa_mainloop_api*, pa_time_event*, const timeval*, void* alarm)
+{
+    auto* a = static_cast<Alarm*>(alarm);
+    a->fired = true;
+    pa_threaded_mainloop_signal(a->loop, 0);
+}
+
+}  // namespace
+
+class PulseOutput::Lock {
+public:
+    explicit Lock(pa_threaded_mainloop* loop) : m_loop(loop) { pa_threaded_mainloop_lock(loop); }
+    ~Lock() { pa_threaded_mainloop_unlock(m_loop); }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+
+private:
+    pa_threaded_mainloop* m_loop;
+};
+
+PulseOutput::PulseOutput(Renderer& renderer, OutputListener& listener)
+    : m_renderer(renderer), m_listener(listener)
+{
+    m_loop = pa_threaded_mainloop_new();
+    if (!m_loop || pa_threaded_mainloop_start(m_loop) < 0) {
+        if (m_loop)
+            pa_threaded_mainloop_free(m_loop);
+        throw ComponentError("Cannot start the sound server connection");
+    }
+}
+
+PulseOutput::~PulseOutput()
+{
+    {
+        Lock lock(m_loop);
+        CloseStream();
+        DropContext();
+    }
+    pa_threaded_mainloop_stop(m_loop);
+    pa_threaded_mainloop_free(m_loop);
+}
+
+bool PulseOutput::WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit)
+{
+    Alarm alarm{m_loop};
+    pa_mainloop_api* api = pa_threaded_mainloop_get_api(m_loop);
+    const timeval at = After(pa_usec_t(limit.count()) * 1000);
+    pa_time_event* event = api->time_new(api, &at, Ring, &alarm);
+    while (!done() && !alarm.fired)
+        pa_threaded_mainloop_wait(m_loop);
+    api->time_free(event);
+    return done();
+}
+
+bool PulseOutput::Connect()
+{
+    if (m_context && !PA_CONTEXT_IS_GOOD(pa_context_get_state(m_context)))
+        DropContext();  // the server went away since: start afresh
+    if (!m_context) {
+        m_context = pa_context_new(pa_threaded_mainloop_get_api(m_loop), "Quillet Jukebox");
+        if (!m_context)
+            return false;
+        pa_context_set_state_callback(m_context, ContextState, this);
+        // Never start a server of our own: "no server" is an answer the program shows.
+        if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+            DropContext();
+            return false;
+        }
+    }
+    const bool settled = WaitFor(
+        [this] {
+            const pa_context_state_t state = pa_context_get_state(m_context);
+            return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);
+        },
+        ServerWait);
+    if (settled && pa_context_get_state(m_context) == PA_CONTEXT_READY)
+        return true;
+    DropContext();
+    return false;
+}
+
+void PulseOutput::DropContext()
+{
+    CloseStream();
+    if (!m_context)
+        return;
+    pa_context_set_state_callback(m_context, nullptr, nullptr);
+    pa_context_disconnect(m_context);
+    pa_context_unref(m_context);
+    m_context = nullptr;
+}
+
+int PulseOutput::DeviceCount()
+{
+    struct Count {
+        pa_threaded_mainloop* loop;
+        int sinks = 0;
+        bool done = false;
+    } count{m_loop};
+    Lock lock(m_loop);
+    if (!Connect())
+        return 0;
+    auto sink = [](pa_context*, const pa_sink_info* info, int eol, void* data) {
+        auto* c = static_cast<Count*>(data);
+        if (eol)
+            c->done = true;
+        else if (info)
+            ++c->sinks;
+        pa_threaded_mainloop_signal(c->loop, 0);
+    };
+    pa_operation* op = pa_context_get_sink_info_list(m_context, sink, &count);
+    if (!op)
+        return 0;
+    if (!WaitFor([&] { return count.done || pa_operation_get_state(op) != PA_OPERATION_RUNNING; },
+                 ServerWait))
+        pa_operation_cancel(op);
+    pa_operation_unref(op);
+    return count.done ? count.sinks : 0;
+}
+
+void PulseOutput::Open(int rate, uint64_t play)
+{
+    Lock lock(m_loop);
+    CloseStream();
+    if (!Connect())
+        throw ComponentError("No sound server");
+    const pa_sample_spec spec{PA_SAMPLE_S16LE, uint32_t(rate), 2};
+    m_stream = pa_stream_new(m_context, "Quillet Jukebox", &spec, nullptr);
+    if (!m_stream)
+        throw ComponentError("Cannot open a sound stream");
+    m_rate = rate;
+    m_play = play;
+    m_written = 0;
+    m_awaitIndex = m_ended = m_lost = false;
+    m_heard.store(0);
+    m_heardAtNs.store(NowNs());
+    m_writtenShared.store(0);
+    m_sharedRate.store(rate);
+    m_running.store(false);
+    pa_stream_set_state_callback(m_stream, StreamState, this);
+    pa_stream_set_write_callback(m_stream, StreamWrite, this);
+
+    pa_buffer_attr attr;
+    attr.maxlength = uint32_t(-1);
+    attr.tlength = uint32_t(pa_usec_to_bytes(TargetLatency, &spec));
+    attr.prebuf = uint32_t(pa_usec_to_bytes(StartThreshold, &spec));
+    attr.minreq = uint32_t(pa_usec_to_bytes(TickInterval, &spec));
+    attr.fragsize = uint32_t(-1);
+    const auto flags = pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING |
+                                         PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_ADJUST_LATENCY);
+    if (pa_stream_connect_playback(m_stream, nullptr, &attr, flags, nullptr, nullptr) < 0) {
+        CloseStream();
+        throw ComponentError("Cannot open a sound stream");
+    }
+    WaitFor(
+        [this] {
+            const pa_stream_state_t state = pa_stream_get_state(m_stream);
+            return state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state);
+        },
+        ServerWait);
+    if (pa_stream_get_state(m_stream) != PA_STREAM_READY) {
+        CloseStream();
+        throw ComponentError("Cannot open a sound stream");
+    }
+    m_running.store(true);
+    pa_mainloop_api* api = pa_threaded_mainloop_get_api(m_loop);
+    const timeval at = After(TickInterval);
+    m_tick = api->time_new(api, &at, Tick, this);
+    Fill();
+}
+
+void PulseOutput::SetPaused(bool paused)
+{
+    Lock lock(m_loop);
+    if (!m_stream)
+        return;
+    if (pa_operation* op = pa_stream_cork(m_stream, paused ? 1 : 0, nullptr, nullptr))
+        pa_operation_unref(op);
+    UpdateClock();
+    m_running.store(!paused);
+}
+
+void PulseOutput::Flush()
+{
+    Lock lock(m_loop);
+    if (!m_stream)
+        return;
+    if (m_drain) {
+        pa_operation_cancel(m_drain);
+        pa_operation_unref(m_drain);
+        m_drain = nullptr;
+    }
+    m_ended = false;
+    // Nothing is written until the server has told where its write index now stands, so the
+    // frames written next are counted from the right place.
+    m_awaitIndex = true;
+    if (pa_operation* op = pa_stream_flush(m_stream, Flushed, this))
+        pa_operation_unref(op);
+    else
+        m_awaitIndex = false;
+}
+
+void PulseOutput::Close()
+{
+    Lock lock(m_loop);
+    CloseStream();
+}
+
+void PulseOutput::CloseStream()
+{
+    pa_mainloop_api* api = pa_threaded_mainloop_get_api(m_loop);
+    if (m_tick) {
+        api->time_free(m_tick);
+        m_tick = nullptr;
+    }
+    if (m_drain) {
+        pa_operation_cancel(m_drain);
+        pa_operation_unref(m_drain);
+        m_drain = nullptr;
+    }
+    if (m_stream) {
+        pa_stream_set_state_callback(m_stream, nullptr, nullptr);
+        pa_stream_set_write_callback(m_stream, nullptr, nullptr);
+        pa_stream_disconnect(m_stream);
+        pa_stream_unref(m_stream);
+        m_stream = nullptr;
+    }
+    m_running.store(false);
+}
+
+int64_t PulseOutput::AudibleFrame() const
+{
+    int64_t heard = m_heard.load(std::memory_order_acquire);
+    if (m_running.load(std::memory_order_acquire)) {
+        // The clock is refreshed every tick; in between it runs on at the stream's rate.
+        const int64_t sinceNs = std::clamp<int64_t>(NowNs() - m_heardAtNs.load(), 0, 50000000);
+        heard += sinceNs * m_sharedRate.load() / 1000000000;
+    }
+    return std::min(heard, m_writtenShared.load(std::memory_order_acquire));
+}
+
+void PulseOutput::Fill()
+{
+    if (!m_stream || m_ended || m_awaitIndex || pa_stream_get_state(m_stream) != PA_STREAM_READY)
+        return;
+    size_t bytes = pa_stream_writable_size(m_stream);
+    if (bytes == size_t(-1))
+        return;
+    while (bytes >= FrameBytes) {
+        void* data = nullptr;
+        size_t size = bytes;
+        if (pa_stream_begin_write(m_stream, &data, &size) < 0 || !data)
+            return;
+        size = std::min(size, bytes);
+        bool ended = false;
+        const size_t got = m_renderer.Pull(static_cast<int16_t*>(data), size / FrameBytes,
+                                           m_written, ended);
+        if (got == 0) {
+            pa_stream_cancel_write(m_stream);
+            if (ended) {
+                // The data is all handed over: the play ends when the server has played it.
+                m_ended = true;
+                m_drain = pa_stream_drain(m_stream, Drained, this);
+            }
+            return;
+        }
+        pa_stream_write(m_stream, data, got * FrameBytes, nullptr, 0, PA_SEEK_RELATIVE);
+        m_written += int64_t(got);
+        m_writtenShared.store(m_written, std::memory_order_release);
+        bytes -= got * FrameBytes;
+    }
+}
+
+void PulseOutput::UpdateClock()
+{
+    pa_usec_t usec = 0;
+    if (!m_stream || pa_stream_get_time(m_stream, &usec) < 0)
+        return;
+    const int64_t frames = int64_t(usec * uint64_t(m_rate) / 1000000);
+    m_heard.store(std::min(frames, m_written), std::memory_order_release);
+    m_heardAtNs.store(NowNs(), std::memory_order_release);
+}
+
+void PulseOutput::ReportLost()
+{
+    if (!m_stream || m_lost)
+        return;
+    m_lost = true;
+    m_running.store(false);
+    m_listener.OutputLost(m_play);
+}
+
+void PulseOutput::ContextState(pa_context* context, void* self)
+{
+    auto* out = static_cast<PulseOutput*>(self);
+    pa_threaded_mainloop_signal(out->m_loop, 0);
+    if (!PA_CONTEXT_IS_GOOD(pa_context_get_state(context)))
+        out->ReportLost();
+}
+
+void PulseOutput::StreamState(pa_stream* stream, void* self)
+{
+    auto* out = static_cast<PulseOutput*>(self);
+    pa_threaded_mainloop_signal(out->m_loop, 0);
+    if (stream == out->m_stream && !PA_STREAM_IS_GOOD(pa_stream_get_state(stream)))
+        out->ReportLost();
+}
+
+void PulseOutput::StreamWrite(pa_stream*, size_t, void* self)
+{
+    static_cast<PulseOutput*>(self)->Fill();
+}
+
+void PulseOutput::Tick(pa_mainloop_api* api, pa_time_event* event, const timeval*, void* self)
+{
+    auto* out = static_cast<PulseOutput*>(self);
+    out->Fill();
+    out->UpdateClock();
+    const timeval at = After(TickInterval);
+    api->time_restart(event, &at);
+}
+
+void PulseOutput::Drained(pa_stream* stream, int success, void* self)
+{
+    auto* out = static_cast<PulseOutput*>(self);
+    pa_threaded_mainloop_signal(out->m_loop, 0);
+    if (stream != out->m_stream || !out->m_drain)
+        return;
+    pa_operation_unref(out->m_drain);
+    out->m_drain = nullptr;
+    if (success) {
+        out->UpdateClock();
+        out->m_heard.store(out->m_written);
+        out->m_running.store(false);
+        out->m_listener.OutputEnded(out->m_play);
+    }
+}
+
+void PulseOutput::Flushed(pa_stream* stream, int, void* self)
+{
+    auto* out = static_cast<PulseOutput*>(self);
+    if (stream != out->m_stream)
+        return;
+    if (pa_operation* op = pa_stream_update_timing_info(stream, TimingUpdated, self))
+        pa_operation_unref(op);
+    else
+        out->m_awaitIndex = false;
+}
+
+void PulseOutput::TimingUpdated(pa_stream* stream, int, void* self)
+{
+    auto* out = static_cast<PulseOutput*>(self);
+    if (stream != out->m_stream)
+        return;
+    const pa_timing_info* timing = pa_stream_get_timing_info(stream);
+    if (timing && !timing->write_index_corrupt)
+        out->m_written = timing->write_index / FrameBytes;
+    out->m_writtenShared.store(out->m_written);
+    out->m_awaitIndex = false;
+    out->UpdateClock();
+    out->Fill();
+}
+
+}  // namespace quillet::audio

@@ -1,0 +1,74 @@
+// The output to the PulseAudio server: one pa_threaded_mainloop for the engine's life, a
+// context made (again) whenever it is needed, and one s16le stereo stream per play, kept
+// about 100 ms ahead of the sound card. Control calls come from the UI thread and wait for
+// the server at most a few seconds; the loop's thread pulls, and tells the listener when the
+// last frame has been played (drain completed) or the server has gone.
+#pragma once
+
+#include "components/audio/output.h"
+
+#include <pulse/pulseaudio.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+
+namespace quillet::audio {
+
+class PulseOutput : public Output {
+public:
+    PulseOutput(Renderer& renderer, OutputListener& listener);
+    ~PulseOutput() override;
+
+    int DeviceCount() override;
+    void Open(int rate, uint64_t play) override;
+    void SetPaused(bool paused) override;
+    void Flush() override;
+    void Close() override;
+    int64_t AudibleFrame() const override;
+
+private:
+    class Lock;
+    // Loop thread or under the lock.
+    bool Connect();  // true when the context is ready
+    void DropContext();
+    bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit);
+    void Fill();
+    void UpdateClock();
+    void ReportLost();
+    void CloseStream();
+
+    static void ContextState(pa_context* context, void* self);
+    static void StreamState(pa_stream* stream, void* self);
+    static void StreamWrite(pa_stream* stream, size_t bytes, void* self);
+    static void Tick(pa_mainloop_api* api, pa_time_event* event, const struct timeval* tv,
+                     void* self);
+    static void Drained(pa_stream* stream, int success, void* self);
+    static void Flushed(pa_stream* stream, int success, void* self);
+    static void TimingUpdated(pa_stream* stream, int success, void* self);
+
+    Renderer& m_renderer;
+    OutputListener& m_listener;
+    pa_threaded_mainloop* m_loop = nullptr;
+    pa_context* m_context = nullptr;
+    pa_stream* m_stream = nullptr;
+    pa_time_event* m_tick = nullptr;
+    pa_operation* m_drain = nullptr;
+
+    // Guarded by the loop's lock.
+    int m_rate = 44100;
+    uint64_t m_play = 0;
+    int64_t m_written = 0;    // stream frames handed over (the server's write index)
+    bool m_awaitIndex = false;  // after a flush, until the server has told its write index
+    bool m_ended = false;     // the renderer has no more data; drain requested
+    bool m_lost = false;      // the loss of this stream was reported
+
+    // Read by any thread.
+    std::atomic<int64_t> m_heard{0};        // stream frames heard at m_heardAt
+    std::atomic<int64_t> m_heardAtNs{0};    // steady clock
+    std::atomic<int64_t> m_writtenShared{0};
+    std::atomic<bool> m_running{false};     // the server is playing the stream
+    std::atomic<int> m_sharedRate{44100};
+};
+
+}  // namespace quillet::audio

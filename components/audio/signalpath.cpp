@@ -1,0 +1,66 @@
+#include "components/audio/signalpath.h"
+
+#include <algorithm>
+
+namespace quillet::audio {
+
+SignalPath::SignalPath(FrameRing& ring, SharedMarks& marks, const Decoder& decoder,
+                       Equalizer& eq, VolumeStage& volume, PositionMap& map, DisplayTap& tap)
+    : m_ring(ring), m_marks(marks), m_decoder(decoder), m_eq(eq), m_volume(volume), m_map(map),
+      m_tap(tap), m_block(MaxBlock * 2)
+{
+}
+
+void SignalPath::Prepare(int rate)
+{
+    m_eq.SetSampleRate(rate);
+    m_eq.ResetState();
+    m_limiter.Reset();
+    m_map.Clear();
+    m_tap.Clear();
+}
+
+size_t SignalPath::Pull(int16_t* out, size_t frames, int64_t at, bool& ended)
+{
+    ended = false;
+    size_t done = 0;
+    while (done < frames) {
+        size_t n = 0;
+        int64_t sourceFrame = 0;
+        uint64_t epoch = 0;
+        {
+            // While the guard is held the decoder cannot begin a new epoch, so what is read
+            // here belongs to the marks read here.
+            std::lock_guard lock(m_marks.mutex);
+            const RingMarks& marks = m_marks.marks;
+            if (marks.epoch != m_decoder.RequestedEpoch())
+                break;  // a newer request is not taken up yet: what is queued is stale
+            if (m_ring.ReadIndex() < marks.start)
+                m_ring.SkipTo(marks.start);
+            const uint64_t read = m_ring.ReadIndex();
+            size_t available = m_ring.Available();
+            if (marks.end != UINT64_MAX)
+                available = std::min<uint64_t>(available, marks.end - read);
+            if (available == 0) {
+                ended = marks.end == read;
+                break;
+            }
+            n = std::min({frames - done, available, MaxBlock});
+            sourceFrame = marks.sourceFrame + int64_t(read - marks.start);
+            epoch = marks.epoch;
+            m_ring.Read(m_block.data(), n);
+        }
+        m_eq.Process(m_block.data(), n);
+        m_volume.Process(m_block.data(), n);
+        int16_t* dest = out + done * 2;
+        m_limiter.Process(m_block.data(), dest, n * 2);
+        m_map.Note(at + int64_t(done), sourceFrame, int64_t(n), epoch);
+        m_tap.Put(dest, n, at + int64_t(done));
+        done += n;
+    }
+    if (done > 0)
+        ended = false;
+    return done;
+}
+
+}  // namespace quillet::audio
