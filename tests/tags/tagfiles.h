@@ -1,0 +1,34 @@
+// Small media-like files for tag tests: some audio-ish bytes, then optionally an ID3v1 tag
+// written by the fixture writer.
+#pragma once
+
+#include "tests/fixtures/fileio.h"
+#include "tests/fixtures/fixtures.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <ostream>
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace quillet::test {
+
+inline void WriteUntagged(const QString& path, int bytes = 1000)
+{
+    fixtures::WriteBytes(path, QByteArray(bytes, '\x55'));
+}
+
+inline void WriteTagged(const QString& path, const QByteArray& artist, const QByteArray& title,
+                        uint8_t genre, const QByteArray& album = {}, const QByteArray& year = {},
+                        const QByteArray& comment = {})
+{
+    WriteUntagged(path);
+    fixtures::AppendId3v1(path, title, artist, album, year, comment, genre);
+}
+
+}  // namespace quillet::test
