@@ -1,0 +1,99 @@
+// The program's spine: the main window's load sequence (Form_Load), its unload sequence
+// (Form_Unload), leaving by the menu's Exit (exit_Click), the command line acted on at the
+// end of loading, and the objects every routine shares (playlist, settings texts, flags,
+// the end-of-track timer). UI thread only; no widgets, so it runs without a display.
+//
+// Each step of the two sequences that another subsystem fills is a named method here, in
+// its place in the sequence; a failing step is skipped and the next one runs.
+#pragma once
+
+#include "app/settings.h"
+#include "playlist/mediafiles.h"
+#include "playlist/playlist.h"
+#include "playlist/playlistfiles.h"
+
+#include <QObject>
+#include <QTimer>
+
+namespace quillet {
+
+class AudioEngine;
+class MainWindowSteps;
+class UserDialogs;
+
+class Program : public QObject {
+    Q_OBJECT
+public:
+    // programDir: the program directory, ending in "/".
+    Program(AudioEngine& engine, UserDialogs& dialogs, QString programDir,
+            QObject* parent = nullptr);
+    ~Program() override;
+
+    // The window the load sequence sizes, skins, places and shows; none: those steps are
+    // skipped (tests of the sequence itself).
+    void SetWindow(MainWindowSteps* window) { m_window = window; }
+    // The start-up command line, kept as given (see JoinCommandLine).
+    void SetCommandLine(const QString& commandLine) { m_commandLine = commandLine; }
+    [[nodiscard]] const QString& CommandLine() const { return m_commandLine; }
+
+    void Form_Load();
+    // Writes the settings, stops the output, ends the process.
+    void Form_Unload();
+    // Menu Exit: stops the output and ends the process without writing the settings.
+    void exit_Click();
+
+    // Routines the window and other subsystems call.
+    virtual void PlaySelected();
+    virtual void AddCdTrack(const QString& path);
+    virtual void LoadCdTracks();
+
+    [[nodiscard]] Playlist& playlist() { return m_playlist; }
+    [[nodiscard]] MediaFiles& mediaFiles() { return m_mediaFiles; }
+    [[nodiscard]] PlaylistFiles& playlistFiles() { return m_playlistFiles; }
+    [[nodiscard]] Settings& settings() { return m_settings; }
+    [[nodiscard]] QTimer& Timer1() { return m_timer1; }
+    [[nodiscard]] AudioEngine& engine() { return m_engine; }
+    [[nodiscard]] const QString& ProgramDir() const { return m_programDir; }
+
+    // Playback flags of the main window, all false at start.
+    bool Playing = false;
+    bool CdOpen = false;
+
+protected:
+    // Load steps, in sequence order.
+    virtual void ShellIntegration();
+    virtual void LoadSkin();
+    virtual void SizeSkinControls();
+    virtual void AttachSkins();
+    virtual void ReadSetting(SettingKey key, const QString& path);
+    virtual void ApplyContinuousPlay();
+    virtual void ApplyStayOnTop();
+    virtual void ApplyShuffle();
+    virtual void ApplyVolume(int position);
+    virtual void ApplyBalance(int position);
+    virtual void CreateEqualizerBands();
+    virtual void ApplyStoredPreset();
+    virtual void FillGenres();
+    virtual void CentreWindow();
+    virtual void ShowWindow();
+    virtual void ActOnCommandLine();
+    // Ends the process: the event loop returns and main() cleans up; nothing else runs.
+    virtual void EndProcess();
+
+private:
+    void ReadAndApplySettings();
+    void StopOutput();
+
+    AudioEngine& m_engine;
+    UserDialogs& m_dialogs;
+    QString m_programDir;
+    MainWindowSteps* m_window = nullptr;
+    QString m_commandLine;
+    Playlist m_playlist;
+    MediaFiles m_mediaFiles;
+    PlaylistFiles m_playlistFiles;
+    Settings m_settings;
+    QTimer m_timer1;  // the end-of-track timer, 500 ms, off until something plays
+};
+
+}  // namespace quillet
