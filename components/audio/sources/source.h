@@ -12,15 +12,15 @@
 namespace quillet::audio {
 
 struct StreamFormat {
-    int sampleRate = 0;  // Hz
-    int channels = 0;    // 1 or 2
+    int sampleRate = 0; // Hz
+    int channels = 0;   // 1 or 2
 };
 
 class Source {
 public:
     virtual ~Source() = default;
     [[nodiscard]] virtual StreamFormat Format() const = 0;
-    [[nodiscard]] virtual int64_t LengthFrames() const = 0;  // exact
+    [[nodiscard]] virtual int64_t LengthFrames() const = 0; // exact
     // Reads up to `frames` frames into `out` (frames × channels floats). Returns the frames
     // read; 0 at the end of the data or after an unrecoverable read error (Failed() true).
     virtual size_t Read(float* out, size_t frames) = 0;
@@ -34,4 +34,4 @@ public:
 // blocks on a FIFO or device node).
 [[nodiscard]] std::unique_ptr<Source> OpenFileSource(const QString& path);
 
-}  // namespace quillet::audio
+} // namespace quillet::audio
