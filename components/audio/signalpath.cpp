@@ -15,7 +15,12 @@ void SignalPath::Prepare(int rate)
 {
     m_eq.SetSampleRate(rate);
     m_eq.ResetState();
+    m_limiter.SetSampleRate(rate);
     m_limiter.Reset();
+    // A new stream starts at the volume set now, not with a ramp from the last stream's (a
+    // one-frame block takes the stage straight to its target).
+    float settle[2] = {0, 0};
+    m_volume.Process(settle, 1);
     m_map.Clear();
     m_tap.Clear();
 }
