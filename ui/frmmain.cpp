@@ -74,6 +74,9 @@ void frmMain::BuildControls()
     m_textTotalFiles->setObjectName(QStringLiteral("TextTotalFiles"));
     m_textPosition = new QLabel(this);
     m_textPosition->setObjectName(QStringLiteral("TextPosition"));
+    // Room for the longest texts ("Total: 32767", "Pos: 32767") whatever they show now.
+    for (QLabel* text : {m_textTotalFiles, m_textPosition})
+        text->setMinimumWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("Total: 32767 ")));
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_skinButtonMenu);
