@@ -32,15 +32,8 @@ bool PlaylistFiles::WriteList(const QString& path)
         m_dialogs.ActivateMainWindow();
         return false;
     }
-    QByteArray bytes;
-    qsizetype size = 0;
-    for (const QString& source : sources)
-        size += source.size() * 3 + 2;
-    bytes.reserve(size);
-    for (const QString& source : sources) {
-        bytes += source.toUtf8();
-        bytes += "\r\n";
-    }
+    QByteArray bytes = sources.join(QLatin1String("\r\n")).toUtf8();
+    bytes += "\r\n";
     if (const int error = WriteFileAtomically(path, bytes); error != 0) {
         ShowError("Error in WriteList", error);
         return false;
