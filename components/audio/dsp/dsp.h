@@ -80,25 +80,33 @@ private:
 // Converts float samples to signed 16-bit (x · 32768, rounded to nearest): the only
 // conversion to integers. Input that stays within full scale (−1 … 32767/32768) passes
 // bit-exactly. Louder input is brought under full scale by a gain envelope shared by both
-// channels: it falls ahead of a peak within the same block (up to 2 ms, or at once for a
-// peak in a block's first samples) and recovers with a 100 ms time constant, so no sample is
-// ever clamped or wrapped. Samples that are not finite become 0. Output thread only.
+// channels: it aims the peaks about 0.9 dB below full scale, falls over the 2 ms before a
+// peak (the block is the look-ahead; a louder peak in a block's first 2 ms is met at once),
+// holds across it and recovers with a 100 ms time constant, so no sample is ever clamped or
+// wrapped. Samples that are not finite become 0.
+// Output thread only.
 class SoftLimiter {
 public:
     void SetSampleRate(int rate);  // for the attack and release times; 44100 until set
     // `samples` counts interleaved stereo samples (2 per frame).
     void Process(const float* in, int16_t* out, size_t samples);
     void Reset();  // a new stream: the gain returns to unity at once
-    [[nodiscard]] float CurrentGain() const { return m_gain; }
+    [[nodiscard]] float CurrentGain() const { return 1.0f - m_reduction; }
 
 private:
-    static constexpr size_t Chunk = 4096;  // frames looked at ahead of the envelope
+    static constexpr size_t Chunk = 4096;     // frames looked at ahead of the envelope
+    static constexpr size_t MaxAttack = 512;  // frames
     void ProcessChunk(const float* in, int16_t* out, size_t frames);
     int m_rate = 44100;
-    float m_gain = 1;
-    float m_attackStep = 0;
-    float m_releaseCoef = 0;
+    size_t m_attack = 1;    // frames
+    float m_releaseCoef = 0;  // per frame; 0 until the first block
+    float m_reduction = 0;  // 1 − the gain applied to the last frame
+    float m_recent[MaxAttack];  // the look-ahead minima of the last m_attack frames
+    size_t m_recentAt = 0;
+    double m_recentSum = 0;
     float m_need[Chunk];
+    float m_ahead[Chunk];
+    float m_toEnd[Chunk];
 };
 
 }  // namespace quillet::audio

@@ -13,6 +13,10 @@ constexpr float Lowest = -32768.5f;
 constexpr float Highest = 32767.5f;
 // The largest magnitude the limiter lets through (both signs, so the envelope is symmetric).
 constexpr float Ceiling = 32767.0f;
+// Where the envelope aims once a frame is too loud: a little below the ceiling, so that a peak
+// that the previous block could not see coming (one slightly louder than the last) is met by
+// the gain already in place instead of being bent to the ceiling.
+constexpr float Margin = 0.9f;
 constexpr double AttackSeconds = 0.002;
 constexpr double ReleaseSeconds = 0.100;
 
@@ -30,16 +34,23 @@ void SoftLimiter::SetSampleRate(int rate)
 {
     if (rate >= 1000 && rate <= 1'000'000)
         m_rate = rate;
-    m_attackStep = 0;  // recomputed at the next block
+    m_releaseCoef = 0;  // recomputed at the next block
 }
 
-void SoftLimiter::Reset() { m_gain = 1; }
+void SoftLimiter::Reset()
+{
+    m_reduction = 0;
+    m_releaseCoef = 0;
+}
 
 void SoftLimiter::Process(const float* in, int16_t* out, size_t samples)
 {
-    if (m_attackStep == 0) {
-        m_attackStep = float(1.0 / (AttackSeconds * m_rate));
+    if (m_releaseCoef == 0) {
+        m_attack = std::clamp<size_t>(size_t(AttackSeconds * m_rate), 1, MaxAttack);
         m_releaseCoef = float(std::exp(-1.0 / (ReleaseSeconds * m_rate)));
+        std::fill(m_recent, m_recent + m_attack, 1.0f);
+        m_recentSum = double(m_attack);
+        m_recentAt = 0;
     }
     size_t frames = samples / 2;
     while (frames > 0) {
@@ -50,7 +61,7 @@ void SoftLimiter::Process(const float* in, int16_t* out, size_t samples)
         frames -= n;
     }
     if (samples % 2 != 0) {
-        const float v = in[0] * Scale * m_gain;
+        const float v = in[0] * Scale * CurrentGain();
         out[0] = std::isfinite(v) ? ToInt16(v) : 0;
     }
 }
@@ -58,7 +69,8 @@ void SoftLimiter::Process(const float* in, int16_t* out, size_t samples)
 void SoftLimiter::ProcessChunk(const float* in, int16_t* out, size_t frames)
 {
     const size_t count = 2 * frames;
-    if (m_gain == 1) {
+    const size_t w = m_attack;
+    if (m_reduction == 0 && m_recentSum == double(w)) {
         bool fits = true;
         for (size_t i = 0; i < count; ++i)
             fits &= Fits(in[i] * Scale);
@@ -68,30 +80,51 @@ void SoftLimiter::ProcessChunk(const float* in, int16_t* out, size_t frames)
             return;
         }
     }
-    // The gain each frame can bear, then the envelope: falling ahead of each peak by at most
-    // one attack step per frame (backwards pass), rising with the release (forwards pass).
+    // The gain each frame can bear.
     for (size_t f = 0; f < frames; ++f) {
         const float l = in[2 * f] * Scale, r = in[2 * f + 1] * Scale;
         const float peak = std::max(std::isfinite(l) ? std::abs(l) : 0.0f,
                                     std::isfinite(r) ? std::abs(r) : 0.0f);
         m_need[f] = Fits(l) && Fits(r) ? 1.0f : std::min(1.0f, Ceiling / peak);
     }
-    float ahead = 1.0f;
-    for (size_t f = frames; f-- > 0;) {
-        ahead = std::min(m_need[f], ahead + m_attackStep);
-        m_need[f] = ahead;
-    }
-    float g = m_gain;
+    // The least of what the envelope aims at over the next `w` frames (running minimum in blocks of w: the minimum
+    // from each block's start and to each block's end).
+    const auto aim = [this](size_t f) { return m_need[f] < 1.0f ? m_need[f] * Margin : 1.0f; };
+    for (size_t f = 0; f < frames; ++f)
+        m_ahead[f] = f % w == 0 ? aim(f) : std::min(m_ahead[f - 1], aim(f));
+    for (size_t f = frames; f-- > 0;)
+        m_toEnd[f] = (f % w == w - 1 || f == frames - 1) ? aim(f)
+                                                         : std::min(m_toEnd[f + 1], aim(f));
     for (size_t f = 0; f < frames; ++f) {
-        g = std::min(m_need[f], 1.0f - (1.0f - g) * m_releaseCoef);
-        if (g > 0.999999f)
-            g = 1.0f;
+        const size_t last = std::min(f + w - 1, frames - 1);
+        m_ahead[f] = last / w != f / w ? std::min(m_toEnd[f], m_ahead[last]) : m_toEnd[f];
+    }
+    // The envelope: the mean of those minima over the last `w` frames falls at most 1/w per
+    // frame and never lies above what the frame bears; the gain follows it down and recovers
+    // with the release. The release decays the gain reduction itself, since 1 − g would stall
+    // in single precision.
+    float reduction = m_reduction;
+    for (size_t f = 0; f < frames; ++f) {
+        m_recentSum += double(m_ahead[f]) - double(m_recent[m_recentAt]);
+        m_recent[m_recentAt] = m_ahead[f];
+        m_recentAt = (m_recentAt + 1) % w;
+        const float bearable = std::min(float(m_recentSum / double(w)), m_need[f]);
+        reduction *= m_releaseCoef;
+        if (reduction < 1e-6f)
+            reduction = 0;
+        if (1.0f - reduction > bearable)
+            reduction = 1.0f - bearable;
+        const float g = 1.0f - reduction;
         for (size_t c = 2 * f; c < 2 * f + 2; ++c) {
             const float v = in[c] * Scale;
             out[c] = std::isfinite(v) ? ToInt16(v * g) : 0;
         }
     }
-    m_gain = g;
+    m_reduction = reduction;
+    // Summed afresh so that rounding cannot keep the fast path closed once all is quiet.
+    m_recentSum = 0;
+    for (size_t i = 0; i < w; ++i)
+        m_recentSum += m_recent[i];
 }
 
 }  // namespace quillet::audio
