@@ -77,7 +77,8 @@ int main()
     std::fprintf(stderr, "(worst setting: %s)\n", worstName);
 
     // Throughput (processor time): five minutes at 44.1 kHz, Full Treble (every section in
-    // use), 4096-frame blocks, against real time.
+    // use), 4096-frame blocks, against real time; then the whole signal path on the same
+    // audio (equalizer, volume and balance, limiter and conversion).
     constexpr size_t Rate = 44100, Frames = 300 * Rate, Block = 4096;
     std::vector<float> audio(2 * Frames);
     uint32_t noise = 1;
@@ -85,13 +86,50 @@ int main()
         noise = noise * 1664525u + 1013904223u;
         x = float(int32_t(noise)) / 4.3e9f;
     }
+    const std::vector<float> original = audio;
     Equalizer run;
     Configure(run, Rate, Presets()[5].gains);
-    const double start = CpuSeconds();
+    double start = CpuSeconds();
     for (size_t at = 0; at < Frames; at += Block)
         run.Process(audio.data() + 2 * at, std::min(Block, Frames - at));
-    const double seconds = CpuSeconds() - start;
+    double seconds = CpuSeconds() - start;
     Print("eq_process_throughput", double(Frames) / seconds, "frames/s", "real_time",
           double(Rate));
-    return audio[12345] == 1234.5f;  // keeps the work observable
+
+    audio = original;
+    VolumeStage volume;
+    volume.SetVolume(24000);
+    volume.SetBalance(-3200);
+    SoftLimiter limiter;
+    std::vector<int16_t> pcm(2 * Block);
+    start = CpuSeconds();
+    for (size_t at = 0; at < Frames; at += Block) {
+        const size_t n = std::min(Block, Frames - at);
+        run.Process(audio.data() + 2 * at, n);
+        volume.Process(audio.data() + 2 * at, n);
+        limiter.Process(audio.data() + 2 * at, pcm.data(), 2 * n);
+    }
+    seconds = CpuSeconds() - start;
+    Print("signal_path_throughput", double(Frames) / seconds, "frames/s", "real_time",
+          double(Rate));
+
+    // Redesign after a gain change (done on the output thread at the next block), against
+    // the duration of one 4096-frame block.
+    EqLayout layout;
+    layout.count = 10;
+    layout.rate = Rate;
+    std::array<double, MaxEqBands> slider{};
+    for (int k = 0; k < 10; ++k) {
+        layout.shapes[k] = ShapeOfBand(BandEdges[k], BandEdges[k + 1], k == 9);
+        layout.active[k] = true;
+    }
+    double sink = 0;
+    start = CpuSeconds();
+    for (int i = 0; i < 200; ++i) {
+        slider[i % 10] = settings[size_t(i) % settings.size()].gains[i % 10];
+        sink += DesignCascade(layout, SolveFilterGains(layout, slider))[3].b1;
+    }
+    seconds = (CpuSeconds() - start) / 200;
+    Print("eq_redesign_time", seconds * 1e6, "us", "block_duration", 1e6 * Block / Rate);
+    return audio[12345] == 1234.5f && pcm[7] == 3 && sink == 0.5;  // keeps the work
 }

@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quillet::audio {
 namespace {
 
@@ -26,6 +30,37 @@ inline int16_t ToInt16(float v)
 {
     // The envelope keeps |v| ≤ 32767; the bounds only guard the conversion itself.
     return int16_t(std::lrint(std::clamp(v, -32768.0f, 32767.0f)));
+}
+
+// The common case: converts `count` samples as they are and returns true when every one of
+// them fits; otherwise returns false (what was written to `out` is then to be replaced).
+bool ConvertIfAllFit(const float* in, int16_t* out, size_t count)
+{
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128 scale = _mm_set1_ps(Scale), low = _mm_set1_ps(Lowest),
+                 high = _mm_set1_ps(Highest);
+    __m128 fit = _mm_castsi128_ps(_mm_set1_epi32(-1));
+    for (; i + 8 <= count; i += 8) {
+        const __m128 a = _mm_mul_ps(_mm_loadu_ps(in + i), scale);
+        const __m128 b = _mm_mul_ps(_mm_loadu_ps(in + i + 4), scale);
+        // Ordered compares: a sample that is not a number fails them.
+        fit = _mm_and_ps(fit, _mm_and_ps(_mm_cmpgt_ps(a, low), _mm_cmplt_ps(a, high)));
+        fit = _mm_and_ps(fit, _mm_and_ps(_mm_cmpgt_ps(b, low), _mm_cmplt_ps(b, high)));
+        // Rounds to nearest like lrint; the pack cannot saturate what fits.
+        const __m128i packed = _mm_packs_epi32(_mm_cvtps_epi32(a), _mm_cvtps_epi32(b));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), packed);
+    }
+    if (_mm_movemask_ps(fit) != 0xF)
+        return false;
+#endif
+    for (; i < count; ++i) {
+        const float v = in[i] * Scale;
+        if (!Fits(v))
+            return false;
+        out[i] = int16_t(std::lrint(v));
+    }
+    return true;
 }
 
 }  // namespace
@@ -70,16 +105,8 @@ void SoftLimiter::ProcessChunk(const float* in, int16_t* out, size_t frames)
 {
     const size_t count = 2 * frames;
     const size_t w = m_attack;
-    if (m_reduction == 0 && m_recentSum == double(w)) {
-        bool fits = true;
-        for (size_t i = 0; i < count; ++i)
-            fits &= Fits(in[i] * Scale);
-        if (fits) {
-            for (size_t i = 0; i < count; ++i)
-                out[i] = int16_t(std::lrint(in[i] * Scale));
-            return;
-        }
-    }
+    if (m_reduction == 0 && m_recentSum == double(w) && ConvertIfAllFit(in, out, count))
+        return;
     // The gain each frame can bear.
     for (size_t f = 0; f < frames; ++f) {
         const float l = in[2 * f] * Scale, r = in[2 * f + 1] * Scale;
@@ -90,37 +117,45 @@ void SoftLimiter::ProcessChunk(const float* in, int16_t* out, size_t frames)
     // The least of what the envelope aims at over the next `w` frames (running minimum in blocks of w: the minimum
     // from each block's start and to each block's end).
     const auto aim = [this](size_t f) { return m_need[f] < 1.0f ? m_need[f] * Margin : 1.0f; };
-    for (size_t f = 0; f < frames; ++f)
-        m_ahead[f] = f % w == 0 ? aim(f) : std::min(m_ahead[f - 1], aim(f));
-    for (size_t f = frames; f-- > 0;)
-        m_toEnd[f] = (f % w == w - 1 || f == frames - 1) ? aim(f)
-                                                         : std::min(m_toEnd[f + 1], aim(f));
-    for (size_t f = 0; f < frames; ++f) {
-        const size_t last = std::min(f + w - 1, frames - 1);
-        m_ahead[f] = last / w != f / w ? std::min(m_toEnd[f], m_ahead[last]) : m_toEnd[f];
+    for (size_t start = 0; start < frames; start += w) {
+        const size_t end = std::min(start + w, frames);
+        m_ahead[start] = aim(start);
+        for (size_t f = start + 1; f < end; ++f)
+            m_ahead[f] = std::min(m_ahead[f - 1], aim(f));
+        m_toEnd[end - 1] = aim(end - 1);
+        for (size_t f = end - 1; f-- > start;)
+            m_toEnd[f] = std::min(m_toEnd[f + 1], aim(f));
+    }
+    for (size_t start = 0; start < frames; start += w) {
+        const size_t end = std::min(start + w, frames);
+        for (size_t f = start; f < end; ++f) {
+            // The window [f, f + w) is this block's rest and, past it, the next block's start.
+            const size_t last = std::min(f + w - 1, frames - 1);
+            m_ahead[f] = last >= end ? std::min(m_toEnd[f], m_ahead[last]) : m_toEnd[f];
+        }
     }
     // The envelope: the mean of those minima over the last `w` frames falls at most 1/w per
     // frame and never lies above what the frame bears; the gain follows it down and recovers
     // with the release. The release decays the gain reduction itself, since 1 − g would stall
     // in single precision.
+    const double inverseW = 1.0 / double(w);
     float reduction = m_reduction;
     for (size_t f = 0; f < frames; ++f) {
         m_recentSum += double(m_ahead[f]) - double(m_recent[m_recentAt]);
         m_recent[m_recentAt] = m_ahead[f];
-        m_recentAt = (m_recentAt + 1) % w;
-        const float bearable = std::min(float(m_recentSum / double(w)), m_need[f]);
-        reduction *= m_releaseCoef;
-        if (reduction < 1e-6f)
-            reduction = 0;
-        if (1.0f - reduction > bearable)
-            reduction = 1.0f - bearable;
+        if (++m_recentAt == w)
+            m_recentAt = 0;
+        const float mean = m_recentSum == double(w) ? 1.0f : float(m_recentSum * inverseW);
+        const float bearable = std::min(mean, m_need[f]);
+        reduction = std::max(reduction * m_releaseCoef, 1.0f - bearable);
         const float g = 1.0f - reduction;
         for (size_t c = 2 * f; c < 2 * f + 2; ++c) {
             const float v = in[c] * Scale;
             out[c] = std::isfinite(v) ? ToInt16(v * g) : 0;
         }
     }
-    m_reduction = reduction;
+    // A reduction this small (0.03 of a step at full scale) ends: the conversion is exact again.
+    m_reduction = reduction < 1e-6f ? 0.0f : reduction;
     // Summed afresh so that rounding cannot keep the fast path closed once all is quiet.
     m_recentSum = 0;
     for (size_t i = 0; i < w; ++i)
