@@ -1,11 +1,9 @@
 // The entry routine: one copy per user, the command line kept, the main window loaded.
 #include "app/commandline.h"
-#include "app/program.h"
+#include "app/jukebox.h"
 #include "components/audio/engine.h"
 #include "platform/programdir.h"
 #include "platform/singleinstance.h"
-#include "ui/frmmain.h"
-#include "ui/qtuserdialogs.h"
 
 #include <QApplication>
 
@@ -38,21 +36,11 @@ int main(int argc, char** argv)
         return 0;
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("quillet-jukebox"));
     // Only the unload sequence or Exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const QString commandLine = quillet::JoinCommandLine(app.arguments().mid(1));
-    std::unique_ptr<quillet::AudioEngine> engine = CreateEngine();
-    quillet::QtUserDialogs dialogs;
-    quillet::Program program(*engine, dialogs, quillet::ProgramDirectory());
-    quillet::frmMain window(program.playlist(), program.mediaFiles(), program.playlistFiles(),
-                            {[&] { program.PlaySelected(); }, [&] { program.Form_Unload(); },
-                             [&] { program.exit_Click(); }});
-    dialogs.SetMainWindow(&window);
-    program.SetWindow(&window);
-    program.SetCommandLine(commandLine);
-    program.Form_Load();
-    window.show();
+    quillet::Jukebox jukebox(CreateEngine(), quillet::ProgramDirectory(),
+                             quillet::JoinCommandLine(app.arguments().mid(1)));
+    jukebox.Start();
     return app.exec();
 }

@@ -1,0 +1,27 @@
+#include "app/jukebox.h"
+
+#include "playback/audioengine.h"
+
+namespace quillet {
+
+Jukebox::Jukebox(std::unique_ptr<AudioEngine> engine, const QString& programDir,
+                 const QString& commandLine)
+    : m_engine(std::move(engine)), m_program(*m_engine, m_dialogs, programDir),
+      m_window(m_program.playlist(), m_program.mediaFiles(), m_program.playlistFiles(),
+               {[this] { m_program.PlaySelected(); }, [this] { m_program.Form_Unload(); },
+                [this] { m_program.exit_Click(); }})
+{
+    m_dialogs.SetMainWindow(&m_window);
+    m_program.SetWindow(&m_window);
+    m_program.SetCommandLine(commandLine);
+}
+
+Jukebox::~Jukebox() = default;
+
+void Jukebox::Start()
+{
+    m_program.Form_Load();
+    m_window.show();  // already shown by the load sequence; showing again changes nothing
+}
+
+}  // namespace quillet

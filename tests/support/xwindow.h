@@ -1,0 +1,35 @@
+// Watching and closing the program's real window on an X display (Xvfb in the tests): find
+// a top-level window by title, read its pixels, and ask it to close the way a window
+// manager's close button does (WM_DELETE_WINDOW). Test thread only. Times in milliseconds.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+struct _XDisplay;
+
+namespace quillet::test {
+
+class XDisplay {
+public:
+    XDisplay();  // the display named by $DISPLAY
+    ~XDisplay();
+    XDisplay(const XDisplay&) = delete;
+    XDisplay& operator=(const XDisplay&) = delete;
+
+    [[nodiscard]] bool Open() const { return m_display != nullptr; }
+
+    // The viewable top-level windows with exactly this title.
+    [[nodiscard]] QList<unsigned long> WindowsTitled(const QString& title);
+    // Waits until such a window is viewable; 0 when none appears in time.
+    [[nodiscard]] unsigned long WaitForWindow(const QString& title, int timeoutMs);
+    // The window's pixels (32-bit rows), for comparing two moments; empty on failure.
+    [[nodiscard]] QByteArray Pixels(unsigned long window);
+    // Sends the close request; false when the window does not take it.
+    bool RequestClose(unsigned long window);
+
+private:
+    ::_XDisplay* m_display = nullptr;
+};
+
+}  // namespace quillet::test
