@@ -97,6 +97,7 @@ private:
     static constexpr size_t Chunk = 4096;     // frames looked at ahead of the envelope
     static constexpr size_t MaxAttack = 512;  // frames
     void ProcessChunk(const float* in, int16_t* out, size_t frames);
+    void MeasureNeeds(const float* in, size_t frames);
     int m_rate = 44100;
     size_t m_attack = 1;    // frames
     float m_releaseCoef = 0;  // per frame; 0 until the first block
@@ -104,7 +105,8 @@ private:
     float m_recent[MaxAttack];  // the look-ahead minima of the last m_attack frames
     size_t m_recentAt = 0;
     double m_recentSum = 0;
-    float m_need[Chunk];
+    float m_need[Chunk];  // the gain each frame bears (1 when it fits)
+    float m_aim[Chunk];   // what the envelope aims at for it
     float m_ahead[Chunk];
     float m_toEnd[Chunk];
 };

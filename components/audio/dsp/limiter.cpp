@@ -2,6 +2,7 @@
 #include "components/audio/dsp/dsp.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 #if defined(__SSE2__)
@@ -101,30 +102,66 @@ void SoftLimiter::Process(const float* in, int16_t* out, size_t samples)
     }
 }
 
+void SoftLimiter::MeasureNeeds(const float* in, size_t frames)
+{
+    size_t f = 0;
+#if defined(__SSE2__)
+    // Two frames at a time: lanes l0 r0 l1 r1.
+    const __m128 scale = _mm_set1_ps(Scale), low = _mm_set1_ps(Lowest),
+                 high = _mm_set1_ps(Highest), one = _mm_set1_ps(1.0f),
+                 ceiling = _mm_set1_ps(Ceiling), margin = _mm_set1_ps(Margin),
+                 largest = _mm_set1_ps(FLT_MAX);
+    const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff));
+    for (; f + 2 <= frames; f += 2) {
+        const __m128 v = _mm_mul_ps(_mm_loadu_ps(in + 2 * f), scale);
+        __m128 a = _mm_and_ps(v, magnitude);
+        a = _mm_and_ps(a, _mm_cmple_ps(a, largest));  // not finite: silence
+        __m128 over = _mm_or_ps(_mm_cmpge_ps(v, high), _mm_cmple_ps(v, low));
+        // Each frame's two lanes take the larger / either of its channels.
+        a = _mm_max_ps(a, _mm_shuffle_ps(a, a, _MM_SHUFFLE(2, 3, 0, 1)));
+        over = _mm_or_ps(over, _mm_shuffle_ps(over, over, _MM_SHUFFLE(2, 3, 0, 1)));
+        const __m128 bearable = _mm_div_ps(ceiling, _mm_max_ps(a, one));
+        const __m128 need =
+            _mm_or_ps(_mm_and_ps(over, bearable), _mm_andnot_ps(over, one));
+        const __m128 aim =
+            _mm_or_ps(_mm_and_ps(over, _mm_mul_ps(bearable, margin)), _mm_andnot_ps(over, one));
+        m_need[f] = _mm_cvtss_f32(need);
+        m_need[f + 1] = _mm_cvtss_f32(_mm_movehl_ps(need, need));
+        m_aim[f] = _mm_cvtss_f32(aim);
+        m_aim[f + 1] = _mm_cvtss_f32(_mm_movehl_ps(aim, aim));
+    }
+#endif
+    for (; f < frames; ++f) {
+        const float l = in[2 * f] * Scale, r = in[2 * f + 1] * Scale;
+        float al = std::abs(l), ar = std::abs(r);
+        al = al <= FLT_MAX ? al : 0.0f;
+        ar = ar <= FLT_MAX ? ar : 0.0f;
+        const bool over = !Fits(l) || !Fits(r);
+        const float bearable = Ceiling / std::max(std::max(al, ar), 1.0f);
+        m_need[f] = over ? bearable : 1.0f;
+        m_aim[f] = over ? bearable * Margin : 1.0f;
+    }
+}
+
 void SoftLimiter::ProcessChunk(const float* in, int16_t* out, size_t frames)
 {
     const size_t count = 2 * frames;
     const size_t w = m_attack;
     if (m_reduction == 0 && m_recentSum == double(w) && ConvertIfAllFit(in, out, count))
         return;
-    // The gain each frame can bear.
-    for (size_t f = 0; f < frames; ++f) {
-        const float l = in[2 * f] * Scale, r = in[2 * f + 1] * Scale;
-        const float peak = std::max(std::isfinite(l) ? std::abs(l) : 0.0f,
-                                    std::isfinite(r) ? std::abs(r) : 0.0f);
-        m_need[f] = Fits(l) && Fits(r) ? 1.0f : std::min(1.0f, Ceiling / peak);
-    }
-    // The least of what the envelope aims at over the next `w` frames (running minimum in blocks of w: the minimum
-    // from each block's start and to each block's end).
-    const auto aim = [this](size_t f) { return m_need[f] < 1.0f ? m_need[f] * Margin : 1.0f; };
+    // The gain each frame can bear, and what the envelope aims at.
+    MeasureNeeds(in, frames);
+    // The least of the aims over the next `w` frames (running minimum in blocks of w: the
+    // minimum from each block's start and to each block's end).
+    const float* aim = m_aim;
     for (size_t start = 0; start < frames; start += w) {
         const size_t end = std::min(start + w, frames);
-        m_ahead[start] = aim(start);
+        m_ahead[start] = aim[start];
         for (size_t f = start + 1; f < end; ++f)
-            m_ahead[f] = std::min(m_ahead[f - 1], aim(f));
-        m_toEnd[end - 1] = aim(end - 1);
+            m_ahead[f] = std::min(m_ahead[f - 1], aim[f]);
+        m_toEnd[end - 1] = aim[end - 1];
         for (size_t f = end - 1; f-- > start;)
-            m_toEnd[f] = std::min(m_toEnd[f + 1], aim(f));
+            m_toEnd[f] = std::min(m_toEnd[f + 1], aim[f]);
     }
     for (size_t start = 0; start < frames; start += w) {
         const size_t end = std::min(start + w, frames);
@@ -140,20 +177,23 @@ void SoftLimiter::ProcessChunk(const float* in, int16_t* out, size_t frames)
     // in single precision.
     const double inverseW = 1.0 / double(w);
     float reduction = m_reduction;
+    double sum = m_recentSum;
+    size_t at = m_recentAt;
     for (size_t f = 0; f < frames; ++f) {
-        m_recentSum += double(m_ahead[f]) - double(m_recent[m_recentAt]);
-        m_recent[m_recentAt] = m_ahead[f];
-        if (++m_recentAt == w)
-            m_recentAt = 0;
-        const float mean = m_recentSum == double(w) ? 1.0f : float(m_recentSum * inverseW);
+        sum += double(m_ahead[f]) - double(m_recent[at]);
+        m_recent[at] = m_ahead[f];
+        if (++at == w)
+            at = 0;
+        const float mean = sum == double(w) ? 1.0f : float(sum * inverseW);
         const float bearable = std::min(mean, m_need[f]);
         reduction = std::max(reduction * m_releaseCoef, 1.0f - bearable);
         const float g = 1.0f - reduction;
         for (size_t c = 2 * f; c < 2 * f + 2; ++c) {
             const float v = in[c] * Scale;
-            out[c] = std::isfinite(v) ? ToInt16(v * g) : 0;
+            out[c] = ToInt16(std::abs(v) <= FLT_MAX ? v * g : 0.0f);
         }
     }
+    m_recentAt = at;
     // A reduction this small (0.03 of a step at full scale) ends: the conversion is exact again.
     m_reduction = reduction < 1e-6f ? 0.0f : reduction;
     // Summed afresh so that rounding cannot keep the fast path closed once all is quiet.
