@@ -18,8 +18,7 @@ MediaFiles::MediaFiles(Playlist& playlist, UserDialogs& dialogs, std::function<b
 QList<FileFilter> MediaFiles::MediaFilters()
 {
     return {
-        {QStringLiteral("Media files (all types)"),
-         {"*.mp1", "*.mp2", "*.mp3", "*.wav", "*.cda"}},
+        {QStringLiteral("Media files (all types)"), {"*.mp1", "*.mp2", "*.mp3", "*.wav", "*.cda"}},
         {QStringLiteral("MPEG Audio Files (*.mp1;*.mp2;*.mp3)"), {"*.mp1", "*.mp2", "*.mp3"}},
         {QStringLiteral("Microsoft Waveform Audio File (*.wav)"), {"*.wav"}},
         {QStringLiteral("CD DA Audio Tracks (*.cda)"), {"*.cda"}},
@@ -56,4 +55,4 @@ void MediaFiles::HandleChosenPath(const QString& path)
         m_addCdTrack(path);
 }
 
-}  // namespace quillet
+} // namespace quillet

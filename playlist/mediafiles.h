@@ -41,4 +41,4 @@ private:
     std::function<void(const QString&)> m_addCdTrack;
 };
 
-}  // namespace quillet
+} // namespace quillet

@@ -163,4 +163,4 @@ void Playlist::Finish()
         emit changed();
 }
 
-}  // namespace quillet
+} // namespace quillet

@@ -25,10 +25,10 @@ public:
     explicit Playlist(QObject* parent = nullptr);
 
     [[nodiscard]] int Count() const { return int(m_sources.size()); }
-    [[nodiscard]] int SelectedIndex() const { return m_selected; }  // -1: none
-    [[nodiscard]] QString SelectedSource() const;                    // "" when none
-    [[nodiscard]] const QStringList& Sources() const { return m_sources; }  // ListBoxFiles
-    [[nodiscard]] const QStringList& Names() const { return m_names; }      // ListBoxDisplay
+    [[nodiscard]] int SelectedIndex() const { return m_selected; }         // -1: none
+    [[nodiscard]] QString SelectedSource() const;                          // "" when none
+    [[nodiscard]] const QStringList& Sources() const { return m_sources; } // ListBoxFiles
+    [[nodiscard]] const QStringList& Names() const { return m_names; }     // ListBoxDisplay
     [[nodiscard]] const QString& TextTotalFiles() const { return m_totalText; }
     [[nodiscard]] const QString& TextPosition() const { return m_positionText; }
 
@@ -73,10 +73,10 @@ public:
 
 signals:
     void changed();
-    void rowsAppended(int first, int last);  // already in both lists
+    void rowsAppended(int first, int last); // already in both lists
     void rowsAboutToBeRemoved(int first, int last);
     void rowsRemoved();
-    void rowAboutToMove(int from, int to);  // to: the row it lands on
+    void rowAboutToMove(int from, int to); // to: the row it lands on
     void rowMoved();
     void aboutToClear();
     void cleared();
@@ -85,7 +85,7 @@ signals:
 
 private:
     void FlushAppended();
-    void Finish();  // the end of an operation: pending notifications go out
+    void Finish(); // the end of an operation: pending notifications go out
     void SetTexts(const QString& total, const QString& position);
     void RemoveAt(int index);
     void MoveEntry(int from, int to);
@@ -98,10 +98,10 @@ private:
     DisplayScratch m_scratch;
 
     int m_batchDepth = 0;
-    int m_announcedRows = 0;  // rows the fine signals have told about
+    int m_announcedRows = 0; // rows the fine signals have told about
     bool m_selectionDirty = false;
     bool m_textsDirty = false;
     bool m_changed = false;
 };
 
-}  // namespace quillet
+} // namespace quillet

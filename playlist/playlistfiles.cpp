@@ -95,4 +95,4 @@ void PlaylistFiles::ShowError(const char* routine, int error)
                           QStringLiteral("Error"), MessageIcon::Critical);
 }
 
-}  // namespace quillet
+} // namespace quillet

@@ -53,4 +53,4 @@ private:
     QString m_programDir;
 };
 
-}  // namespace quillet
+} // namespace quillet

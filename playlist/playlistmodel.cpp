@@ -72,4 +72,4 @@ void PlaylistModel::OnSelectionChanged(int index)
         emit dataChanged(this->index(index), this->index(index), roles);
 }
 
-}  // namespace quillet
+} // namespace quillet

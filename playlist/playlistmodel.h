@@ -14,8 +14,8 @@ class PlaylistModel : public QAbstractListModel {
     Q_OBJECT
 public:
     enum Role {
-        SourceRole = Qt::UserRole + 1,  // the entry's source text (QString)
-        SelectedRole,                   // whether the entry is the selected one (bool)
+        SourceRole = Qt::UserRole + 1, // the entry's source text (QString)
+        SelectedRole,                  // whether the entry is the selected one (bool)
     };
 
     explicit PlaylistModel(Playlist& playlist, QObject* parent = nullptr);
@@ -28,8 +28,8 @@ private:
     void OnSelectionChanged(int index);
 
     Playlist& m_playlist;
-    int m_rows = 0;          // rows the view knows of; appends reach the list first
-    int m_selectedRow = -1;  // for dataChanged of the row that lost the selection
+    int m_rows = 0;         // rows the view knows of; appends reach the list first
+    int m_selectedRow = -1; // for dataChanged of the row that lost the selection
 };
 
-}  // namespace quillet
+} // namespace quillet

@@ -44,15 +44,15 @@ int CreateTemporary(const QByteArray& folder, QByteArray& tempName)
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempName = folder + "/.quillet-" +
                    QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";
-        const int fd = ::open(tempName.constData(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        const int fd =
+            ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
     return -1;
 }
 
-}  // namespace
+} // namespace
 
 QString SystemErrorText(int error)
 {
@@ -123,9 +123,9 @@ int ReadLines(const QString& path, qsizetype maxLineBytes,
         return errno;
 
     int error = 0;
-    QByteArray pending;         // the start of a line that goes on in the next chunk
-    bool afterCr = false;       // an LF right after a CR belongs to the same line end
-    bool pendingLine = false;   // bytes (or a started line) wait in pending
+    QByteArray pending;       // the start of a line that goes on in the next chunk
+    bool afterCr = false;     // an LF right after a CR belongs to the same line end
+    bool pendingLine = false; // bytes (or a started line) wait in pending
     static constexpr qsizetype ChunkSize = 256 * 1024;
     QByteArray chunk(ChunkSize, Qt::Uninitialized);
     while (error == 0) {
@@ -179,4 +179,4 @@ int ReadLines(const QString& path, qsizetype maxLineBytes,
     return error;
 }
 
-}  // namespace quillet
+} // namespace quillet

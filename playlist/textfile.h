@@ -28,4 +28,4 @@ namespace quillet {
 // "13 - Permission denied": the error number and the system's description of it.
 [[nodiscard]] QString SystemErrorText(int error);
 
-}  // namespace quillet
+} // namespace quillet

@@ -64,4 +64,4 @@ std::optional<QString> CdTrackDisplayName(const QString& text)
     return QStringLiteral("Track ") + number;
 }
 
-}  // namespace quillet
+} // namespace quillet

@@ -33,4 +33,4 @@ struct DisplayScratch {
 // ("4" → "Track 05", " 99 " → "Track 100"; any number of digits); nullopt for other text.
 [[nodiscard]] std::optional<QString> CdTrackDisplayName(const QString& text);
 
-}  // namespace quillet
+} // namespace quillet

@@ -18,4 +18,4 @@ inline constexpr int GenreCount = 148;
 // The start-up step that fills the genre table; cheap, and harmless to call again.
 void FillGenreTable();
 
-}  // namespace quillet
+} // namespace quillet

@@ -33,7 +33,7 @@ QString DecodeCp1252(QByteArrayView bytes)
 // Field offsets inside the 128-byte block.
 constexpr int kTitle = 3, kArtist = 33, kAlbum = 63, kYear = 93, kComment = 97, kGenre = 127;
 
-}  // namespace
+} // namespace
 
 QString CleanTagText(QByteArrayView field)
 {
@@ -93,4 +93,4 @@ Id3v1Read ReadId3v1(const QString& path)
     return ParseId3v1(QByteArrayView(block, got == Id3v1Size ? Id3v1Size : 0));
 }
 
-}  // namespace quillet
+} // namespace quillet

@@ -7,7 +7,7 @@
 
 namespace quillet {
 
-inline constexpr int Id3v1Size = 128;  // bytes at the end of the file
+inline constexpr int Id3v1Size = 128; // bytes at the end of the file
 
 // The cleaned fields of a tag; Genre is the raw genre byte (0…255).
 struct Id3v1Tag {
@@ -20,14 +20,14 @@ struct Id3v1Tag {
 };
 
 enum class TagStatus {
-    Unreadable,  // no such file, not a regular file, no permission, a read error
-    NoTag,       // read, but shorter than 128 bytes or no "TAG" marker
+    Unreadable, // no such file, not a regular file, no permission, a read error
+    NoTag,      // read, but shorter than 128 bytes or no "TAG" marker
     Found,
 };
 
 struct Id3v1Read {
     TagStatus Status = TagStatus::Unreadable;
-    Id3v1Tag Tag;  // empty unless Status is Found
+    Id3v1Tag Tag; // empty unless Status is Found
 };
 
 // Reads the tag of the file at path without ever blocking: only regular files are opened
@@ -41,4 +41,4 @@ struct Id3v1Read {
 // NUL (so spaces standing before a NUL stay); the bytes are decoded as Windows-1252.
 [[nodiscard]] QString CleanTagText(QByteArrayView field);
 
-}  // namespace quillet
+} // namespace quillet

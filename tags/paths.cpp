@@ -32,4 +32,4 @@ QString FileNameFromPath(QString path)
     return slash >= 0 ? path.mid(slash + 1) : path;
 }
 
-}  // namespace quillet
+} // namespace quillet

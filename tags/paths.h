@@ -30,4 +30,4 @@ QString NormalizeSlashes(QString& path);
 // caller's path is never changed.
 [[nodiscard]] QString FileNameFromPath(QString path);
 
-}  // namespace quillet
+} // namespace quillet

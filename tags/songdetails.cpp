@@ -52,4 +52,4 @@ void SongDetails::SetTextDisplay(const QString& text)
     emit changed();
 }
 
-}  // namespace quillet
+} // namespace quillet

@@ -11,7 +11,7 @@ namespace quillet {
 class SongDetails : public QObject {
     Q_OBJECT
 public:
-    static constexpr int DisplayWidth = 50;  // leading spaces of the scroll text, characters
+    static constexpr int DisplayWidth = 50; // leading spaces of the scroll text, characters
 
     explicit SongDetails(QObject* parent = nullptr);
 
@@ -49,4 +49,4 @@ private:
     QString m_textDisplay;
 };
 
-}  // namespace quillet
+} // namespace quillet

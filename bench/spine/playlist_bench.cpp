@@ -84,15 +84,14 @@ void ReadTagsPlainly(const std::vector<QByteArray>& names)
     }
 }
 
-void Report(const char* name, const std::vector<double>& ours,
-            const std::vector<double>& baseline)
+void Report(const char* name, const std::vector<double>& ours, const std::vector<double>& baseline)
 {
     const double a = Median(ours);
     const double b = Median(baseline);
     std::printf("%s %.1f ms (baseline %.1f, %.2f)\n", name, a, b, a / b);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -111,7 +110,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < paths.size(); ++i)
         WriteTaggedFile(paths[i], i);
     const std::vector<QByteArray> addNames(names.begin(), names.begin() + AddCount);
-    ReadTagsPlainly(names);  // the same warm cache for everyone
+    ReadTagsPlainly(names); // the same warm cache for everyone
 
     SilentDialogs dialogs;
     std::vector<double> add, addBase, load, loadBase, write, writeBase;
@@ -120,7 +119,8 @@ int main(int argc, char** argv)
         addBase.push_back(Milliseconds([&] { ReadTagsPlainly(addNames); }));
         Playlist list;
         PlaylistModel model(list);
-        MediaFiles media(list, dialogs, [] { return false; }, [](const QString&) {});
+        MediaFiles media(
+            list, dialogs, [] { return false; }, [](const QString&) {});
         add.push_back(Milliseconds([&] {
             for (int i = 0; i < AddCount; ++i)
                 media.AddMediaFile(paths[i]);

@@ -119,5 +119,5 @@ TEST_F(MediaFilesTest, AFullPlaylistTakesNoMore)
     EXPECT_EQ(list.SelectedIndex(), 5);
 }
 
-}  // namespace
-}  // namespace quillet
+} // namespace
+} // namespace quillet

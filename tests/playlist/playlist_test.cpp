@@ -38,8 +38,7 @@ TEST(Playlist, RemovingSelectsTheEntryBeforeOrTheNewFirst)
         QStringList left;
         int newSelection;
     };
-    for (const Case& c : {Case{0, {"b", "c"}, 0}, Case{1, {"a", "c"}, 0},
-                          Case{2, {"a", "b"}, 1}}) {
+    for (const Case& c : {Case{0, {"b", "c"}, 0}, Case{1, {"a", "c"}, 0}, Case{2, {"a", "b"}, 1}}) {
         Playlist list;
         Fill(list, {"a", "b", "c"});
         list.Select(c.selected);
@@ -108,7 +107,7 @@ TEST(Playlist, MovesSwapWithTheNeighbourAndKeepTheSelection)
     EXPECT_EQ(list.TextPosition(), "Pos: 2");
     ExpectPairsTogether(list);
 
-    list.Select(2);  // "b", next to last
+    list.Select(2); // "b", next to last
     list.MoveEntryDown();
     EXPECT_EQ(list.Sources(), (QStringList{"a", "c", "d", "b"}));
     EXPECT_EQ(list.SelectedIndex(), 3);
@@ -182,5 +181,5 @@ TEST(Playlist, ABatchNotifiesOnceWithAllItsRows)
     EXPECT_EQ(selection[0][0].toInt(), 100);
 }
 
-}  // namespace
-}  // namespace quillet
+} // namespace
+} // namespace quillet

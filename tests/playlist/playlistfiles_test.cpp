@@ -115,7 +115,7 @@ TEST_F(PlaylistFilesTest, FilesThatCannotBeReadGiveTheReadListMessage)
     WriteBytes(Path("locked.qlt"), "a.mp3\r\n");
     ASSERT_TRUE(QFile::setPermissions(Path("locked.qlt"), {}));
     files.LoadPlaylistFile(Path("locked.qlt"));
-    if (::geteuid() == 0) {  // the superuser reads it all the same
+    if (::geteuid() == 0) { // the superuser reads it all the same
         EXPECT_EQ(list.Sources(), QStringList{"a.mp3"});
     } else {
         ExpectOneMessage("Error in ReadList\r\r13 - Permission denied");
@@ -190,7 +190,7 @@ TEST_F(PlaylistFilesTest, AFullDiskKeepsTheOldFileWhole)
     EXPECT_FALSE(written);
     ExpectOneMessage("Error in WriteList\r\r27 - File too large");
     EXPECT_EQ(ReadBytes(Path("keep.qlt")), old);
-    EXPECT_EQ(FolderEntries(), before);  // no temporary file left behind
+    EXPECT_EQ(FolderEntries(), before); // no temporary file left behind
     EXPECT_EQ(list.Count(), 2000);
 }
 
@@ -207,16 +207,16 @@ TEST_F(PlaylistFilesTest, WritingFailuresNameTheSystemError)
         ASSERT_TRUE(QFile::setPermissions(Path("PlayLists"), QFile::ReadOwner | QFile::ExeOwner));
         EXPECT_FALSE(files.WriteList(Path("PlayLists/list.qlt")));
         ExpectOneMessage("Error in WriteList\r\r13 - Permission denied");
-        ASSERT_TRUE(QFile::setPermissions(Path("PlayLists"), QFile::ReadOwner | QFile::WriteOwner |
-                                                                 QFile::ExeOwner));
+        ASSERT_TRUE(QFile::setPermissions(Path("PlayLists"),
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
 }
 
 TEST_F(PlaylistFilesTest, ReplacingAFileKeepsItsLinkAndPermissions)
 {
     WriteBytes(Path("real.qlt"), "old\r\n");
-    ASSERT_TRUE(QFile::setPermissions(Path("real.qlt"), QFile::ReadOwner | QFile::WriteOwner |
-                                                            QFile::ReadOther));
+    ASSERT_TRUE(QFile::setPermissions(Path("real.qlt"),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
     ASSERT_TRUE(QFile::link(Path("real.qlt"), Path("link.qlt")));
     test::Fill(list, {"new.mp3"});
     ASSERT_TRUE(files.WriteList(Path("link.qlt")));
@@ -237,7 +237,7 @@ TEST_F(PlaylistFilesTest, DialogsUseThePlaylistFolderAndCancelChangesNothing)
     files.SaveListDialog();
     test::Fill(list, {"c.mp3"});
     dialogs.fileToSave = {Path("PlayLists/noextension")};
-    files.SaveListDialog();  // replaced without a question
+    files.SaveListDialog(); // replaced without a question
     EXPECT_EQ(ReadBytes(Path("PlayLists/noextension")), "a.mp3\r\nb.mp3\r\nc.mp3\r\n");
 
     dialogs.fileToOpen = {Path("PlayLists/noextension")};
@@ -259,5 +259,5 @@ TEST_F(PlaylistFilesTest, DialogsUseThePlaylistFolderAndCancelChangesNothing)
     EXPECT_EQ(dialogs.fileDialogs[3].kind, "open file");
 }
 
-}  // namespace
-}  // namespace quillet
+} // namespace
+} // namespace quillet

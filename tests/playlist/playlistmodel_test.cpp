@@ -78,5 +78,5 @@ TEST(PlaylistModel, TellsWhichRowsGainedAndLostTheSelection)
     EXPECT_EQ(model.data(model.index(2), PlaylistModel::SelectedRole), QVariant(false));
 }
 
-}  // namespace
-}  // namespace quillet
+} // namespace
+} // namespace quillet

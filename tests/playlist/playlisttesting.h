@@ -27,4 +27,4 @@ inline void ExpectPairsTogether(const Playlist& list)
         EXPECT_EQ(list.Names()[i], list.Sources()[i] + " name") << i;
 }
 
-}  // namespace quillet::test
+} // namespace quillet::test

@@ -50,9 +50,8 @@ TEST(TextFile, TheCallerCanStopTheReading)
     QTemporaryDir dir;
     fixtures::WriteBytes(dir.filePath("t"), "1\n2\n3\n");
     int seen = 0;
-    const int error = ReadLines(dir.filePath("t"), 100, [&](QByteArrayView) {
-        return ++seen == 2 ? EFBIG : 0;
-    });
+    const int error =
+        ReadLines(dir.filePath("t"), 100, [&](QByteArrayView) { return ++seen == 2 ? EFBIG : 0; });
     EXPECT_EQ(error, EFBIG);
     EXPECT_EQ(seen, 2);
 }
@@ -68,5 +67,5 @@ TEST(TextFile, WritingReplacesTheWholeFile)
     EXPECT_EQ(SystemErrorText(ENOENT), "2 - No such file or directory");
 }
 
-}  // namespace
-}  // namespace quillet
+} // namespace
+} // namespace quillet

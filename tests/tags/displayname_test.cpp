@@ -107,5 +107,5 @@ TEST(CdTrackNames, DecimalIndicesBecomeOneBasedTrackNumbersOfTwoDigitsOrMore)
         EXPECT_FALSE(CdTrackDisplayName(text).has_value()) << text;
 }
 
-}  // namespace
-}  // namespace quillet
+} // namespace
+} // namespace quillet

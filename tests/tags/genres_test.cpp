@@ -12,10 +12,10 @@ TEST(Genres, TableHasEveryNameAtItsByte)
     const QStringList& names = GenreNames();
     ASSERT_EQ(names.size(), 148);
     // The first name of every ten: a missing or doubled name shifts one of these.
-    const QStringList decades = {"Blues",       "New Age",   "Alternative", "Fusion",
-                                 "Alt. Rock",   "Darkwave",  "Top 40",      "Trailer",
-                                 "Folk",        "Avantegarde", "Humour",    "Satire",
-                                 "Duet",        "Terror",    "Comteporary Christian"};
+    const QStringList decades = {
+        "Blues",    "New Age", "Alternative", "Fusion", "Alt. Rock",
+        "Darkwave", "Top 40",  "Trailer",     "Folk",   "Avantegarde",
+        "Humour",   "Satire",  "Duet",        "Terror", "Comteporary Christian"};
     for (int d = 0; d < decades.size(); ++d)
         EXPECT_EQ(names[d * 10], decades[d]) << d * 10;
     EXPECT_EQ(names[13], "Pop");
@@ -35,5 +35,5 @@ TEST(Genres, BytesBeyondTheTableHaveNoName)
         EXPECT_TRUE(GenreName(g).isEmpty()) << g;
 }
 
-}  // namespace
-}  // namespace quillet
+} // namespace
+} // namespace quillet

@@ -118,5 +118,5 @@ TEST(Id3v1, AFileWithoutReadPermissionIsUnreadable)
     EXPECT_EQ(ReadId3v1(path).Status, TagStatus::Unreadable);
 }
 
-}  // namespace
-}  // namespace quillet
+} // namespace
+} // namespace quillet

@@ -32,7 +32,7 @@ TEST(SongDetails, ATaggedFileFillsEveryValueAndTheScrollText)
     EXPECT_EQ(details.SongArtist(), "Abba");
     EXPECT_EQ(details.SongAlbum(), "Album");
     EXPECT_EQ(details.SongYear(), "1974");
-    EXPECT_EQ(details.SongComments(), "Comment  ");  // spaces before the NUL padding stay
+    EXPECT_EQ(details.SongComments(), "Comment  "); // spaces before the NUL padding stay
     EXPECT_EQ(details.SongGenre(), "Pop");
     EXPECT_EQ(details.ScrollTitle(), Spaces + "-- ABBA - WATERLOO --");
     EXPECT_EQ(details.TextDisplay(), Spaces);
@@ -76,5 +76,5 @@ TEST(SongDetails, OtherFilesAndUnreadableOnesLeaveEverythingEmpty)
     }
 }
 
-}  // namespace
-}  // namespace quillet
+} // namespace
+} // namespace quillet

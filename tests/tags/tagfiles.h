@@ -31,4 +31,4 @@ inline void WriteTagged(const QString& path, const QByteArray& artist, const QBy
     fixtures::AppendId3v1(path, title, artist, album, year, comment, genre);
 }
 
-}  // namespace quillet::test
+} // namespace quillet::test
