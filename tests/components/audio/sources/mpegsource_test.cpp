@@ -42,13 +42,17 @@ TEST_P(Mp3Tone, DecodesToTheTonesPitchAndLength)
         EXPECT_NEAR(fixtures::MeasureHz(decoded, ch, 1000), 1000, 1.0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Encodings, Mp3Tone,
-                         ::testing::Values(Mp3Case{Mp3Mode::Cbr, true, 44100, 2},
-                                           Mp3Case{Mp3Mode::Cbr, false, 44100, 2},
-                                           Mp3Case{Mp3Mode::Vbr, true, 44100, 2},
-                                           Mp3Case{Mp3Mode::Vbr, false, 44100, 2},
-                                           Mp3Case{Mp3Mode::Cbr, true, 22050, 1},
-                                           Mp3Case{Mp3Mode::Vbr, true, 48000, 2}));
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, Mp3Tone,
+    ::testing::Values(Mp3Case{Mp3Mode::Cbr, true, 44100, 2}, Mp3Case{Mp3Mode::Cbr, false, 44100, 2},
+                      Mp3Case{Mp3Mode::Vbr, true, 44100, 2}, Mp3Case{Mp3Mode::Vbr, false, 44100, 2},
+                      Mp3Case{Mp3Mode::Cbr, true, 22050, 1}, Mp3Case{Mp3Mode::Vbr, true, 48000, 2}),
+    [](const ::testing::TestParamInfo<Mp3Case>& info) {
+        const Mp3Case& c = info.param;
+        return std::string(c.mode == Mp3Mode::Cbr ? "Cbr" : "Vbr") +
+               (c.withTag ? "Tagged_" : "Untagged_") + std::to_string(c.rate) + "Hz_" +
+               std::to_string(c.channels) + "ch";
+    });
 
 TEST(MpegSource, GaplessMp3LinesUpWithTheOriginal)
 {

@@ -18,6 +18,14 @@ struct WavCase {
 
 class WavCounter : public ::testing::TestWithParam<WavCase> {};
 
+std::string WavCaseName(const ::testing::TestParamInfo<WavCase>& info)
+{
+    static const char* const Names[] = {"Pcm8", "Pcm16", "Pcm24", "Float"};
+    const WavCase& c = info.param;
+    return std::string(Names[int(c.format)]) + "_" + std::to_string(c.rate) + "Hz_" +
+           std::to_string(c.channels) + "ch";
+}
+
 // Every sample comes back at its place with its value: nothing lost, repeated or misplaced,
 // and the integer → float scaling is exact (16-bit → float → 16-bit is the identity).
 TEST_P(WavCounter, DecodesEverySampleExactly)
@@ -44,18 +52,31 @@ INSTANTIATE_TEST_SUITE_P(Formats, WavCounter,
                          ::testing::Values(WavCase{WavFormat::Pcm16, 44100, 2},
                                            WavCase{WavFormat::Pcm16, 22050, 1},
                                            WavCase{WavFormat::Pcm24, 48000, 2},
-                                           WavCase{WavFormat::Float32, 44100, 2}));
+                                           WavCase{WavFormat::Float32, 44100, 2}),
+                         WavCaseName);
 
-TEST(WavSource, EightBitMonoKeepsPitchAndLevel)
+// 8-bit and companded files: pitch and level survive within the format's precision.
+TEST(WavSource, CoarseFormatsKeepPitchAndLevel)
 {
     ScratchDir dir;
-    const fixtures::Signal tone = fixtures::Tone(1000, 0.5, 22050, 1, 0.5);
-    fixtures::WriteWav(dir.File("t8.wav"), tone, WavFormat::Pcm8);
-    const fixtures::Signal decoded = DecodeFile(dir.File("t8.wav"));
-    ASSERT_EQ(decoded.Frames(), tone.Frames());
-    EXPECT_EQ(decoded.channels, 1);
-    EXPECT_NEAR(fixtures::MeasureHz(decoded, 0, 1000), 1000, 1.0);
-    EXPECT_LE(MaxDifference(decoded, 0, tone, 0, tone.Frames()), 1.0 / 128);
+    struct Case {
+        WavFormat format;
+        int rate;
+        double tolerance;
+    };
+    for (const Case c : {Case{WavFormat::Pcm8, 22050, 1.0 / 128}, Case{WavFormat::ALaw, 8000, 0.02},
+                         Case{WavFormat::MuLaw, 11025, 0.02}}) {
+        const fixtures::Signal tone = fixtures::Tone(1000, 0.5, c.rate, 1, 0.5);
+        fixtures::WriteWav(dir.File("t.wav"), tone, c.format);
+        auto source = audio::OpenFileSource(dir.File("t.wav"));
+        EXPECT_EQ(source->Format().sampleRate, c.rate);
+        EXPECT_EQ(source->LengthFrames(), tone.Frames());
+        const fixtures::Signal decoded = DecodeRest(*source);
+        ASSERT_EQ(decoded.Frames(), tone.Frames());
+        EXPECT_EQ(decoded.channels, 1);
+        EXPECT_NEAR(fixtures::MeasureHz(decoded, 0, 1000), 1000, 1.0) << c.rate;
+        EXPECT_LE(MaxDifference(decoded, 0, tone, 0, tone.Frames()), c.tolerance) << c.rate;
+    }
 }
 
 TEST(WavSource, SeekThenReadContinuesAtThatFrame)
