@@ -2,29 +2,29 @@
 
 namespace quillet::audio {
 
-void CdInput::Open()
-{
-    throw ComponentError("No CD drive");
-}
-
 void CdInput::Close()
 {
-    m_open = false;
+    // A play of the disc ends with it (OnStop when one runs).
+    m_player.SetSource(Feed::Cd, nullptr);
+    m_disc.Close();
 }
 
 bool CdInput::Ready() const
 {
-    return false;
+    m_toc = m_disc.ReadToc();
+    return m_toc->ready;
 }
 
-bool CdInput::DirectoryValid() const
+const CdToc& CdInput::Toc() const
 {
-    return false;
+    if (!m_toc)
+        m_toc = m_disc.ReadToc();
+    return *m_toc;
 }
 
-void CdInput::SelectRange(int, int)
+void CdInput::SelectRange(int trackStart, int trackEnd)
 {
-    throw ComponentError("No CD drive");
+    m_player.SetSource(Feed::Cd, OpenCdSource(m_disc.Device(), trackStart, trackEnd));
 }
 
 void CdInput::SetOutput(const QString& name)
@@ -35,9 +35,11 @@ void CdInput::SetOutput(const QString& name)
 
 CdTrack CdInput::Item(int index) const
 {
-    if (index < 0 || index >= Count())
+    const CdToc& toc = Toc();
+    if (index < 0 || index >= int(toc.tracks.size()))
         throw ComponentError("No such track");
-    return m_tracks[size_t(index)];
+    const CdTrackInfo& t = toc.tracks[size_t(index)];
+    return CdTrack{t.number, t.firstSector, t.lastSector};
 }
 
 }  // namespace quillet::audio
