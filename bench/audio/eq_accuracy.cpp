@@ -4,8 +4,8 @@
 // equalizer's throughput on five minutes of stereo with every band in use.
 #include "tests/components/audio/dsp/eqmeasure.h"
 
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 
 using namespace quillet::audio;
 using namespace quillet::audio::test;
@@ -45,14 +45,13 @@ double CpuSeconds()
     return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
 }
 
-void Print(const char* name, double value, const char* unit, const char* baseName,
-           double baseline)
+void Print(const char* name, double value, const char* unit, const char* baseName, double baseline)
 {
     std::printf("%s %.4g %s (%s %.4g, ratio %.3g)\n", name, value, unit, baseName, baseline,
                 value / baseline);
 }
 
-}  // namespace
+} // namespace
 
 int main()
 {
@@ -93,8 +92,7 @@ int main()
     for (size_t at = 0; at < Frames; at += Block)
         run.Process(audio.data() + 2 * at, std::min(Block, Frames - at));
     double seconds = CpuSeconds() - start;
-    Print("eq_process_throughput", double(Frames) / seconds, "frames/s", "real_time",
-          double(Rate));
+    Print("eq_process_throughput", double(Frames) / seconds, "frames/s", "real_time", double(Rate));
 
     // The whole path at a level the limiter leaves alone, and at one it must hold down all
     // the time (Full Treble lifts the noise about four times over full scale).
@@ -136,5 +134,5 @@ int main()
     }
     seconds = (CpuSeconds() - start) / 200;
     Print("eq_redesign_time", seconds * 1e6, "us", "block_duration", 1e6 * Block / Rate);
-    return audio[12345] == 1234.5f && pcm[7] == 3 && sink == 0.5;  // keeps the work
+    return audio[12345] == 1234.5f && pcm[7] == 3 && sink == 0.5; // keeps the work
 }

@@ -24,7 +24,7 @@ float Mono(const float* stereo, size_t frame)
     return std::isfinite(m) ? m : 0.0f;
 }
 
-}  // namespace
+} // namespace
 
 ChannelLevels PeakLevels(const float* stereo, size_t frames)
 {
@@ -54,10 +54,13 @@ SpectrumAnalyzer::SpectrumAnalyzer() : m_fft(kiss_fftr_alloc(WindowFrames, 0, nu
     }
 }
 
-SpectrumAnalyzer::~SpectrumAnalyzer() { kiss_fftr_free(m_fft); }
+SpectrumAnalyzer::~SpectrumAnalyzer()
+{
+    kiss_fftr_free(m_fft);
+}
 
 std::array<float, SpectrumAnalyzer::Bins> SpectrumAnalyzer::Analyze(const float* stereo,
-                                                                   size_t frames)
+                                                                    size_t frames)
 {
     std::array<kiss_fft_scalar, WindowFrames> in{};
     const size_t n = std::min(frames, WindowFrames);
@@ -73,4 +76,4 @@ std::array<float, SpectrumAnalyzer::Bins> SpectrumAnalyzer::Analyze(const float*
     return db;
 }
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

@@ -13,7 +13,7 @@ namespace quillet::audio {
 
 // Level meters: the peak of each channel over the last PeakWindowFrames frames.
 inline constexpr size_t PeakWindowFrames = 99;
-inline constexpr float LevelFloorDb = -96.0f;  // silence, and anything quieter
+inline constexpr float LevelFloorDb = -96.0f; // silence, and anything quieter
 
 struct ChannelLevels {
     float leftDb = LevelFloorDb;
@@ -48,4 +48,4 @@ private:
     float m_windowSum = 0;
 };
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

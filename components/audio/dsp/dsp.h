@@ -34,14 +34,14 @@ public:
     int AddBand(double lowEdge, double highEdge);
     [[nodiscard]] int BandCount() const;
     void SetGain(int band, double dB);
-    [[nodiscard]] double Gain(int band) const;  // 0 for a band that does not exist
+    [[nodiscard]] double Gain(int band) const; // 0 for a band that does not exist
 
     // Output thread: the stream's rate (redesigns at once and clears the filter memory; bands
     // whose centre lies above 0.45 × rate are left flat), and filtering of a block in place.
     void SetSampleRate(int rate);
     [[nodiscard]] int SampleRate() const;
     void Process(float* stereo, size_t frames);
-    void ResetState();  // clears filter memory (after a seek or a new stream)
+    void ResetState(); // clears filter memory (after a seek or a new stream)
 
 private:
     struct Impl;
@@ -59,12 +59,12 @@ class VolumeStage {
 public:
     static constexpr int MaxVolume = 32000;
     static constexpr int MaxBalance = 16000;
-    void SetVolume(int volume);    // any thread
-    void SetBalance(int balance);  // any thread
+    void SetVolume(int volume);   // any thread
+    void SetBalance(int balance); // any thread
     [[nodiscard]] int Volume() const { return m_volume.load(std::memory_order_relaxed); }
     [[nodiscard]] int Balance() const { return m_balance.load(std::memory_order_relaxed); }
-    void Process(float* stereo, size_t frames);  // output thread
-    [[nodiscard]] static double VolumeGain(int volume);  // the curve above, 0…1
+    void Process(float* stereo, size_t frames);         // output thread
+    [[nodiscard]] static double VolumeGain(int volume); // the curve above, 0…1
     [[nodiscard]] static double BalanceGain(int balance, bool left);
 
 private:
@@ -74,7 +74,7 @@ private:
     [[nodiscard]] Gains Target() const;
     std::atomic<int> m_volume{MaxVolume};
     std::atomic<int> m_balance{0};
-    Gains m_current;  // output thread only
+    Gains m_current; // output thread only
 };
 
 // Converts float samples to signed 16-bit (x · 32768, rounded to nearest): the only
@@ -87,28 +87,28 @@ private:
 // Output thread only.
 class SoftLimiter {
 public:
-    void SetSampleRate(int rate);  // for the attack and release times; 44100 until set
+    void SetSampleRate(int rate); // for the attack and release times; 44100 until set
     // `samples` counts interleaved stereo samples (2 per frame).
     void Process(const float* in, int16_t* out, size_t samples);
-    void Reset();  // a new stream: the gain returns to unity at once
+    void Reset(); // a new stream: the gain returns to unity at once
     [[nodiscard]] float CurrentGain() const { return 1.0f - m_reduction; }
 
 private:
-    static constexpr size_t Chunk = 4096;     // frames looked at ahead of the envelope
-    static constexpr size_t MaxAttack = 512;  // frames
+    static constexpr size_t Chunk = 4096;    // frames looked at ahead of the envelope
+    static constexpr size_t MaxAttack = 512; // frames
     void ProcessChunk(const float* in, int16_t* out, size_t frames);
     void MeasureNeeds(const float* in, size_t frames);
     int m_rate = 44100;
-    size_t m_attack = 1;    // frames
-    float m_releaseCoef = 0;  // per frame; 0 until the first block
-    float m_reduction = 0;  // 1 − the gain applied to the last frame
-    float m_recent[MaxAttack];  // the look-ahead minima of the last m_attack frames
+    size_t m_attack = 1;       // frames
+    float m_releaseCoef = 0;   // per frame; 0 until the first block
+    float m_reduction = 0;     // 1 − the gain applied to the last frame
+    float m_recent[MaxAttack]; // the look-ahead minima of the last m_attack frames
     size_t m_recentAt = 0;
     double m_recentSum = 0;
-    float m_need[Chunk];  // the gain each frame bears (1 when it fits)
-    float m_aim[Chunk];   // what the envelope aims at for it
+    float m_need[Chunk]; // the gain each frame bears (1 when it fits)
+    float m_aim[Chunk];  // what the envelope aims at for it
     float m_ahead[Chunk];
     float m_toEnd[Chunk];
 };
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

@@ -60,7 +60,7 @@ Vector ResponsesAt(const BandShape& shape, double gainDb, const Vector& hz, int 
     return out;
 }
 
-}  // namespace
+} // namespace
 
 BandShape ShapeOfBand(double lowEdge, double highEdge, bool isLastOfSeveral)
 {
@@ -79,8 +79,8 @@ BandShape ShapeOfBand(double lowEdge, double highEdge, bool isLastOfSeveral)
 
 bool BandFitsRate(const BandShape& shape, double rate)
 {
-    return shape.centreHz > 0 && shape.centreHz < MaxCentreFraction * rate &&
-           shape.designHz > 0 && shape.designHz < 0.49 * rate;
+    return shape.centreHz > 0 && shape.centreHz < MaxCentreFraction * rate && shape.designHz > 0 &&
+           shape.designHz < 0.49 * rate;
 }
 
 Biquad DesignSection(const BandShape& shape, double gainDb, double rate)
@@ -167,7 +167,7 @@ std::array<double, MaxEqBands> SolveFilterGains(const EqLayout& layout,
             }
         }
         if (!SolveLinear(slope, missing, n))
-            break;  // keeps the gains of the previous pass
+            break; // keeps the gains of the previous pass
         for (int i = 0; i < n; ++i)
             current[i] = std::clamp(current[i] + missing[i], -MaxFilterDb, MaxFilterDb);
     }
@@ -186,4 +186,4 @@ std::array<Biquad, MaxEqBands> DesignCascade(const EqLayout& layout,
     return sections;
 }
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

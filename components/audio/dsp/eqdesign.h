@@ -28,8 +28,8 @@ enum class BandShapeKind { LowShelf, Peak, HighShelf };
 //   its centre.
 struct BandShape {
     BandShapeKind kind = BandShapeKind::Peak;
-    double designHz = 1000;  // corner (shelves) or centre (peaking)
-    double centreHz = 1000;  // where the response is made to equal the band's gain
+    double designHz = 1000; // corner (shelves) or centre (peaking)
+    double centreHz = 1000; // where the response is made to equal the band's gain
 };
 
 [[nodiscard]] BandShape ShapeOfBand(double lowEdge, double highEdge, bool isLastOfSeveral);
@@ -62,11 +62,11 @@ struct EqLayout {
 // from the sections' responses at a prototype gain, then two Newton refinements (within
 // 0.02 dB over the player's presets and random slider settings). All-zero slider gains give
 // exactly zero filter gains.
-[[nodiscard]] std::array<double, MaxEqBands> SolveFilterGains(
-    const EqLayout& layout, const std::array<double, MaxEqBands>& sliderDb);
+[[nodiscard]] std::array<double, MaxEqBands>
+SolveFilterGains(const EqLayout& layout, const std::array<double, MaxEqBands>& sliderDb);
 
 // The sections for the given filter gains (unity for inactive bands).
-[[nodiscard]] std::array<Biquad, MaxEqBands> DesignCascade(
-    const EqLayout& layout, const std::array<double, MaxEqBands>& filterDb);
+[[nodiscard]] std::array<Biquad, MaxEqBands>
+DesignCascade(const EqLayout& layout, const std::array<double, MaxEqBands>& filterDb);
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

@@ -17,25 +17,31 @@ namespace {
 
 // Both channels of two sections in one four-lane vector: lanes 0–1 carry the left and right
 // channel through a section of the lower half of the cascade, lanes 2–3 through the section
-// of the upper half that pairs with it. The upper half runs one frame behind the lower one,
-// taking the lower half's output of the previous frame, so that a pair is one vector
-// operation per step (two on processors without 256-bit vectors).
+// of the upper half that pairs with it. The upper half runs a few frames behind the lower
+// one, on the lower half's earlier output, so that a pair is one vector operation per step
+// (two on processors without 256-bit vectors) and consecutive frames overlap in time.
 typedef double Vec __attribute__((vector_size(32)));
 
 enum Coefficient { B0, B1, B2, A1, A2, CoefficientCount };
 
 struct alignas(32) Pair {
-    Vec c[CoefficientCount];     // current coefficients
-    Vec step[CoefficientCount];  // change per frame while a change is being smoothed
-    Vec z1, z2;                  // filter memory
+    Vec c[CoefficientCount];    // current coefficients
+    Vec step[CoefficientCount]; // change per frame while a change is being smoothed
+    Vec z1, z2;                 // filter memory
 };
 
 // Keeps tiny filter tails from turning into slow denormal arithmetic while it lives.
 class FlushDenormals {
 public:
 #if defined(__SSE__)
-    FlushDenormals() : m_saved(_mm_getcsr()) { _mm_setcsr(m_saved | 0x8040); }
-    ~FlushDenormals() { _mm_setcsr(m_saved); }
+    FlushDenormals() : m_saved(_mm_getcsr())
+    {
+        _mm_setcsr(m_saved | 0x8040);
+    }
+    ~FlushDenormals()
+    {
+        _mm_setcsr(m_saved);
+    }
 
 private:
     unsigned m_saved;
@@ -44,8 +50,7 @@ private:
 
 // The cascade's working set while a block runs: locals, so that the compiler keeps the filter
 // memory in registers (the loop-carried path must not go through memory).
-template <int Pairs>
-struct Work {
+template <int Pairs> struct Work {
     Vec c[Pairs][CoefficientCount];
     Vec step[Pairs][CoefficientCount];
     Vec z1[Pairs], z2[Pairs];
@@ -78,8 +83,7 @@ struct Work {
             }
     }
     // One frame through every pair (transposed direct form II); `x` becomes the output.
-    template <bool Ramp>
-    inline __attribute__((always_inline)) void Step(Vec& x)
+    template <bool Ramp> inline __attribute__((always_inline)) void Step(Vec& x)
     {
         for (int k = 0; k < Pairs; ++k) {
             const Vec y = c[k][B0] * x + z1[k];
@@ -102,7 +106,7 @@ template <bool Ramp, int Pairs>
 inline __attribute__((always_inline)) void RunBody(Pair* pairs, float* stereo, size_t frames)
 {
     constexpr size_t Lag = 8;
-    double between[2 * Lag];  // the lower half's output, waiting for the upper half
+    double between[2 * Lag]; // the lower half's output, waiting for the upper half
     Work<Pairs> w, saved;
     w.Load(pairs);
     saved = w;
@@ -133,23 +137,22 @@ inline __attribute__((always_inline)) void RunBody(Pair* pairs, float* stereo, s
     w.Store(pairs);
 }
 
-template <bool Ramp, int Pairs>
-void RunPlain(Pair* p, float* stereo, size_t frames)
+template <bool Ramp, int Pairs> void RunPlain(Pair* p, float* stereo, size_t frames)
 {
     RunBody<Ramp, Pairs>(p, stereo, frames);
 }
 
 #if defined(__x86_64__) || defined(__i386__)
 template <bool Ramp, int Pairs>
-__attribute__((target("avx2,fma"), optimize("fp-contract=fast"))) void RunAvx(Pair* p, float* stereo, size_t frames)
+__attribute__((target("avx2,fma"), optimize("fp-contract=fast"))) void
+RunAvx(Pair* p, float* stereo, size_t frames)
 {
     RunBody<Ramp, Pairs>(p, stereo, frames);
 }
 const bool HaveAvx = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
 #endif
 
-template <bool Ramp, int Pairs>
-void RunFixed(Pair* p, float* stereo, size_t frames)
+template <bool Ramp, int Pairs> void RunFixed(Pair* p, float* stereo, size_t frames)
 {
 #if defined(__x86_64__) || defined(__i386__)
     if (HaveAvx)
@@ -165,18 +168,15 @@ void Dispatch(std::integer_sequence<int, Counts...>, Pair* p, int pairs, float* 
     ((pairs == Counts + 1 ? RunFixed<Ramp, Counts + 1>(p, stereo, frames) : void()), ...);
 }
 
-template <bool Ramp>
-void Run(Pair* p, int pairs, float* stereo, size_t frames)
+template <bool Ramp> void Run(Pair* p, int pairs, float* stereo, size_t frames)
 {
     if (frames > 0)
-        Dispatch<Ramp>(std::make_integer_sequence<int, MaxEqBands / 2>(), p, pairs, stereo,
-                       frames);
+        Dispatch<Ramp>(std::make_integer_sequence<int, MaxEqBands / 2>(), p, pairs, stereo, frames);
 }
 
 bool Finite(const Vec& v)
 {
-    return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]) &&
-           std::isfinite(v[3]);
+    return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]) && std::isfinite(v[3]);
 }
 
 double Get(const Biquad& b, int c)
@@ -185,7 +185,7 @@ double Get(const Biquad& b, int c)
     return v[c];
 }
 
-}  // namespace
+} // namespace
 
 struct Equalizer::Impl {
     // Written by the UI thread; a band's edges are set before the count that publishes them.
@@ -199,14 +199,14 @@ struct Equalizer::Impl {
     int rate = 44100;
     unsigned seenVersion = ~0u;
     EqLayout layout;
-    Biquad target[MaxBands];  // indexed like `order`
-    int order[MaxBands]{};    // active bands, lowest first
+    Biquad target[MaxBands]; // indexed like `order`
+    int order[MaxBands]{};   // active bands, lowest first
     int active = 0;
     int pairs = 0;
     Pair pair[MaxBands / 2];
     size_t rampLeft = 0;
-    bool flat = true;       // every section is exactly unity and the memory is clear
-    size_t settleLeft = 0;  // frames still run after reaching unity, for the tails to die out
+    bool flat = true;      // every section is exactly unity and the memory is clear
+    size_t settleLeft = 0; // frames still run after reaching unity, for the tails to die out
 
     // Section i of the cascade lives in pair i (lower half) or i − pairs (upper half).
     int PairOf(int i) const { return i < pairs ? i : i - pairs; }
@@ -255,7 +255,7 @@ void Equalizer::Impl::Redesign(bool smooth, size_t blockFrames)
         pairs = (active + 1) / 2;
         ClearMemory();
         for (int i = 0; i < 2 * pairs; ++i)
-            SetCoefficients(i, Biquad{});  // the odd one out stays unity
+            SetCoefficients(i, Biquad{}); // the odd one out stays unity
     }
 
     bool targetFlat = true;
@@ -284,7 +284,10 @@ void Equalizer::Impl::Redesign(bool smooth, size_t blockFrames)
 }
 
 Equalizer::Equalizer() : m(new Impl) {}
-Equalizer::~Equalizer() { delete m; }
+Equalizer::~Equalizer()
+{
+    delete m;
+}
 
 int Equalizer::AddBand(double lowEdge, double highEdge)
 {
@@ -299,7 +302,10 @@ int Equalizer::AddBand(double lowEdge, double highEdge)
     return n;
 }
 
-int Equalizer::BandCount() const { return m->count.load(std::memory_order_acquire); }
+int Equalizer::BandCount() const
+{
+    return m->count.load(std::memory_order_acquire);
+}
 
 void Equalizer::SetGain(int band, double dB)
 {
@@ -324,7 +330,10 @@ void Equalizer::SetSampleRate(int rate)
     m->Redesign(false, 0);
 }
 
-int Equalizer::SampleRate() const { return m->rate; }
+int Equalizer::SampleRate() const
+{
+    return m->rate;
+}
 
 void Equalizer::ResetState()
 {
@@ -371,4 +380,4 @@ void Equalizer::Process(float* stereo, size_t frames)
             e.ClearMemory();
 }
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

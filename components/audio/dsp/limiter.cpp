@@ -25,7 +25,10 @@ constexpr float Margin = 0.9f;
 constexpr double AttackSeconds = 0.002;
 constexpr double ReleaseSeconds = 0.100;
 
-inline bool Fits(float v) { return v > Lowest && v < Highest; }
+inline bool Fits(float v)
+{
+    return v > Lowest && v < Highest;
+}
 
 inline int16_t ToInt16(float v)
 {
@@ -39,8 +42,7 @@ bool ConvertIfAllFit(const float* in, int16_t* out, size_t count)
 {
     size_t i = 0;
 #if defined(__SSE2__)
-    const __m128 scale = _mm_set1_ps(Scale), low = _mm_set1_ps(Lowest),
-                 high = _mm_set1_ps(Highest);
+    const __m128 scale = _mm_set1_ps(Scale), low = _mm_set1_ps(Lowest), high = _mm_set1_ps(Highest);
     __m128 fit = _mm_castsi128_ps(_mm_set1_epi32(-1));
     for (; i + 8 <= count; i += 8) {
         const __m128 a = _mm_mul_ps(_mm_loadu_ps(in + i), scale);
@@ -64,13 +66,13 @@ bool ConvertIfAllFit(const float* in, int16_t* out, size_t count)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 void SoftLimiter::SetSampleRate(int rate)
 {
     if (rate >= 1000 && rate <= 1'000'000)
         m_rate = rate;
-    m_releaseCoef = 0;  // recomputed at the next block
+    m_releaseCoef = 0; // recomputed at the next block
 }
 
 void SoftLimiter::Reset()
@@ -107,22 +109,20 @@ void SoftLimiter::MeasureNeeds(const float* in, size_t frames)
     size_t f = 0;
 #if defined(__SSE2__)
     // Two frames at a time: lanes l0 r0 l1 r1.
-    const __m128 scale = _mm_set1_ps(Scale), low = _mm_set1_ps(Lowest),
-                 high = _mm_set1_ps(Highest), one = _mm_set1_ps(1.0f),
-                 ceiling = _mm_set1_ps(Ceiling), margin = _mm_set1_ps(Margin),
-                 largest = _mm_set1_ps(FLT_MAX);
+    const __m128 scale = _mm_set1_ps(Scale), low = _mm_set1_ps(Lowest), high = _mm_set1_ps(Highest),
+                 one = _mm_set1_ps(1.0f), ceiling = _mm_set1_ps(Ceiling),
+                 margin = _mm_set1_ps(Margin), largest = _mm_set1_ps(FLT_MAX);
     const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff));
     for (; f + 2 <= frames; f += 2) {
         const __m128 v = _mm_mul_ps(_mm_loadu_ps(in + 2 * f), scale);
         __m128 a = _mm_and_ps(v, magnitude);
-        a = _mm_and_ps(a, _mm_cmple_ps(a, largest));  // not finite: silence
+        a = _mm_and_ps(a, _mm_cmple_ps(a, largest)); // not finite: silence
         __m128 over = _mm_or_ps(_mm_cmpge_ps(v, high), _mm_cmple_ps(v, low));
         // Each frame's two lanes take the larger / either of its channels.
         a = _mm_max_ps(a, _mm_shuffle_ps(a, a, _MM_SHUFFLE(2, 3, 0, 1)));
         over = _mm_or_ps(over, _mm_shuffle_ps(over, over, _MM_SHUFFLE(2, 3, 0, 1)));
         const __m128 bearable = _mm_div_ps(ceiling, _mm_max_ps(a, one));
-        const __m128 need =
-            _mm_or_ps(_mm_and_ps(over, bearable), _mm_andnot_ps(over, one));
+        const __m128 need = _mm_or_ps(_mm_and_ps(over, bearable), _mm_andnot_ps(over, one));
         const __m128 aim =
             _mm_or_ps(_mm_and_ps(over, _mm_mul_ps(bearable, margin)), _mm_andnot_ps(over, one));
         m_need[f] = _mm_cvtss_f32(need);
@@ -202,4 +202,4 @@ void SoftLimiter::ProcessChunk(const float* in, int16_t* out, size_t frames)
         m_recentSum += m_recent[i];
 }
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

@@ -63,4 +63,4 @@ void VolumeStage::Process(float* stereo, size_t frames)
     m_current = target;
 }
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

@@ -23,7 +23,7 @@ std::vector<float> Sine(size_t frames, double cyclesPerFrame, double left, doubl
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Analysis, PeakLevelsReadEachChannelInDbfs)
 {

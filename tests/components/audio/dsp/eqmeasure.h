@@ -15,7 +15,7 @@
 
 namespace quillet::audio::test {
 
-inline constexpr std::array<double, 11> BandEdges = {0,    32,   64,   130,  260, 500,
+inline constexpr std::array<double, 11> BandEdges = {0,    32,   64,   130,  260,  500,
                                                      1000, 2000, 4000, 8300, 16500};
 using Gains = std::array<double, 10>;
 
@@ -121,4 +121,4 @@ inline double WorstDeviationDb(Equalizer& eq, int rate, const Gains& gains)
     return worst;
 }
 
-}  // namespace quillet::audio::test
+} // namespace quillet::audio::test

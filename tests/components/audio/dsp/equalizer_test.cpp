@@ -60,7 +60,7 @@ std::vector<double> ReferenceResponse(int rate, const Gains& gains, size_t frame
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Equalizer, EveryBandCentreMeetsItsSliderAt44And48kHz)
 {
@@ -115,7 +115,7 @@ TEST(Equalizer, StaysStableAndAccurateAtLowRates)
             EXPECT_LT(tail, 1e-12 * total) << s.name << " at " << rate;
             for (int k = 0; k < 10; ++k) {
                 if (BandCentre(k) >= MaxCentreFraction * rate)
-                    continue;  // left out at this rate
+                    continue; // left out at this rate
                 EXPECT_NEAR(ResponseAtDb(ir, BandCentre(k), rate), s.gains[k], 0.5)
                     << s.name << " band " << k << " at " << rate;
             }
@@ -127,7 +127,7 @@ TEST(Equalizer, FlatGainsPassSamplesUnchanged)
 {
     const std::vector<float> input = Noise(10000, 0.9f);
     Equalizer eq;
-    Configure(eq, 44100, Presets()[3].gains);  // Default: all 0 dB
+    Configure(eq, 44100, Presets()[3].gains); // Default: all 0 dB
     std::vector<float> buf = input;
     eq.Process(buf.data(), 10000);
     EXPECT_EQ(buf, input);
@@ -170,7 +170,7 @@ TEST(Equalizer, GainChangeIsGlidedNotStepped)
         buf[2 * i] = buf[2 * i + 1] = float(0.05 * std::sin(2 * std::numbers::pi * Hz * i / Rate));
     for (size_t b = 0; b < blocks; ++b) {
         if (b == 20)
-            eq.SetGain(6, 16);  // +32 dB in one move
+            eq.SetGain(6, 16); // +32 dB in one move
         eq.Process(buf.data() + 2 * b * block, block);
     }
     // The loudest the output gets is 0.05 · (+16 dB); its largest honest step between two

@@ -33,14 +33,14 @@ std::vector<float> Through(VolumeStage& v, std::vector<float> audio, size_t bloc
 size_t LongestRailRun(const std::vector<int16_t>& pcm)
 {
     size_t longest = 0, run = 0;
-    for (size_t i = 0; i < pcm.size(); i += 2) {  // left channel
+    for (size_t i = 0; i < pcm.size(); i += 2) { // left channel
         run = (pcm[i] >= 32767 || pcm[i] <= -32767) ? run + 1 : 0;
         longest = std::max(longest, run);
     }
     return longest;
 }
 
-}  // namespace
+} // namespace
 
 TEST(VolumeStage, FullVolumeCentredIsExactAndZeroIsSilence)
 {
@@ -49,7 +49,7 @@ TEST(VolumeStage, FullVolumeCentredIsExactAndZeroIsSilence)
     EXPECT_EQ(Through(v, tone), tone);
 
     v.SetVolume(0);
-    Through(v, tone);  // the ramp down
+    Through(v, tone); // the ramp down
     for (float x : Through(v, tone))
         ASSERT_EQ(x, 0.0f);
 
@@ -124,13 +124,13 @@ TEST(SoftLimiter, FullTrebleOnAFullScaleSweepIsNeverClipped)
     constexpr int Rate = 44100;
     constexpr size_t Frames = 6 * Rate;
     std::vector<float> audio(2 * Frames);
-    for (size_t i = 0; i < Frames; ++i) {  // 20 Hz → 20 kHz, logarithmic, full scale
+    for (size_t i = 0; i < Frames; ++i) { // 20 Hz → 20 kHz, logarithmic, full scale
         const double t = double(i) / Rate, T = double(Frames) / Rate, k = std::log(1000.0);
         const double phase = 2 * std::numbers::pi * 20 * T / k * (std::exp(t / T * k) - 1);
         audio[2 * i] = audio[2 * i + 1] = float(32767.0 / 32768 * std::sin(phase));
     }
     Equalizer eq;
-    Configure(eq, Rate, Presets()[5].gains);  // Full Treble: up to +12 dB
+    Configure(eq, Rate, Presets()[5].gains); // Full Treble: up to +12 dB
     SoftLimiter lim;
     std::vector<int16_t> pcm(audio.size());
     for (size_t at = 0; at < Frames; at += 1024) {
@@ -141,7 +141,7 @@ TEST(SoftLimiter, FullTrebleOnAFullScaleSweepIsNeverClipped)
     float loudest = 0;
     for (float x : audio)
         loudest = std::max(loudest, std::abs(x));
-    ASSERT_GT(loudest, 3.0f);  // the test means something only if the input is far too loud
+    ASSERT_GT(loudest, 3.0f); // the test means something only if the input is far too loud
 
     EXPECT_LE(LongestRailRun(pcm), 2u);
     // The gain the limiter applied (output over input, where the input is loud enough to
