@@ -73,6 +73,9 @@ int WriteFileAtomically(const QString& path, QByteArrayView bytes)
         return EISDIR;
     if (exists && !S_ISREG(old.st_mode))
         return EINVAL;
+    // A write-protected file stays protected, although the folder would allow replacing it.
+    if (exists && ::access(target.constData(), W_OK) != 0)
+        return errno;
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? "/" : target.left(slash);
 

@@ -14,7 +14,7 @@ namespace quillet {
 // to the disk, then renamed over the old one, so on any failure the old file stays exactly
 // as it was and no temporary file is left behind. A symbolic link keeps pointing at the
 // (rewritten) file it names; an existing file keeps its permissions. Only regular files are
-// replaced. Returns 0 or the errno of the failure.
+// replaced, and only when writable. Returns 0 or the errno of the failure.
 [[nodiscard]] int WriteFileAtomically(const QString& path, QByteArrayView bytes);
 
 // Reads a regular file line by line; CR LF, CR and LF each end a line, and a last line

@@ -203,7 +203,13 @@ TEST_F(PlaylistFilesTest, WritingFailuresNameTheSystemError)
     ExpectOneMessage("Error in WriteList\r\r21 - Is a directory");
     EXPECT_TRUE(QDir(Path("PlayLists")).exists());
 
-    if (::geteuid() != 0) {
+    if (::geteuid() != 0) {  // permissions do not stop the superuser
+        WriteBytes(Path("protected.qlt"), "old\r\n");
+        ASSERT_TRUE(QFile::setPermissions(Path("protected.qlt"), QFile::ReadOwner));
+        EXPECT_FALSE(files.WriteList(Path("protected.qlt")));
+        ExpectOneMessage("Error in WriteList\r\r13 - Permission denied");
+        EXPECT_EQ(ReadBytes(Path("protected.qlt")), "old\r\n");
+
         ASSERT_TRUE(QFile::setPermissions(Path("PlayLists"), QFile::ReadOwner | QFile::ExeOwner));
         EXPECT_FALSE(files.WriteList(Path("PlayLists/list.qlt")));
         ExpectOneMessage("Error in WriteList\r\r13 - Permission denied");
