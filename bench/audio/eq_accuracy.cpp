@@ -15,16 +15,8 @@ namespace {
 // The plain cascade's response at the band centres, from its sections' exact responses.
 double PlainWorstDeviationDb(int rate, const Gains& gains)
 {
-    EqLayout layout;
-    layout.count = 10;
-    layout.rate = rate;
-    std::array<double, MaxEqBands> filter{};
-    for (int k = 0; k < 10; ++k) {
-        layout.shapes[k] = ShapeOfBand(BandEdges[k], BandEdges[k + 1], k == 9);
-        layout.active[k] = BandFitsRate(layout.shapes[k], rate);
-        filter[k] = gains[k];
-    }
-    const auto sections = DesignCascade(layout, filter);
+    const EqLayout layout = PlayerLayout(rate);
+    const auto sections = DesignCascade(layout, Widen(gains));
     double worst = 0;
     for (int k = 0; k < 10; ++k) {
         if (!layout.active[k])
@@ -118,14 +110,8 @@ int main()
 
     // Redesign after a gain change (done on the output thread at the next block), against
     // the duration of one 4096-frame block.
-    EqLayout layout;
-    layout.count = 10;
-    layout.rate = Rate;
+    const EqLayout layout = PlayerLayout(Rate);
     std::array<double, MaxEqBands> slider{};
-    for (int k = 0; k < 10; ++k) {
-        layout.shapes[k] = ShapeOfBand(BandEdges[k], BandEdges[k + 1], k == 9);
-        layout.active[k] = true;
-    }
     double sink = 0;
     start = CpuSeconds();
     for (int i = 0; i < 200; ++i) {

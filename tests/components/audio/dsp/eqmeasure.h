@@ -5,6 +5,7 @@
 
 #include "components/audio/dsp/dsp.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <complex>
@@ -98,6 +99,26 @@ inline double ResponseAtDb(const std::vector<float>& ir, double hz, double rate)
         rot *= step;
     }
     return 20 * std::log10(std::abs(sum));
+}
+
+// The player's bands as the equalizer lays them out at `rate`.
+inline EqLayout PlayerLayout(double rate)
+{
+    EqLayout layout;
+    layout.count = 10;
+    layout.rate = rate;
+    for (int k = 0; k < 10; ++k) {
+        layout.shapes[k] = ShapeOfBand(BandEdges[k], BandEdges[k + 1], k == 9);
+        layout.active[k] = BandFitsRate(layout.shapes[k], rate);
+    }
+    return layout;
+}
+
+inline std::array<double, MaxEqBands> Widen(const Gains& gains)
+{
+    std::array<double, MaxEqBands> out{};
+    std::copy(gains.begin(), gains.end(), out.begin());
+    return out;
 }
 
 // The frequency at which band k's gain is measured (see eqdesign.h).

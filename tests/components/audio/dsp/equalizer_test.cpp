@@ -34,16 +34,8 @@ std::vector<float> Noise(size_t frames, float amplitude, uint32_t seed = 1)
 // equalizer's vectorised processing must compute.
 std::vector<double> ReferenceResponse(int rate, const Gains& gains, size_t frames)
 {
-    EqLayout layout;
-    layout.count = 10;
-    layout.rate = rate;
-    std::array<double, MaxEqBands> slider{};
-    for (int k = 0; k < 10; ++k) {
-        layout.shapes[k] = ShapeOfBand(BandEdges[k], BandEdges[k + 1], k == 9);
-        layout.active[k] = BandFitsRate(layout.shapes[k], rate);
-        slider[k] = gains[k];
-    }
-    const auto sections = DesignCascade(layout, SolveFilterGains(layout, slider));
+    const EqLayout layout = PlayerLayout(rate);
+    const auto sections = DesignCascade(layout, SolveFilterGains(layout, Widen(gains)));
     std::vector<double> out(frames);
     double z1[10] = {}, z2[10] = {};
     for (size_t n = 0; n < frames; ++n) {
