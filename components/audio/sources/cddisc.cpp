@@ -15,6 +15,13 @@ namespace {
 
 void QuietLog(cdio_log_level_t, const char*) {}
 
+// libcdio's own messages stay off the terminal.
+void QuietCdio()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { cdio_log_set_handler(QuietLog); });
+}
+
 // The gap between the audio session and a data session of a multi-session ("enhanced") CD:
 // lead-out, lead-in and pregap, which no audio track includes.
 constexpr lsn_t SessionGapSectors = 11400;
@@ -23,8 +30,7 @@ constexpr lsn_t SessionGapSectors = 11400;
 
 QString DefaultCdDevice()
 {
-    static std::once_flag quiet;
-    std::call_once(quiet, [] { cdio_log_set_handler(QuietLog); });
+    QuietCdio();
     char* device = cdio_get_default_device(nullptr);
     const QString result = device != nullptr ? QFile::decodeName(device) : QString();
     cdio_free(device);
@@ -33,8 +39,7 @@ QString DefaultCdDevice()
 
 CdIo_t* OpenCdio(const QString& deviceOrImage)
 {
-    static std::once_flag quiet;
-    std::call_once(quiet, [] { cdio_log_set_handler(QuietLog); });
+    QuietCdio();
     if (deviceOrImage.isEmpty())
         return nullptr;
     const QByteArray name = QFile::encodeName(deviceOrImage);
@@ -49,9 +54,11 @@ lsn_t CdLastSector(CdIo_t* cdio)
     return leadout == CDIO_INVALID_LSN ? -1 : leadout - 1;
 }
 
-CdDisc::CdDisc(const QString& deviceOrImage)
-    : m_device(deviceOrImage.isEmpty() ? DefaultCdDevice() : deviceOrImage)
+CdDisc::CdDisc(const QString& deviceOrImage) : m_requested(deviceOrImage) {}
+
+QString CdDisc::Device() const
 {
+    return m_requested.isEmpty() ? DefaultCdDevice() : m_requested;
 }
 
 CdDisc::~CdDisc()
@@ -63,10 +70,11 @@ void CdDisc::Open()
 {
     if (m_handle != nullptr)
         return;
-    m_handle = OpenCdio(m_device);
+    const QString device = Device();
+    m_handle = OpenCdio(device);
     if (m_handle == nullptr)
-        throw ComponentError(m_device.isEmpty() ? std::string("no CD drive")
-                                                : "cannot open the CD " + m_device.toStdString());
+        throw ComponentError(device.isEmpty() ? std::string("no CD drive")
+                                              : "cannot open the CD " + device.toStdString());
 }
 
 void CdDisc::Close()
@@ -79,7 +87,7 @@ void CdDisc::Close()
 CdToc CdDisc::ReadToc() const
 {
     CdToc toc;
-    CdIo_t* cdio = OpenCdio(m_device);
+    CdIo_t* cdio = OpenCdio(Device());
     if (cdio == nullptr)
         return toc;
     const track_t first = cdio_get_first_track_num(cdio);

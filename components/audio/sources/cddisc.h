@@ -37,8 +37,9 @@ public:
     CdDisc(const CdDisc&) = delete;
     CdDisc& operator=(const CdDisc&) = delete;
 
-    // The drive or image this disc reads ("" when there is no CD drive at all).
-    [[nodiscard]] QString Device() const { return m_device; }
+    // The drive or image this disc reads ("" when there is no CD drive at all). The default
+    // drive is looked up afresh each time, so a drive plugged in later is found.
+    [[nodiscard]] QString Device() const;
     // Reads the table of contents afresh, whether or not the disc is open. Never throws;
     // a missing drive, an empty drive or an unreadable image gives ready false.
     [[nodiscard]] CdToc ReadToc() const;
@@ -49,7 +50,7 @@ public:
     [[nodiscard]] bool IsOpen() const { return m_handle != nullptr; }
 
 private:
-    QString m_device;
+    QString m_requested;      // "" for the default drive
     void* m_handle = nullptr; // CdIo_t while open
 };
 

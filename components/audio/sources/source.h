@@ -29,9 +29,12 @@ public:
     [[nodiscard]] virtual bool Failed() const = 0;
 };
 
-// Opens an MPEG audio (layer I, II, III) or WAV file, chosen by its content. Throws
+// Opens an MPEG audio (layer I, II, III) or WAV file, chosen by its content (RIFF/WAVE:
+// libsndfile; anything else must be a run of MPEG frames: libmpg123). Throws
 // ComponentError for anything that is not a regular, readable, decodable file (never
 // blocks on a FIFO or device node).
+// The open file is read through its descriptor: a file deleted or replaced meanwhile plays on,
+// one cut short ends early. Audio CDs: OpenCdSource in cddisc.h.
 [[nodiscard]] std::unique_ptr<Source> OpenFileSource(const QString& path);
 
 } // namespace quillet::audio
