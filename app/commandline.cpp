@@ -14,7 +14,7 @@ QString TrimBlanks(const QString& text)
     return text.mid(begin, end - begin);
 }
 
-}  // namespace
+} // namespace
 
 QString JoinCommandLine(const QStringList& arguments)
 {
@@ -38,4 +38,4 @@ CommandLineAction ActionFor(const QString& commandLine)
     return CommandLineAction::None;
 }
 
-}  // namespace quillet
+} // namespace quillet

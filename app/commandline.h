@@ -9,11 +9,11 @@
 namespace quillet {
 
 enum class CommandLineAction {
-    None,               // empty, or an ending that names nothing the program opens
-    AddMediaFileAndPlay,  // ".MP3", ".MP2", ".MP1", ".WAV"
-    LoadPlaylistFile,   // ".QLT": loaded, nothing plays
-    AddCdTrackAndPlay,  // ".CDA"
-    LoadCdTracksAndPlay,  // "LCDA": the whole disc
+    None,                // empty, or an ending that names nothing the program opens
+    AddMediaFileAndPlay, // ".MP3", ".MP2", ".MP1", ".WAV"
+    LoadPlaylistFile,    // ".QLT": loaded, nothing plays
+    AddCdTrackAndPlay,   // ".CDA"
+    LoadCdTracksAndPlay, // "LCDA": the whole disc
 };
 
 // The arguments after the program's name joined with one blank, blanks at both ends
@@ -23,4 +23,4 @@ enum class CommandLineAction {
 // The action for a command line. The whole command line, unchanged, is the path acted on.
 [[nodiscard]] CommandLineAction ActionFor(const QString& commandLine);
 
-}  // namespace quillet
+} // namespace quillet

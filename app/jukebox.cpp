@@ -21,7 +21,7 @@ Jukebox::~Jukebox() = default;
 void Jukebox::Start()
 {
     m_program.Form_Load();
-    m_window.show();  // already shown by the load sequence; showing again changes nothing
+    m_window.show(); // already shown by the load sequence; showing again changes nothing
 }
 
-}  // namespace quillet
+} // namespace quillet

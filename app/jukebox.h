@@ -31,4 +31,4 @@ private:
     frmMain m_window;
 };
 
-}  // namespace quillet
+} // namespace quillet

@@ -25,7 +25,7 @@ std::unique_ptr<quillet::AudioEngine> CreateEngine()
     }
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -111,9 +111,15 @@ void Program::StopOutput()
     m_timer1.stop();
 }
 
-void Program::EndProcess() { QCoreApplication::exit(0); }
+void Program::EndProcess()
+{
+    QCoreApplication::exit(0);
+}
 
-void Program::ReadSetting(SettingKey key, const QString& path) { m_settings.Read(key, path); }
+void Program::ReadSetting(SettingKey key, const QString& path)
+{
+    m_settings.Read(key, path);
+}
 
 void Program::LoadSkin()
 {
@@ -133,7 +139,10 @@ void Program::AttachSkins()
         m_window->AttachSkins();
 }
 
-void Program::FillGenres() { FillGenreTable(); }
+void Program::FillGenres()
+{
+    FillGenreTable();
+}
 
 void Program::CentreWindow()
 {
@@ -160,4 +169,4 @@ void Program::PlaySelected() {}
 void Program::AddCdTrack(const QString&) {}
 void Program::LoadCdTracks() {}
 
-}  // namespace quillet
+} // namespace quillet

@@ -93,7 +93,7 @@ private:
     MediaFiles m_mediaFiles;
     PlaylistFiles m_playlistFiles;
     Settings m_settings;
-    QTimer m_timer1;  // the end-of-track timer, 500 ms, off until something plays
+    QTimer m_timer1; // the end-of-track timer, 500 ms, off until something plays
 };
 
-}  // namespace quillet
+} // namespace quillet

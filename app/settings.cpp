@@ -32,9 +32,12 @@ constexpr std::array<SettingName, SettingCount> Names = {{
     {"equalizer", "db16K"},
 }};
 
-}  // namespace
+} // namespace
 
-SettingName NameOf(SettingKey key) { return Names[size_t(key)]; }
+SettingName NameOf(SettingKey key)
+{
+    return Names[size_t(key)];
+}
 
 QString SettingsFilePath(const QString& programDir)
 {
@@ -72,10 +75,10 @@ int ToWholeNumber(const QString& text)
     const double value = text.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(value))
         throw std::invalid_argument("not a number");
-    const double whole = std::nearbyint(value);  // the default rounding: halves to even
+    const double whole = std::nearbyint(value); // the default rounding: halves to even
     if (whole < -32768.0 || whole > 32767.0)
         throw std::out_of_range("whole number out of range");
     return int(whole);
 }
 
-}  // namespace quillet
+} // namespace quillet

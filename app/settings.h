@@ -37,7 +37,7 @@ struct SettingName {
 [[nodiscard]] SettingName NameOf(SettingKey key);
 
 inline constexpr char SettingsFileName[] = "xquilletmp3.ini";
-[[nodiscard]] QString SettingsFilePath(const QString& programDir);  // programDir ends in "/"
+[[nodiscard]] QString SettingsFilePath(const QString& programDir); // programDir ends in "/"
 
 // The value of one key as the settings file holds it: "" when the file, the section or the
 // key is missing or unreadable; a value longer than 254 characters comes back cut to 254.
@@ -62,7 +62,10 @@ private:
 };
 
 // A switch text is on only when it is exactly "1".
-[[nodiscard]] inline bool IsOn(const QString& text) { return text == QLatin1String("1"); }
+[[nodiscard]] inline bool IsOn(const QString& text)
+{
+    return text == QLatin1String("1");
+}
 
 // A stored text as a whole number: blanks around it allowed, an optional sign, digits with
 // an optional fraction and exponent; a fraction rounds to the nearest whole number and a
@@ -70,4 +73,4 @@ private:
 // empty or non-numeric text and std::out_of_range outside −32768…32767.
 [[nodiscard]] int ToWholeNumber(const QString& text);
 
-}  // namespace quillet
+} // namespace quillet

@@ -4,8 +4,7 @@
 
 namespace quillet {
 
-ButtonControl::ButtonControl(bool twoState, QObject* parent)
-    : QObject(parent), m_twoState(twoState)
+ButtonControl::ButtonControl(bool twoState, QObject* parent) : QObject(parent), m_twoState(twoState)
 {
 }
 
@@ -70,7 +69,7 @@ void SliderControl::SetMaximum(int maximum)
         m_maximum = maximum;
         emit maximumChanged(m_maximum);
     }
-    SetPosition(m_position);  // re-clamp
+    SetPosition(m_position); // re-clamp
 }
 
 void SliderControl::SetEnabled(bool enabled)
@@ -97,4 +96,4 @@ void TextControl::SetText(const QString& text)
     emit textChanged(m_text);
 }
 
-}  // namespace quillet
+} // namespace quillet

@@ -46,7 +46,7 @@ public:
     ScrollBarControl(int minimum, int maximum, int value, QObject* parent = nullptr);
 
     [[nodiscard]] int Value() const { return m_value; }
-    void SetValue(int value);  // clamped into Minimum…Maximum
+    void SetValue(int value); // clamped into Minimum…Maximum
     [[nodiscard]] int Minimum() const { return m_minimum; }
     [[nodiscard]] int Maximum() const { return m_maximum; }
 
@@ -69,7 +69,7 @@ public:
     [[nodiscard]] int Position() const { return m_position; }
     void SetPosition(int position);
     [[nodiscard]] int Maximum() const { return m_maximum; }
-    void SetMaximum(int maximum);  // a negative maximum counts as 0; the position follows
+    void SetMaximum(int maximum); // a negative maximum counts as 0; the position follows
     [[nodiscard]] bool Enabled() const { return m_enabled; }
     void SetEnabled(bool enabled);
 
@@ -119,4 +119,4 @@ private:
     QString m_text;
 };
 
-}  // namespace quillet
+} // namespace quillet

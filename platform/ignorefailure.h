@@ -8,8 +8,7 @@
 namespace quillet {
 
 // Runs step; returns false when it threw, true when it completed.
-template <typename Step>
-bool IgnoreFailure(Step&& step) noexcept
+template <typename Step> bool IgnoreFailure(Step&& step) noexcept
 {
     try {
         step();
@@ -19,4 +18,4 @@ bool IgnoreFailure(Step&& step) noexcept
     }
 }
 
-}  // namespace quillet
+} // namespace quillet

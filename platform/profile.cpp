@@ -17,7 +17,10 @@ struct Line {
     QByteArray end;
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 QByteArray TrimBlanks(QByteArray text)
 {
@@ -43,7 +46,8 @@ QList<Line> SplitLines(const QByteArray& bytes)
         qsizetype textEnd = newline;
         if (textEnd > start && bytes[textEnd - 1] == '\r')
             --textEnd;
-        lines.append({bytes.mid(start, textEnd - start), bytes.mid(textEnd, newline + 1 - textEnd)});
+        lines.append(
+            {bytes.mid(start, textEnd - start), bytes.mid(textEnd, newline + 1 - textEnd)});
         start = newline + 1;
     }
     return lines;
@@ -69,11 +73,11 @@ std::optional<QByteArray> SectionName(const QByteArray& text)
 // Where a key lives in the file: the line range of the first matching section and, within
 // it, the first matching key line.
 struct Location {
-    qsizetype sectionLine = -1;  // the "[section]" line
-    qsizetype lastEntryLine = -1;  // last non-blank line of the section (its header if none)
+    qsizetype sectionLine = -1;   // the "[section]" line
+    qsizetype lastEntryLine = -1; // last non-blank line of the section (its header if none)
     qsizetype keyLine = -1;
-    QByteArray keyInFile;  // the key as spelled in the file
-    QByteArray value;      // trimmed, without quotes
+    QByteArray keyInFile; // the key as spelled in the file
+    QByteArray value;     // trimmed, without quotes
 };
 
 Location Find(const QList<Line>& lines, const QString& section, const QString& key)
@@ -83,7 +87,7 @@ Location Find(const QList<Line>& lines, const QString& section, const QString& k
         const std::optional<QByteArray> name = SectionName(lines[i].text);
         if (where.sectionLine >= 0) {
             if (name)
-                break;  // the end of the first matching section
+                break; // the end of the first matching section
             const QByteArray trimmed = TrimBlanks(lines[i].text);
             if (trimmed.isEmpty())
                 continue;
@@ -119,8 +123,8 @@ bool ValidForWriting(const QString& section, const QString& key, const QString& 
     const QString s = section.trimmed();
     const QString k = key.trimmed();
     return !s.isEmpty() && !k.isEmpty() && !HasLineBreak(section) && !HasLineBreak(key) &&
-           !HasLineBreak(value) && !s.contains(QLatin1Char(']')) &&
-           !k.contains(QLatin1Char('=')) && !k.startsWith(QLatin1Char('['));
+           !HasLineBreak(value) && !s.contains(QLatin1Char(']')) && !k.contains(QLatin1Char('=')) &&
+           !k.startsWith(QLatin1Char('['));
 }
 
 // The line end the file already uses (that of its first line); LF for a new file.
@@ -141,7 +145,7 @@ std::optional<QByteArray> ReadWholeFile(const QString& path)
     return file.readAll();
 }
 
-}  // namespace
+} // namespace
 
 QString ReadProfileString(const QString& section, const QString& key, const QString& defaultValue,
                           int bufferSize, const QString& path)
@@ -177,7 +181,7 @@ bool WriteProfileString(const QString& section, const QString& key, const QStrin
 
     if (where.keyLine >= 0) {
         if (where.value == valueBytes)
-            return true;  // already holds it: leave the file alone
+            return true; // already holds it: leave the file alone
         lines[where.keyLine].text = where.keyInFile + '=' + valueBytes;
     } else {
         const Line keyLine{key.trimmed().toUtf8() + '=' + valueBytes, lineEnd};
@@ -208,4 +212,4 @@ bool WriteProfileString(const QString& section, const QString& key, const QStrin
     return file.commit();
 }
 
-}  // namespace quillet
+} // namespace quillet

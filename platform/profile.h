@@ -36,4 +36,4 @@ namespace quillet {
 [[nodiscard]] bool WriteProfileString(const QString& section, const QString& key,
                                       const QString& value, const QString& path);
 
-}  // namespace quillet
+} // namespace quillet

@@ -14,4 +14,4 @@ QString ProgramDirectory()
     return WithTrailingSlash(QCoreApplication::applicationDirPath());
 }
 
-}  // namespace quillet
+} // namespace quillet

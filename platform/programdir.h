@@ -14,4 +14,4 @@ namespace quillet {
 // The rule behind it, for any folder text: one "/" appended unless it already ends in "/".
 [[nodiscard]] QString WithTrailingSlash(const QString& folder);
 
-}  // namespace quillet
+} // namespace quillet

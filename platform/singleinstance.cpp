@@ -27,4 +27,4 @@ bool SingleInstance::TryBecomeFirst()
     return m_lock->error() != QLockFile::LockFailedError;
 }
 
-}  // namespace quillet
+} // namespace quillet

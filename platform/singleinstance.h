@@ -32,4 +32,4 @@ private:
     std::unique_ptr<QLockFile> m_lock;
 };
 
-}  // namespace quillet
+} // namespace quillet

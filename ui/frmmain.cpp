@@ -67,7 +67,7 @@ void frmMain::BuildControls()
     m_list->setModel(m_model);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setUniformItemSizes(true);  // 32,767 rows lay out without measuring each
+    m_list->setUniformItemSizes(true); // 32,767 rows lay out without measuring each
     m_list->setContextMenuPolicy(Qt::NoContextMenu);
     m_list->installEventFilter(this);
     m_textTotalFiles = new QLabel(this);
@@ -76,15 +76,17 @@ void frmMain::BuildControls()
     m_textPosition->setObjectName(QStringLiteral("TextPosition"));
     // Room for the longest texts ("Total: 32767", "Pos: 32767") whatever they show now.
     for (QLabel* text : {m_textTotalFiles, m_textPosition})
-        text->setMinimumWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("Total: 32767 ")));
+        text->setMinimumWidth(
+            text->fontMetrics().horizontalAdvance(QStringLiteral("Total: 32767 ")));
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_skinButtonMenu);
     top->addStretch();
     top->addWidget(m_skinButtonOpen);
     auto* files = new QHBoxLayout;
-    for (QWidget* w : {static_cast<QWidget*>(m_skinButtonAdd), static_cast<QWidget*>(m_skinButtonRemove),
-                       static_cast<QWidget*>(m_skinButtonClearList)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(m_skinButtonAdd), static_cast<QWidget*>(m_skinButtonRemove),
+          static_cast<QWidget*>(m_skinButtonClearList)})
         files->addWidget(w);
     files->addStretch();
     files->addWidget(m_skinButtonOpenList);
@@ -165,7 +167,10 @@ void frmMain::closeEvent(QCloseEvent* event)
         m_actions.FormUnload();
 }
 
-void frmMain::SetSkinFile(const QString& path) { m_skinForm.SetSkinFile(path); }
+void frmMain::SetSkinFile(const QString& path)
+{
+    m_skinForm.SetSkinFile(path);
+}
 
 // The plain window lays its controls out itself; the skinned window sets design sizes here.
 void frmMain::SizeSkinControls() {}
@@ -179,7 +184,7 @@ void frmMain::AttachSkins()
 void frmMain::SetStayOnTop(bool onTop)
 {
     const bool wasVisible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);  // hides a shown window; show it again
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop); // hides a shown window; show it again
     if (wasVisible)
         show();
 }
@@ -199,6 +204,9 @@ void frmMain::CentreOnScreen()
     move(area.topLeft() + CentredPosition(area.size(), outer));
 }
 
-void frmMain::ShowWindow() { show(); }
+void frmMain::ShowWindow()
+{
+    show();
+}
 
-}  // namespace quillet
+} // namespace quillet

@@ -24,9 +24,9 @@ class PlaylistModel;
 
 // The routines behind the window's events that live above the window.
 struct MainWindowActions {
-    std::function<void()> PlaySelected;  // double click on an entry
-    std::function<void()> FormUnload;    // the window is closed by the system
-    std::function<void()> ExitClick;     // menu Exit
+    std::function<void()> PlaySelected; // double click on an entry
+    std::function<void()> FormUnload;   // the window is closed by the system
+    std::function<void()> ExitClick;    // menu Exit
 };
 
 class frmMain : public QWidget, public MainWindowSteps {
@@ -85,4 +85,4 @@ private:
     PlainSkinButton* m_skinButtonSaveList = nullptr;
 };
 
-}  // namespace quillet
+} // namespace quillet

@@ -26,4 +26,4 @@ public:
     virtual void ShowWindow() = 0;
 };
 
-}  // namespace quillet
+} // namespace quillet

@@ -37,4 +37,4 @@ PlainSkinLabel::PlainSkinLabel(const QString& objectName, const QString& element
     connect(&m_control, &TextControl::textChanged, this, &QLabel::setText);
 }
 
-}  // namespace quillet
+} // namespace quillet

@@ -42,8 +42,8 @@ private:
 
 class PlainSkinScrollBar : public QScrollBar, public SkinScrollBar {
 public:
-    PlainSkinScrollBar(const QString& objectName, const QString& element, int minimum,
-                       int maximum, int value, QWidget* parent = nullptr);
+    PlainSkinScrollBar(const QString& objectName, const QString& element, int minimum, int maximum,
+                       int value, QWidget* parent = nullptr);
 
     void AttachSkin(SkinForm& form) override { m_form = &form; }
     [[nodiscard]] QString SkinElement() const override { return m_element; }
@@ -72,4 +72,4 @@ private:
     SkinForm* m_form = nullptr;
 };
 
-}  // namespace quillet
+} // namespace quillet

@@ -40,8 +40,8 @@ QStringList RunFileDialog(QWidget* parent, const QList<FileFilter>& filters,
                           const QString& startDir, QFileDialog::AcceptMode accept,
                           QFileDialog::FileMode mode)
 {
-    QFileDialog dialog(parent, QLatin1String(accept == QFileDialog::AcceptSave ? "Save As" : "Open"),
-                       startDir);
+    QFileDialog dialog(
+        parent, QLatin1String(accept == QFileDialog::AcceptSave ? "Save As" : "Open"), startDir);
     dialog.setObjectName(QStringLiteral("CommonDialog"));
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails |
                       QFileDialog::DontConfirmOverwrite);
@@ -53,7 +53,7 @@ QStringList RunFileDialog(QWidget* parent, const QList<FileFilter>& filters,
     return dialog.selectedFiles();
 }
 
-}  // namespace
+} // namespace
 
 QStringList QtUserDialogs::NameFilters(const QList<FileFilter>& filters)
 {
@@ -92,8 +92,7 @@ QString QtUserDialogs::ChooseFileToOpen(const QList<FileFilter>& filters, const 
 
 QString QtUserDialogs::ChooseFileToSave(const QList<FileFilter>& filters, const QString& startDir)
 {
-    return RunFileDialog(m_window, filters, startDir, QFileDialog::AcceptSave,
-                         QFileDialog::AnyFile)
+    return RunFileDialog(m_window, filters, startDir, QFileDialog::AcceptSave, QFileDialog::AnyFile)
         .value(0);
 }
 
@@ -106,4 +105,4 @@ void QtUserDialogs::ActivateMainWindow()
     m_window->activateWindow();
 }
 
-}  // namespace quillet
+} // namespace quillet

@@ -33,4 +33,4 @@ private:
     QPointer<QWidget> m_window;
 };
 
-}  // namespace quillet
+} // namespace quillet

@@ -26,8 +26,8 @@ class SkinControl {
 public:
     virtual ~SkinControl() = default;
     virtual void AttachSkin(SkinForm& form) = 0;
-    [[nodiscard]] virtual QString SkinElement() const = 0;  // "ButtonPlay", "HScrollVolume"…
-    virtual void SetSize(int width, int height) = 0;         // the host's size of the control
+    [[nodiscard]] virtual QString SkinElement() const = 0; // "ButtonPlay", "HScrollVolume"…
+    virtual void SetSize(int width, int height) = 0;       // the host's size of the control
 };
 
 // Pushed, visibility and the click notification are those of Control(). A two-state button
@@ -48,4 +48,4 @@ public:
     [[nodiscard]] virtual TextControl& Control() = 0;
 };
 
-}  // namespace quillet
+} // namespace quillet

@@ -79,7 +79,7 @@ void Print(const char* name, double value, double baseline)
     std::fflush(stdout);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

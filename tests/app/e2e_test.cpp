@@ -37,8 +37,8 @@ protected:
         ASSERT_TRUE(QFile::copy(QUILLET_BINARY, Binary()));
         QFile::copy(source + "/help.htm", m_programDir + "/help.htm");
         QDir().mkpath(m_world.filePath("run"));
-        QFile::setPermissions(m_world.filePath("run"), QFile::ReadOwner | QFile::WriteOwner |
-                                                           QFile::ExeOwner);
+        QFile::setPermissions(m_world.filePath("run"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     void TearDown() override
     {
@@ -124,7 +124,7 @@ TEST_F(Process, ASecondCopyEndsAtOnceAndLeavesTheFirstAsItWas)
     EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second->exitCode(), 0);
     EXPECT_EQ(m_x.WindowsTitled(Title).size(), 1);
-    EXPECT_FALSE(QFile::exists(IniPath()));  // the second copy wrote nothing
+    EXPECT_FALSE(QFile::exists(IniPath())); // the second copy wrote nothing
 
     // Had the file reached the first copy, its list would show an entry now.
     EXPECT_EQ(SettledPixels(window), before);
@@ -143,5 +143,5 @@ TEST_F(Process, ASecondCopyEndsAtOnceAndLeavesTheFirstAsItWas)
     EXPECT_EQ(third->exitCode(), 0);
 }
 
-}  // namespace
-}  // namespace quillet
+} // namespace
+} // namespace quillet

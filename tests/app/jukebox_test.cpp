@@ -28,7 +28,7 @@ TEST(Jukebox, ATaggedMp3OnTheCommandLineShowsSelectedWithItsTotalAndPosition)
     const QString mp3 = dir.filePath("song.MP3");
     fixtures::WriteWav(wav, fixtures::Tone(440, 0.3));
     fixtures::EncodeMp3(wav, mp3);
-    fixtures::AppendId3v1(mp3, "Title", "Artist", "", "", "", 8);  // Jazz
+    fixtures::AppendId3v1(mp3, "Title", "Artist", "", "", "", 8); // Jazz
 
     Jukebox jukebox(SilentEngine(), dir.path() + "/", mp3);
     jukebox.Start();
@@ -43,9 +43,9 @@ TEST(Jukebox, ATaggedMp3OnTheCommandLineShowsSelectedWithItsTotalAndPosition)
     EXPECT_EQ(window.findChild<QLabel*>("TextPosition")->text(), "Pos: 1");
     EXPECT_EQ(window.windowTitle(), " Quillet Jukebox");
 
-    window.close();  // the system's close: the unload sequence runs
+    window.close(); // the system's close: the unload sequence runs
     EXPECT_TRUE(test::ReadFile(dir.filePath("xquilletmp3.ini")).startsWith("[display]\n"));
 }
 
-}  // namespace
-}  // namespace quillet
+} // namespace
+} // namespace quillet

@@ -92,26 +92,46 @@ TEST_F(Spine, LoadRunsEveryStepInItsPlace)
     EXPECT_FALSE(m_program.CdOpen);
     EXPECT_FALSE(m_program.Timer1().isActive());
     EXPECT_EQ(m_program.Timer1().interval(), 500);
-    EXPECT_EQ(m_program.steps,
-              (QStringList{"ShellIntegration", "LoadSkin", "SizeSkinControls", "AttachSkins",
-                           "Read continuousPlay", "ApplyContinuousPlay", "Read setTop",
-                           "ApplyStayOnTop", "Read randomOrder", "ApplyShuffle", "Read volume",
-                           "Read balance", "Read equalizerPreset", "Read db32", "Read db64",
-                           "Read db130", "Read db260", "Read db500", "Read db1K", "Read db2K",
-                           "Read db4K", "Read db8K", "Read db16K", "CreateEqualizerBands",
-                           "ApplyStoredPreset", "FillGenres", "CentreWindow", "ShowWindow"}));
+    EXPECT_EQ(m_program.steps, (QStringList{"ShellIntegration",
+                                            "LoadSkin",
+                                            "SizeSkinControls",
+                                            "AttachSkins",
+                                            "Read continuousPlay",
+                                            "ApplyContinuousPlay",
+                                            "Read setTop",
+                                            "ApplyStayOnTop",
+                                            "Read randomOrder",
+                                            "ApplyShuffle",
+                                            "Read volume",
+                                            "Read balance",
+                                            "Read equalizerPreset",
+                                            "Read db32",
+                                            "Read db64",
+                                            "Read db130",
+                                            "Read db260",
+                                            "Read db500",
+                                            "Read db1K",
+                                            "Read db2K",
+                                            "Read db4K",
+                                            "Read db8K",
+                                            "Read db16K",
+                                            "CreateEqualizerBands",
+                                            "ApplyStoredPreset",
+                                            "FillGenres",
+                                            "CentreWindow",
+                                            "ShowWindow"}));
     EXPECT_EQ(m_window.calls,
-              (QStringList{"SetSkinFile " + ProgramDir() + "Skins/default.skn",
-                           "SizeSkinControls", "AttachSkins", "CentreOnScreen", "ShowWindow"}));
-    EXPECT_TRUE(m_engine.Calls().isEmpty());  // loading plays nothing
+              (QStringList{"SetSkinFile " + ProgramDir() + "Skins/default.skn", "SizeSkinControls",
+                           "AttachSkins", "CentreOnScreen", "ShowWindow"}));
+    EXPECT_TRUE(m_engine.Calls().isEmpty()); // loading plays nothing
     EXPECT_EQ(m_program.playlist().Count(), 0);
 }
 
 TEST_F(Spine, AFailingLoadStepIsSkippedAndTheNextRuns)
 {
     test::WriteFile(IniPath(), "[display]\nvolume=16000.5\nbalance=left\n");
-    m_program.failing = {"ShellIntegration", "LoadSkin", "Read continuousPlay", "ApplyShuffle",
-                         "FillGenres", "ShowWindow"};
+    m_program.failing = {"ShellIntegration", "LoadSkin",   "Read continuousPlay",
+                         "ApplyShuffle",     "FillGenres", "ShowWindow"};
     m_program.SetCommandLine("LCDA");
     m_program.Form_Load();
 
@@ -119,8 +139,8 @@ TEST_F(Spine, AFailingLoadStepIsSkippedAndTheNextRuns)
     EXPECT_TRUE(s.contains("SizeSkinControls"));
     EXPECT_TRUE(s.contains("ApplyContinuousPlay"));
     EXPECT_TRUE(s.contains("Read volume"));
-    EXPECT_TRUE(s.contains("ApplyVolume 16000"));  // half to the even neighbour
-    EXPECT_FALSE(s.join(',').contains("ApplyBalance"));  // not a number: skipped
+    EXPECT_TRUE(s.contains("ApplyVolume 16000"));       // half to the even neighbour
+    EXPECT_FALSE(s.join(',').contains("ApplyBalance")); // not a number: skipped
     EXPECT_TRUE(s.contains("CentreWindow"));
     EXPECT_EQ(s.mid(s.size() - 2), (QStringList{"LoadCdTracks", "PlaySelected"}));
     EXPECT_EQ(m_program.settings()[SettingKey::balance], "left");
@@ -144,7 +164,7 @@ TEST_F(Spine, UnloadWritesTheTextsThenStopsTheOutputThenEnds)
 {
     test::WriteFile(IniPath(), "[display]\ncontinuousPlay=sometimes\nvolume=9000\n");
     m_program.Form_Load();
-    m_program.settings()[SettingKey::setTop] = "1";  // as an option's owner would
+    m_program.settings()[SettingKey::setTop] = "1"; // as an option's owner would
     m_program.Playing = true;
     m_program.CdOpen = true;
     m_program.Timer1().start();
@@ -210,7 +230,7 @@ TEST_F(Spine, ATaggedMp3OnTheCommandLineIsAddedAndPlayed)
     const QString mp3 = m_dir.filePath("My Song.mp3");
     fixtures::WriteWav(wav, fixtures::Tone(440, 0.3));
     fixtures::EncodeMp3(wav, mp3);
-    fixtures::AppendId3v1(mp3, "Title", "Artist", "Album", "2001", "", 17);  // Rock
+    fixtures::AppendId3v1(mp3, "Title", "Artist", "Album", "2001", "", 17); // Rock
 
     m_program.SetCommandLine(mp3);
     m_program.Form_Load();
@@ -231,7 +251,7 @@ TEST_F(Spine, CommandLineTableActsOnTheWholeLine)
     test::WriteFile(list, "/music/one.wav\r\n/music/two.MP2\r\n");
     const struct {
         QString line;
-        QStringList tail;  // the last steps
+        QStringList tail; // the last steps
         int entries;
     } rows[] = {
         {"/music/a file.WAV", {"ShowWindow", "PlaySelected"}, 1},
@@ -263,5 +283,5 @@ TEST_F(Spine, AddingFilesAsksTheDriveOnlyForCdTracks)
     EXPECT_EQ(m_program.steps, QStringList{"AddCdTrack /m/Track01.cda"});
 }
 
-}  // namespace
-}  // namespace quillet
+} // namespace
+} // namespace quillet

@@ -71,8 +71,8 @@ TEST(Settings, WholeNumbersRoundHalvesToEven)
 
 TEST(Settings, UnusableNumbersAreRefused)
 {
-    for (const char* text : {"", " ", "abc", "12abc", "1 2", "--1", "0x10", "inf", "nan", "1e",
-                             "\xD9\xA1", "."})
+    for (const char* text :
+         {"", " ", "abc", "12abc", "1 2", "--1", "0x10", "inf", "nan", "1e", "\xD9\xA1", "."})
         EXPECT_THROW((void)ToWholeNumber(QString::fromUtf8(text)), std::invalid_argument) << text;
     EXPECT_THROW((void)ToWholeNumber("32768"), std::out_of_range);
     EXPECT_THROW((void)ToWholeNumber("-40000"), std::out_of_range);
@@ -95,18 +95,27 @@ TEST(CommandLine, TheLastFourCharactersInAnyCaseDecide)
         const char* line;
         A action;
     } rows[] = {
-        {"/m/a.mp3", A::AddMediaFileAndPlay}, {"/m/a.Mp2", A::AddMediaFileAndPlay},
-        {"/m/a.MP1", A::AddMediaFileAndPlay}, {"/m/a.wav", A::AddMediaFileAndPlay},
-        {"/m/list.qlt", A::LoadPlaylistFile}, {"/m/LIST.QLT", A::LoadPlaylistFile},
-        {"/cd/Track01.cda", A::AddCdTrackAndPlay}, {"LCDA", A::LoadCdTracksAndPlay},
-        {"lcda", A::LoadCdTracksAndPlay}, {"lCdA", A::LoadCdTracksAndPlay},
-        {"/m/xlcda", A::LoadCdTracksAndPlay},  // only the last four characters count
-        {"\"/m/a.mp3\"", A::None}, {"/m/a.ogg", A::None}, {"mp3", A::None},
-        {".mp3 ", A::None}, {"", A::None}, {"/m/a.mp3x", A::None},
+        {"/m/a.mp3", A::AddMediaFileAndPlay},
+        {"/m/a.Mp2", A::AddMediaFileAndPlay},
+        {"/m/a.MP1", A::AddMediaFileAndPlay},
+        {"/m/a.wav", A::AddMediaFileAndPlay},
+        {"/m/list.qlt", A::LoadPlaylistFile},
+        {"/m/LIST.QLT", A::LoadPlaylistFile},
+        {"/cd/Track01.cda", A::AddCdTrackAndPlay},
+        {"LCDA", A::LoadCdTracksAndPlay},
+        {"lcda", A::LoadCdTracksAndPlay},
+        {"lCdA", A::LoadCdTracksAndPlay},
+        {"/m/xlcda", A::LoadCdTracksAndPlay}, // only the last four characters count
+        {"\"/m/a.mp3\"", A::None},
+        {"/m/a.ogg", A::None},
+        {"mp3", A::None},
+        {".mp3 ", A::None},
+        {"", A::None},
+        {"/m/a.mp3x", A::None},
     };
     for (const auto& row : rows)
         EXPECT_EQ(ActionFor(QString::fromUtf8(row.line)), row.action) << row.line;
 }
 
-}  // namespace
-}  // namespace quillet
+} // namespace
+} // namespace quillet

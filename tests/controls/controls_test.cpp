@@ -29,7 +29,7 @@ TEST(ScrollBarControl, ANotificationSeesTheNewValueAndMayPutAgain)
     QObject::connect(&bar, &ScrollBarControl::changed, [&](int v) {
         seen.append(bar.Value());
         if (v == 50)
-            bar.SetValue(60);  // re-entrant put from inside the notification
+            bar.SetValue(60); // re-entrant put from inside the notification
     });
     bar.SetValue(50);
     EXPECT_EQ(seen, (QList<int>{50, 60}));
@@ -45,12 +45,12 @@ TEST(SliderControl, PositionIsAlwaysWithinZeroAndMaximum)
     slider.SetPosition(-5);
     EXPECT_EQ(slider.Position(), 0);
     slider.SetPosition(80);
-    slider.SetMaximum(40);  // the thumb follows a shrinking range
+    slider.SetMaximum(40); // the thumb follows a shrinking range
     EXPECT_EQ(slider.Position(), 40);
     slider.SetMaximum(-3);
     EXPECT_EQ(slider.Maximum(), 0);
     EXPECT_EQ(slider.Position(), 0);
-    EXPECT_EQ(moved.count(), 5);  // 100, 0, 80, 40, 0
+    EXPECT_EQ(moved.count(), 5); // 100, 0, 80, 40, 0
 }
 
 TEST(ButtonControl, TwoStateButtonHoldsItsNewStateWhenTheClickArrives)
@@ -67,7 +67,7 @@ TEST(ButtonControl, TwoStateButtonHoldsItsNewStateWhenTheClickArrives)
     plain.Click();
     EXPECT_FALSE(plain.Pushed());
     plain.SetVisible(false);
-    plain.Click();  // a hidden button cannot be pressed
+    plain.Click(); // a hidden button cannot be pressed
     EXPECT_EQ(clicks.count(), 1);
 }
 
@@ -87,5 +87,5 @@ TEST(TextAndMenuControls, NotifyOnlyRealChanges)
     EXPECT_TRUE(item.Checked());
 }
 
-}  // namespace
-}  // namespace quillet
+} // namespace
+} // namespace quillet

@@ -61,7 +61,7 @@ TEST_F(Profile, FirstOfDuplicatedSectionsAndKeysIsReadAndRewritten)
     const QByteArray before = "[display]\nvolume=1\nvolume=2\n[display]\nvolume=3\nbalance=4\n";
     WriteFile(Path(), before);
     EXPECT_EQ(Read("display", "volume"), "1");
-    EXPECT_EQ(Read("display", "balance"), "<default>");  // only in the second copy
+    EXPECT_EQ(Read("display", "balance"), "<default>"); // only in the second copy
 
     ASSERT_TRUE(WriteProfileString("display", "volume", "9", Path()));
     EXPECT_EQ(ReadFile(Path()), "[display]\nvolume=9\nvolume=2\n[display]\nvolume=3\nbalance=4\n");
@@ -93,7 +93,7 @@ TEST_F(Profile, FirstWriteCreatesTheFile)
     ASSERT_TRUE(WriteProfileString("equalizer", "equalizerPreset", "3", Path()));
     EXPECT_EQ(ReadFile(Path()),
               "[display]\ncontinuousPlay=1\nsetTop=\n[equalizer]\nequalizerPreset=3\n");
-    EXPECT_EQ(FolderEntries(), QStringList{"settings.ini"});  // no temporary left over
+    EXPECT_EQ(FolderEntries(), QStringList{"settings.ini"}); // no temporary left over
 }
 
 TEST_F(Profile, UnknownContentSurvivesAWriteByteForByte)
@@ -183,9 +183,8 @@ TEST_F(Profile, AWriteThatCannotHappenLeavesTheFileAsItWas)
     QFile::setPermissions(m_dir.path(), QFileDevice::Permissions(0x7755));
     QFile::setPermissions(Path(), QFileDevice::Permissions(0x6644));
 
-    EXPECT_FALSE(WriteWithoutPermission(m_dir.path(), [this] {
-        return WriteProfileString("display", "volume", "2", Path());
-    }));
+    EXPECT_FALSE(WriteWithoutPermission(
+        m_dir.path(), [this] { return WriteProfileString("display", "volume", "2", Path()); }));
     EXPECT_EQ(ReadFile(Path()), before);
     EXPECT_EQ(FolderEntries(), QStringList{"settings.ini"});
 
@@ -196,5 +195,5 @@ TEST_F(Profile, AWriteThatCannotHappenLeavesTheFileAsItWas)
     EXPECT_EQ(ReadProfileString("display", "volume", "d", 255, underAFile), "d");
 }
 
-}  // namespace
-}  // namespace quillet
+} // namespace
+} // namespace quillet

@@ -20,7 +20,7 @@ TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstLetsGo)
     QTemporaryDir dir;
     auto first = std::make_unique<SingleInstance>(dir.path());
     ASSERT_TRUE(first->TryBecomeFirst());
-    EXPECT_TRUE(first->TryBecomeFirst());  // asking again changes nothing
+    EXPECT_TRUE(first->TryBecomeFirst()); // asking again changes nothing
 
     SingleInstance second(dir.path());
     EXPECT_FALSE(second.TryBecomeFirst());
@@ -39,7 +39,7 @@ TEST(SingleInstance, LockOfADeadCopyIsTakenOver)
     const qint64 deadPid = gone.processId() ? gone.processId() : 999999;
     SingleInstance probe(dir.path());
     test::WriteFile(probe.LockPath(), QByteArray::number(deadPid) + "\nquillet-jukebox\n" +
-                                           QSysInfo::machineHostName().toUtf8() + "\n");
+                                          QSysInfo::machineHostName().toUtf8() + "\n");
 
     SingleInstance next(dir.path());
     EXPECT_TRUE(next.TryBecomeFirst());
@@ -50,7 +50,7 @@ TEST(SingleInstance, AnUnusableLockFolderDoesNotStopTheProgram)
 {
     QTemporaryDir dir;
     test::WriteFile(dir.filePath("file"), "x");
-    SingleInstance instance(dir.filePath("file"));  // a "folder" that is a file
+    SingleInstance instance(dir.filePath("file")); // a "folder" that is a file
     EXPECT_TRUE(instance.TryBecomeFirst());
 }
 
@@ -64,5 +64,5 @@ TEST(ProgramDirectory, AlwaysEndsInOneSlash)
     EXPECT_EQ(dir, QCoreApplication::applicationDirPath() + "/");
 }
 
-}  // namespace
-}  // namespace quillet
+} // namespace
+} // namespace quillet

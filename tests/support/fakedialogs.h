@@ -59,4 +59,4 @@ public:
     void ActivateMainWindow() override { ++activations; }
 };
 
-}  // namespace quillet::test
+} // namespace quillet::test

@@ -78,7 +78,8 @@ private:
 
 class FakeBand : public EqBand {
 public:
-    FakeBand(std::shared_ptr<FakeCalls> calls, int index) : m_calls(std::move(calls)), m_index(index)
+    FakeBand(std::shared_ptr<FakeCalls> calls, int index)
+        : m_calls(std::move(calls)), m_index(index)
     {
     }
     void SetGain(double dB) override
@@ -211,7 +212,7 @@ public:
     int Scope(std::span<float>) const override { return 0; }
 };
 
-}  // namespace
+} // namespace
 
 struct FakeEngine::Parts {
     explicit Parts(const std::shared_ptr<FakeCalls>& calls)
@@ -233,12 +234,30 @@ FakeEngine::FakeEngine()
 
 FakeEngine::~FakeEngine() = default;
 
-const QStringList& FakeEngine::Calls() const { return m_calls->calls; }
-void FakeEngine::ClearCalls() { m_calls->calls.clear(); }
-void FakeEngine::FailOn(const QString& member) { m_calls->failing.insert(member); }
-void FakeEngine::StopFailing() { m_calls->failing.clear(); }
-void FakeEngine::SetDeviceCount(int count) { m_parts->out.deviceCount = count; }
-void FakeEngine::SetFileLength(int ms) { m_parts->file.length = ms; }
+const QStringList& FakeEngine::Calls() const
+{
+    return m_calls->calls;
+}
+void FakeEngine::ClearCalls()
+{
+    m_calls->calls.clear();
+}
+void FakeEngine::FailOn(const QString& member)
+{
+    m_calls->failing.insert(member);
+}
+void FakeEngine::StopFailing()
+{
+    m_calls->failing.clear();
+}
+void FakeEngine::SetDeviceCount(int count)
+{
+    m_parts->out.deviceCount = count;
+}
+void FakeEngine::SetFileLength(int ms)
+{
+    m_parts->file.length = ms;
+}
 
 void FakeEngine::SetCdTracks(const QList<CdTrack>& tracks, bool ready)
 {
@@ -246,13 +265,34 @@ void FakeEngine::SetCdTracks(const QList<CdTrack>& tracks, bool ready)
     m_parts->cd.ready = ready;
 }
 
-void FakeEngine::FinishPlaying() { m_parts->out.Finish(); }
+void FakeEngine::FinishPlaying()
+{
+    m_parts->out.Finish();
+}
 
-AudioFile& FakeEngine::audioFile() { return m_parts->file; }
-CDReader& FakeEngine::cdReader() { return m_parts->cd; }
-Eq& FakeEngine::eq() { return m_parts->eq; }
-MasterVolume& FakeEngine::masterVolume() { return m_parts->volume; }
-WaveOut& FakeEngine::waveOut() { return m_parts->out; }
-const Connector& FakeEngine::connector() const { return m_parts->connector; }
+AudioFile& FakeEngine::audioFile()
+{
+    return m_parts->file;
+}
+CDReader& FakeEngine::cdReader()
+{
+    return m_parts->cd;
+}
+Eq& FakeEngine::eq()
+{
+    return m_parts->eq;
+}
+MasterVolume& FakeEngine::masterVolume()
+{
+    return m_parts->volume;
+}
+WaveOut& FakeEngine::waveOut()
+{
+    return m_parts->out;
+}
+const Connector& FakeEngine::connector() const
+{
+    return m_parts->connector;
+}
 
-}  // namespace quillet::test
+} // namespace quillet::test

@@ -17,7 +17,7 @@ namespace quillet::test {
 // The log and failure switches shared by all the fake's parts.
 struct FakeCalls {
     QStringList calls;
-    QSet<QString> failing;  // "Control.Member" names that throw ComponentError
+    QSet<QString> failing; // "Control.Member" names that throw ComponentError
 
     // Records the call, then throws when it was asked to fail (the failed call stays in the
     // log: the caller did make it).
@@ -57,4 +57,4 @@ private:
     std::unique_ptr<Parts> m_parts;
 };
 
-}  // namespace quillet::test
+} // namespace quillet::test

@@ -35,7 +35,7 @@ QString TitleOf(Display* display, Window window)
     return title;
 }
 
-}  // namespace
+} // namespace
 
 XDisplay::XDisplay() : m_display(XOpenDisplay(nullptr)) {}
 
@@ -84,8 +84,8 @@ QByteArray XDisplay::Pixels(unsigned long window)
     XWindowAttributes attributes;
     if (!m_display || !XGetWindowAttributes(m_display, window, &attributes))
         return {};
-    XImage* image = XGetImage(m_display, window, 0, 0, attributes.width, attributes.height,
-                              AllPlanes, ZPixmap);
+    XImage* image =
+        XGetImage(m_display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
     if (!image)
         return {};
     QByteArray pixels(image->data, image->bytes_per_line * image->height);
@@ -109,4 +109,4 @@ bool XDisplay::RequestClose(unsigned long window)
     return sent;
 }
 
-}  // namespace quillet::test
+} // namespace quillet::test

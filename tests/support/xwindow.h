@@ -12,7 +12,7 @@ namespace quillet::test {
 
 class XDisplay {
 public:
-    XDisplay();  // the display named by $DISPLAY
+    XDisplay(); // the display named by $DISPLAY
     ~XDisplay();
     XDisplay(const XDisplay&) = delete;
     XDisplay& operator=(const XDisplay&) = delete;
@@ -32,4 +32,4 @@ private:
     ::_XDisplay* m_display = nullptr;
 };
 
-}  // namespace quillet::test
+} // namespace quillet::test

@@ -53,17 +53,19 @@ protected:
                             [this](const QString& p) { m_cdTracks.append(p); }};
     PlaylistFiles m_playlistFiles{m_playlist, m_dialogs, m_dir.path() + "/"};
     int m_plays = 0, m_unloads = 0, m_exits = 0;
-    frmMain m_window{m_playlist, m_mediaFiles, m_playlistFiles,
+    frmMain m_window{m_playlist,
+                     m_mediaFiles,
+                     m_playlistFiles,
                      {[this] { ++m_plays; }, [this] { ++m_unloads; }, [this] { ++m_exits; }}};
 };
 
 TEST_F(MainWindow, HasItsTitleAndNamedControls)
 {
     EXPECT_EQ(m_window.windowTitle(), " Quillet Jukebox");
-    for (const char* name : {"SkinButtonOpen", "SkinButtonAdd", "SkinButtonRemove",
-                             "SkinButtonClearList", "SkinButtonUp", "SkinButtonDown",
-                             "SkinButtonOpenList", "SkinButtonSaveList", "ListBoxDisplay",
-                             "TextTotalFiles", "TextPosition"}) {
+    for (const char* name :
+         {"SkinButtonOpen", "SkinButtonAdd", "SkinButtonRemove", "SkinButtonClearList",
+          "SkinButtonUp", "SkinButtonDown", "SkinButtonOpenList", "SkinButtonSaveList",
+          "ListBoxDisplay", "TextTotalFiles", "TextPosition"}) {
         auto* widget = m_window.findChild<QWidget*>(name);
         ASSERT_NE(widget, nullptr) << name;
         EXPECT_TRUE(widget->isVisible()) << name;
@@ -113,7 +115,7 @@ TEST_F(MainWindow, ClicksKeysAndDoubleClicksOnTheList)
     EXPECT_EQ(m_playlist.SelectedIndex(), 3);
     EXPECT_EQ(Text("TextPosition"), "Pos: 4");
 
-    QTest::keyClick(&List(), Qt::Key_Up);  // the list's own navigation runs the rule too
+    QTest::keyClick(&List(), Qt::Key_Up); // the list's own navigation runs the rule too
     EXPECT_EQ(m_playlist.SelectedIndex(), 2);
     QTest::keyClick(&List(), Qt::Key_Delete);
     EXPECT_EQ(m_playlist.Names(), (QStringList{"0.wav", "1.wav", "3.wav", "4.wav"}));
@@ -124,7 +126,7 @@ TEST_F(MainWindow, ClicksKeysAndDoubleClicksOnTheList)
     QTest::mouseClick(List().viewport(), Qt::LeftButton, {}, RowCentre(3));
     QTest::mouseDClick(List().viewport(), Qt::LeftButton, {}, RowCentre(3));
     EXPECT_EQ(m_plays, 1);
-    EXPECT_EQ(m_playlist.SelectedIndex(), 3);  // the click before it selected the row
+    EXPECT_EQ(m_playlist.SelectedIndex(), 3); // the click before it selected the row
 }
 
 TEST_F(MainWindow, AFullPlaylistStaysUsable)
@@ -134,7 +136,7 @@ TEST_F(MainWindow, AFullPlaylistStaysUsable)
     m_playlist.Select(Playlist::MaxEntries - 1);
     EXPECT_EQ(List().currentIndex().row(), Playlist::MaxEntries - 1);
     EXPECT_TRUE(List().viewport()->rect().intersects(
-        List().visualRect(List().currentIndex())));  // scrolled into view
+        List().visualRect(List().currentIndex()))); // scrolled into view
     QTest::keyClick(&List(), Qt::Key_Delete);
     EXPECT_EQ(m_playlist.Count(), Playlist::MaxEntries - 1);
     EXPECT_EQ(Text("TextPosition"), QString("Pos: %1").arg(Playlist::MaxEntries - 1));
@@ -187,5 +189,5 @@ TEST_F(MainWindow, RendersAPicture)
     EXPECT_TRUE(m_window.grab().save(path));
 }
 
-}  // namespace
-}  // namespace quillet
+} // namespace
+} // namespace quillet

@@ -17,8 +17,7 @@ namespace quillet {
 namespace {
 
 // Runs inspect on the modal dialog as soon as it is up (the dialog call blocks meanwhile).
-template <typename Dialog>
-void WhenShown(std::function<void(Dialog&)> inspect)
+template <typename Dialog> void WhenShown(std::function<void(Dialog&)> inspect)
 {
     auto* timer = new QTimer;
     timer->setInterval(10);
@@ -91,7 +90,7 @@ TEST(QtUserDialogs, OpenDialogChoosesSeveralFilesInTheirFolder)
         shownFilters = d.nameFilters();
         folder = d.directory().absolutePath();
         d.selectFile("\"one.MP3\" \"two.wav\"");
-        static_cast<QDialog&>(d).accept();  // runs the file dialog's own accept
+        static_cast<QDialog&>(d).accept(); // runs the file dialog's own accept
     });
     const QStringList chosen = dialogs.ChooseFilesToOpen(Media, dir.path());
     EXPECT_EQ(mode, QFileDialog::ExistingFiles);
@@ -114,21 +113,21 @@ TEST(QtUserDialogs, SaveDialogNeitherAsksNorAddsAnExtension)
         confirms = !d.testOption(QFileDialog::DontConfirmOverwrite);
         suffix = d.defaultSuffix();
         d.selectFile(dir.filePath("old.qlt"));
-        static_cast<QDialog&>(d).accept();  // runs the file dialog's own accept
+        static_cast<QDialog&>(d).accept(); // runs the file dialog's own accept
     });
     const QString chosen =
         dialogs.ChooseFileToSave({{"Quillet Playlist(*.qlt)", {"*.qlt"}}}, dir.path());
     EXPECT_FALSE(confirms);
     EXPECT_EQ(suffix, "");
-    EXPECT_EQ(chosen, dir.filePath("old.qlt"));  // accepted at once, no overwrite question
+    EXPECT_EQ(chosen, dir.filePath("old.qlt")); // accepted at once, no overwrite question
 
     WhenShown<QFileDialog>([&](QFileDialog& d) {
         d.selectFile(dir.filePath("plain"));
-        static_cast<QDialog&>(d).accept();  // runs the file dialog's own accept
+        static_cast<QDialog&>(d).accept(); // runs the file dialog's own accept
     });
     EXPECT_EQ(dialogs.ChooseFileToSave({{"Quillet Playlist(*.qlt)", {"*.qlt"}}}, dir.path()),
               dir.filePath("plain"));
 }
 
-}  // namespace
-}  // namespace quillet
+} // namespace
+} // namespace quillet
