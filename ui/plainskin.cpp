@@ -4,9 +4,9 @@ namespace quillet {
 
 PlainSkinButton::PlainSkinButton(const QString& objectName, const QString& element,
                                  const QString& caption, bool twoState, QWidget* parent)
-    : QPushButton(caption, parent), m_element(element), m_control(twoState)
+    : PlainSkinned(objectName, element, parent, twoState)
 {
-    setObjectName(objectName);
+    setText(caption);
     setCheckable(twoState);
     setFocusPolicy(Qt::NoFocus);
     // The widget reports presses; the control decides (latch, hidden) and notifies.
@@ -20,9 +20,9 @@ PlainSkinButton::PlainSkinButton(const QString& objectName, const QString& eleme
 
 PlainSkinScrollBar::PlainSkinScrollBar(const QString& objectName, const QString& element,
                                        int minimum, int maximum, int value, QWidget* parent)
-    : QScrollBar(Qt::Horizontal, parent), m_element(element), m_control(minimum, maximum, value)
+    : PlainSkinned(objectName, element, parent, minimum, maximum, value)
 {
-    setObjectName(objectName);
+    setOrientation(Qt::Horizontal);
     setRange(m_control.Minimum(), m_control.Maximum());
     setValue(m_control.Value());
     connect(this, &QScrollBar::valueChanged, &m_control, &ScrollBarControl::SetValue);
@@ -31,9 +31,9 @@ PlainSkinScrollBar::PlainSkinScrollBar(const QString& objectName, const QString&
 
 PlainSkinLabel::PlainSkinLabel(const QString& objectName, const QString& element,
                                const QString& text, QWidget* parent)
-    : QLabel(text, parent), m_element(element), m_control(text)
+    : PlainSkinned(objectName, element, parent, text)
 {
-    setObjectName(objectName);
+    setText(text);
     connect(&m_control, &TextControl::textChanged, this, &QLabel::setText);
 }
 

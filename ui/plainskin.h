@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include <utility>
+
 namespace quillet {
 
 class PlainSkinForm : public SkinForm {
@@ -22,54 +24,48 @@ private:
     QString m_file;
 };
 
-class PlainSkinButton : public QPushButton, public SkinButton {
+// What every plain control shares: its skin element, the form it is attached to (kept, not
+// painted from) and its state object.
+template <typename Widget, typename Interface, typename State>
+class PlainSkinned : public Widget, public Interface {
+public:
+    void AttachSkin(SkinForm& form) override { m_form = &form; }
+    [[nodiscard]] QString SkinElement() const override { return m_element; }
+    void SetSize(int width, int height) override { this->setFixedSize(width, height); }
+    [[nodiscard]] State& Control() override { return m_control; }
+    [[nodiscard]] SkinForm* AttachedForm() const { return m_form; }
+
+protected:
+    template <typename... StateArgs>
+    PlainSkinned(const QString& objectName, const QString& element, QWidget* parent,
+                 StateArgs&&... stateArgs)
+        : Widget(parent), m_element(element), m_control(std::forward<StateArgs>(stateArgs)...)
+    {
+        this->setObjectName(objectName);
+    }
+
+    QString m_element;
+    State m_control;
+    SkinForm* m_form = nullptr;
+};
+
+class PlainSkinButton : public PlainSkinned<QPushButton, SkinButton, ButtonControl> {
 public:
     // objectName: the control's name ("SkinButtonAdd"); element: its skin element.
     PlainSkinButton(const QString& objectName, const QString& element, const QString& caption,
                     bool twoState = false, QWidget* parent = nullptr);
-
-    void AttachSkin(SkinForm& form) override { m_form = &form; }
-    [[nodiscard]] QString SkinElement() const override { return m_element; }
-    void SetSize(int width, int height) override { setFixedSize(width, height); }
-    [[nodiscard]] ButtonControl& Control() override { return m_control; }
-    [[nodiscard]] SkinForm* AttachedForm() const { return m_form; }
-
-private:
-    QString m_element;
-    ButtonControl m_control;
-    SkinForm* m_form = nullptr;
 };
 
-class PlainSkinScrollBar : public QScrollBar, public SkinScrollBar {
+class PlainSkinScrollBar : public PlainSkinned<QScrollBar, SkinScrollBar, ScrollBarControl> {
 public:
     PlainSkinScrollBar(const QString& objectName, const QString& element, int minimum, int maximum,
                        int value, QWidget* parent = nullptr);
-
-    void AttachSkin(SkinForm& form) override { m_form = &form; }
-    [[nodiscard]] QString SkinElement() const override { return m_element; }
-    void SetSize(int width, int height) override { setFixedSize(width, height); }
-    [[nodiscard]] ScrollBarControl& Control() override { return m_control; }
-
-private:
-    QString m_element;
-    ScrollBarControl m_control;
-    SkinForm* m_form = nullptr;
 };
 
-class PlainSkinLabel : public QLabel, public SkinLabel {
+class PlainSkinLabel : public PlainSkinned<QLabel, SkinLabel, TextControl> {
 public:
     PlainSkinLabel(const QString& objectName, const QString& element, const QString& text,
                    QWidget* parent = nullptr);
-
-    void AttachSkin(SkinForm& form) override { m_form = &form; }
-    [[nodiscard]] QString SkinElement() const override { return m_element; }
-    void SetSize(int width, int height) override { setFixedSize(width, height); }
-    [[nodiscard]] TextControl& Control() override { return m_control; }
-
-private:
-    QString m_element;
-    TextControl m_control;
-    SkinForm* m_form = nullptr;
 };
 
 } // namespace quillet
