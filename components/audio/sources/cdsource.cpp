@@ -44,8 +44,16 @@ public:
 
     size_t Read(float* out, size_t frames) override
     {
+        if (!m_failed && !Prepare())
+            m_failed = true;
         size_t done = 0;
         while (done < frames && !m_failed && m_position < LengthFrames()) {
+            // The disc now ends before the stretch does (an image cut short): what is left
+            // plays, then the data ends as after a read error.
+            if (m_position >= m_readableFrames) {
+                m_failed = true;
+                break;
+            }
             if (m_sectorFrame >= CdFramesPerSector && !ReadSector())
                 break;
             const size_t n = std::min(frames - done, size_t(CdFramesPerSector - m_sectorFrame));
@@ -81,21 +89,22 @@ private:
             if (cdio_cddap_open(m_drive) == 0)
                 m_paranoia = cdio_paranoia_init(m_drive);
         }
-        if (m_paranoia == nullptr) {
+        // The disc may have changed since the stretch was chosen; read only what it still has
+        // (beyond its end an image reads as silence instead of failing).
+        const lsn_t discEnd = m_paranoia != nullptr ? CdLastSector(m_cdio) : -1;
+        if (discEnd < m_first) {
             Release();
             return false;
         }
+        const int readableLast = std::min<int>(m_last, discEnd);
+        m_readableFrames = int64_t(readableLast - m_first + 1) * CdFramesPerSector;
         cdio_paranoia_modeset(m_paranoia, PARANOIA_MODE_FULL ^ PARANOIA_MODE_NEVERSKIP);
-        cdio_paranoia_set_range(m_paranoia, m_first, m_last);
+        cdio_paranoia_set_range(m_paranoia, m_first, readableLast);
         return true;
     }
 
     bool ReadSector()
     {
-        if (!Prepare()) {
-            m_failed = true;
-            return false;
-        }
         const int64_t sectorIndex = m_position / CdFramesPerSector;
         if (m_needSeek) {
             cdio_paranoia_seek(m_paranoia, int32_t(m_first + sectorIndex), SEEK_SET);
@@ -134,6 +143,7 @@ private:
     const int16_t* m_sector = nullptr;     // paranoia's buffer, valid until its next read
     int m_sectorFrame = CdFramesPerSector; // next frame of m_sector; all used at start
     int64_t m_position = 0;                // frames from m_first's start
+    int64_t m_readableFrames = 0;          // of the stretch, on the disc as opened
     bool m_needSeek = true;
     bool m_failed = false;
 };
