@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStringList>
+#include <QTimer>
 
 #include <sys/resource.h>
 
@@ -56,9 +57,9 @@ template <class F> double BestOf(int runs, F&& once)
 // `seconds` of stereo pink noise and a sweep at 44.1 kHz, as WAV and as 320 kbit/s MP3.
 inline void MakeMusic(const QString& wav, const QString& mp3, double seconds)
 {
-    Run("sox", {"-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth", QString::number(seconds),
-                "pinknoise", "synth", QString::number(seconds), "sine", "mix", "50:8000",
-                "vol", "0.4"});
+    Run("sox",
+        {"-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth", QString::number(seconds),
+         "pinknoise", "synth", QString::number(seconds), "sine", "mix", "50:8000", "vol", "0.4"});
     Run("lame", {"--quiet", "-b", "320", "--cbr", wav, mp3});
 }
 
@@ -78,12 +79,16 @@ inline void SetUpEqualizer(AudioEngine& engine)
 
 inline bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds bound)
 {
+    // Sleeps between events (a ticking timer bounds each sleep): a busy loop here would take
+    // a core from the engine's threads and distort every figure.
+    QTimer tick;
+    tick.start(2);
     QElapsedTimer t;
     t.start();
     while (!done()) {
         if (t.elapsed() > bound.count())
             return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return true;
 }
@@ -97,4 +102,4 @@ inline double CpuSeconds(int who)
            double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
-}  // namespace quillet::bench
+} // namespace quillet::bench

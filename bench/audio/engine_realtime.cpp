@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <thread>
 #include <vector>
 
 using namespace quillet;
@@ -43,7 +44,7 @@ double UntilSound(SoundCapture& capture, const std::function<void()>& act)
     return double(t.nsecsElapsed()) / 1e6;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -69,14 +70,16 @@ int main(int argc, char** argv)
     QElapsedTimer wall;
     wall.start();
     out.Start();
-    WaitUntil([] { return false; }, std::chrono::milliseconds(int(PlaySeconds * 1000)));
+    // The program's own thread sleeps meanwhile, as an idle UI thread would.
+    std::this_thread::sleep_for(std::chrono::milliseconds(int(PlaySeconds * 1000)));
     const double engineCpu = (CpuSeconds(RUSAGE_SELF) - cpu0) / (double(wall.nsecsElapsed()) / 1e9);
     out.Stop();
     out.Close();
 
     const double child0 = CpuSeconds(RUSAGE_CHILDREN);
     wall.restart();
-    Run("mpg123", {"-q", "-o", "pulse", "-n", QString::number(int(PlaySeconds * 44100 / 1152)), mp3});
+    Run("mpg123",
+        {"-q", "-o", "pulse", "-n", QString::number(int(PlaySeconds * 44100 / 1152)), mp3});
     const double mpg123Cpu =
         (CpuSeconds(RUSAGE_CHILDREN) - child0) / (double(wall.nsecsElapsed()) / 1e9);
     Report("engine_realtime_cpu", engineCpu * 100, "%_of_one_core", "mpg123_-o_pulse",

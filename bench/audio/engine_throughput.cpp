@@ -11,25 +11,26 @@ using namespace quillet::bench;
 
 namespace {
 
-double EngineRun(const QString& mp3)
+double EngineRun(const QString& mp3, bool shaped = true)
 {
     audio::EngineOptions options;
     options.output = audio::OutputKind::NullFast;
     auto engine = audio::CreateAudioEngine(options);
-    SetUpEqualizer(*engine);
+    if (shaped)
+        SetUpEqualizer(*engine);
     bool stopped = false;
     QObject::connect(&engine->waveOut(), &WaveOut::OnStop, [&] { stopped = true; });
     QElapsedTimer t;
     t.start();
     engine->audioFile().SetOutput("Eq");
-    engine->audioFile().SetFileName(mp3);  // includes the exact-length scan
+    engine->audioFile().SetFileName(mp3); // includes the exact-length scan
     engine->waveOut().Start();
     if (!WaitUntil([&] { return stopped; }, std::chrono::minutes(5)))
         throw std::runtime_error("the engine did not finish");
     return double(t.nsecsElapsed()) / 1e9;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -40,15 +41,18 @@ int main(int argc, char** argv)
     MakeMusic(wav, mp3, 300);
 
     const double engine = BestOf(3, [&] { return EngineRun(mp3); });
+    const double flat = BestOf(3, [&] { return EngineRun(mp3, false); });
     const double mpg123 = BestOf(3, [&] { return TimeRun("mpg123", {"-t", "-q", mp3}); });
     QStringList soxArgs{"-q", mp3, "-t", "raw", "-e", "signed", "-b", "16", "/dev/null"};
     const int centres[] = {32, 64, 125, 250, 500, 1000, 2000, 4000, 8000, 16000};
     for (int hz : centres)
-        soxArgs << "equalizer" << QString::number(hz) << "1.4q" << "3";
+        soxArgs << "equalizer" << QString::number(hz) << "1.4q"
+                << "3";
     const double sox = BestOf(3, [&] { return TimeRun("sox", soxArgs); });
 
     Report("engine_throughput_5min_mp3", engine, "s", "mpg123_-t", mpg123);
     Report("engine_throughput_5min_mp3", engine, "s", "sox_10_equalizers", sox);
+    Report("engine_throughput_flat_5min_mp3", flat, "s", "mpg123_-t", mpg123);
     Report("engine_speed", 300.0 / engine, "x_realtime", "mpg123_-t", 300.0 / mpg123);
     return 0;
 }

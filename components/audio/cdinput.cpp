@@ -42,4 +42,4 @@ CdTrack CdInput::Item(int index) const
     return CdTrack{t.number, t.firstSector, t.lastSector};
 }
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

@@ -21,7 +21,7 @@ public:
 
     void Open() override { m_disc.Open(); }
     void Close() override;
-    bool Ready() const override;  // reads the table of contents afresh
+    bool Ready() const override; // reads the table of contents afresh
     bool DirectoryValid() const override { return Toc().directoryValid; }
     const CdTracks& Tracks() const override { return *this; }
     void SelectRange(int trackStart, int trackEnd) override;
@@ -38,4 +38,4 @@ private:
     mutable std::optional<CdToc> m_toc;
 };
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

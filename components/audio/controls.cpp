@@ -63,4 +63,4 @@ EqBand& EqualizerBands::Item(int index)
     return *m_bands[size_t(index)];
 }
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

@@ -66,4 +66,4 @@ private:
 [[nodiscard]] int64_t MsToFrames(int64_t ms, int rate);
 [[nodiscard]] int FramesToMs(int64_t frames, int rate);
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

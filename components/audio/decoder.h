@@ -41,11 +41,11 @@ private:
 
     FrameRing& m_ring;
     SharedMarks& m_marks;
-    std::mutex m_mutex;  // guards m_request and m_quit
+    std::mutex m_mutex; // guards m_request and m_quit
     Request m_request;
     bool m_quit = false;
     std::atomic<uint64_t> m_requested{0};
     std::thread m_thread;
 };
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

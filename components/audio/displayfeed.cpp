@@ -9,7 +9,7 @@ static_assert(SpectrumAnalyzer::Bins == Connector::SpectrumBins);
 bool DisplayFeed::Window(size_t frames) const
 {
     if (m_player.State() != WaveOut::Started)
-        return false;  // stopped or paused: nothing sounds
+        return false; // stopped or paused: nothing sounds
     const int64_t audible = m_player.AudibleFrame();
     if (audible <= 0)
         return false;
@@ -45,4 +45,4 @@ int DisplayFeed::Scope(std::span<float> samples) const
     return int(frames);
 }
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

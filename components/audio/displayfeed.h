@@ -30,4 +30,4 @@ private:
     mutable SpectrumAnalyzer m_analyzer;
 };
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

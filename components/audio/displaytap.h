@@ -13,7 +13,7 @@ namespace quillet::audio {
 
 class DisplayTap {
 public:
-    static constexpr size_t Capacity = size_t(1) << 17;  // frames; ≥ 1 s up to 131 kHz
+    static constexpr size_t Capacity = size_t(1) << 17; // frames; ≥ 1 s up to 131 kHz
 
     DisplayTap() : m_frames(new std::atomic<uint32_t>[Capacity]) { Clear(); }
 
@@ -32,8 +32,8 @@ public:
             m_frames[size_t(at + int64_t(i)) % Capacity].store(packed, std::memory_order_relaxed);
         }
         const int64_t end = at + int64_t(frames);
-        const int64_t begin = std::max<int64_t>(m_begin.load(std::memory_order_relaxed),
-                                                end - int64_t(Capacity) / 2);
+        const int64_t begin =
+            std::max<int64_t>(m_begin.load(std::memory_order_relaxed), end - int64_t(Capacity) / 2);
         m_begin.store(std::min(begin, at), std::memory_order_relaxed);
         m_end.store(end, std::memory_order_release);
     }
@@ -59,8 +59,8 @@ public:
 
 private:
     std::unique_ptr<std::atomic<uint32_t>[]> m_frames;
-    std::atomic<int64_t> m_begin{0};  // oldest frame still trusted
-    std::atomic<int64_t> m_end{0};    // stream frame after the newest
+    std::atomic<int64_t> m_begin{0}; // oldest frame still trusted
+    std::atomic<int64_t> m_end{0};   // stream frame after the newest
 };
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

@@ -23,10 +23,9 @@ public:
         if (options.output == OutputKind::Pulse)
             output = std::make_unique<PulseOutput>(m_player.renderer(), m_player.listener());
         else
-            output = std::make_unique<NullOutput>(
-                m_player.renderer(), m_player.listener(),
-                options.output == OutputKind::NullRealTime, options.nullServer,
-                options.nullCapture);
+            output = std::make_unique<NullOutput>(m_player.renderer(), m_player.listener(),
+                                                  options.output == OutputKind::NullRealTime,
+                                                  options.nullServer, options.nullCapture);
         m_player.SetOutput(std::move(output));
     }
 
@@ -48,11 +47,11 @@ private:
     DisplayFeed m_feed;
 };
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<AudioEngine> CreateAudioEngine(const EngineOptions& options)
 {
     return std::make_unique<Engine>(options);
 }
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

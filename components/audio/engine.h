@@ -16,9 +16,9 @@
 namespace quillet::audio {
 
 enum class OutputKind {
-    Pulse,         // the system's sound server (PULSE_SERVER or the user's default)
-    NullRealTime,  // consumes sound at the stream's rate, plays nothing
-    NullFast,      // consumes sound as fast as it is decoded (benchmarks, quick tests)
+    Pulse,        // the system's sound server (PULSE_SERVER or the user's default)
+    NullRealTime, // consumes sound at the stream's rate, plays nothing
+    NullFast,     // consumes sound as fast as it is decoded (benchmarks, quick tests)
 };
 
 // Imitates a sound server for the null output: while Present() is false there is no device
@@ -40,10 +40,10 @@ struct EngineOptions {
     OutputKind output = OutputKind::Pulse;
     // The CD drive's device node, or a CUE/BIN image (tests); "" = the system's default drive.
     QString cdDevice;
-    std::shared_ptr<NullServer> nullServer;  // null outputs only; none = always present
-    NullCapture nullCapture;                 // null outputs only; may be empty
+    std::shared_ptr<NullServer> nullServer; // null outputs only; none = always present
+    NullCapture nullCapture;                // null outputs only; may be empty
 };
 
 [[nodiscard]] std::unique_ptr<AudioEngine> CreateAudioEngine(const EngineOptions& options);
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

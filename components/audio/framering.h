@@ -94,10 +94,10 @@ private:
 // they end if the source has ended. Guarded by a mutex held for a few loads or stores only.
 struct RingMarks {
     uint64_t epoch = 0;
-    uint64_t start = 0;          // ring index of the epoch's first frame
-    int64_t sourceFrame = 0;     // source frame at `start`
-    uint64_t end = UINT64_MAX;   // ring index after the epoch's last frame; MAX: not ended
-    bool hasSource = false;      // false: the epoch plays nothing (ends at once)
+    uint64_t start = 0;        // ring index of the epoch's first frame
+    int64_t sourceFrame = 0;   // source frame at `start`
+    uint64_t end = UINT64_MAX; // ring index after the epoch's last frame; MAX: not ended
+    bool hasSource = false;    // false: the epoch plays nothing (ends at once)
 };
 
 // The marks and their guard. The reader holds the guard while it takes frames, so a new epoch
@@ -108,4 +108,4 @@ struct SharedMarks {
     RingMarks marks;
 };
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

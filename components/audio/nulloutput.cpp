@@ -11,8 +11,8 @@ using Clock = std::chrono::steady_clock;
 
 NullOutput::NullOutput(Renderer& renderer, OutputListener& listener, bool realTime,
                        std::shared_ptr<NullServer> server, NullCapture capture)
-    : m_renderer(renderer), m_listener(listener), m_realTime(realTime),
-      m_server(std::move(server)), m_capture(std::move(capture)), m_thread([this] { Run(); })
+    : m_renderer(renderer), m_listener(listener), m_realTime(realTime), m_server(std::move(server)),
+      m_capture(std::move(capture)), m_thread([this] { Run(); })
 {
 }
 
@@ -81,7 +81,7 @@ template <class F> void NullOutput::Notify(std::unique_lock<std::mutex>& lock, F
 void NullOutput::Run()
 {
     std::vector<int16_t> block;
-    Clock::time_point origin;     // when frame `originFrame` was due (real-time pacing)
+    Clock::time_point origin; // when frame `originFrame` was due (real-time pacing)
     int64_t originFrame = 0;
     uint64_t pacedSession = ~uint64_t(0);
     std::unique_lock lock(m_mutex);
@@ -97,7 +97,8 @@ void NullOutput::Run()
             Notify(lock, [&] { m_listener.OutputLost(play); });
             continue;
         }
-        const size_t frames = size_t(rate / 100);  // 10 ms blocks
+        // 10 ms blocks in real time; as fast as possible, larger ones (fewer hand-overs).
+        const size_t frames = m_realTime ? size_t(rate / 100) : 8192;
         block.resize(frames * 2);
         const int64_t at = m_consumed.load(std::memory_order_relaxed);
         if (m_realTime) {
@@ -106,11 +107,11 @@ void NullOutput::Run()
                 origin = Clock::now();
                 originFrame = at;
             }
-            const auto due = origin + std::chrono::microseconds((at - originFrame) * 1000000 / rate);
-            if (m_wake.wait_until(lock, due, [&] {
-                    return m_quit || m_session != session || m_paused;
-                })) {
-                pacedSession = ~uint64_t(0);  // pacing starts afresh after a pause
+            const auto due =
+                origin + std::chrono::microseconds((at - originFrame) * 1000000 / rate);
+            if (m_wake.wait_until(lock, due,
+                                  [&] { return m_quit || m_session != session || m_paused; })) {
+                pacedSession = ~uint64_t(0); // pacing starts afresh after a pause
                 continue;
             }
         }
@@ -124,7 +125,7 @@ void NullOutput::Run()
         m_pulling = false;
         m_wake.notify_all();
         if (m_session != session)
-            continue;  // closed while pulling: this play is over
+            continue; // closed while pulling: this play is over
         m_consumed.store(at + int64_t(got), std::memory_order_release);
         if (ended) {
             m_open = false;
@@ -138,4 +139,4 @@ void NullOutput::Run()
     }
 }
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

@@ -38,17 +38,17 @@ private:
     const std::shared_ptr<NullServer> m_server;
     const NullCapture m_capture;
 
-    std::mutex m_mutex;  // guards the fields below; the thread holds it except while pulling
+    std::mutex m_mutex; // guards the fields below; the thread holds it except while pulling
     std::condition_variable m_wake;
     bool m_open = false;
     bool m_paused = false;
-    bool m_pulling = false;  // the thread is inside a pull (Close waits for it to leave)
+    bool m_pulling = false; // the thread is inside a pull (Close waits for it to leave)
     bool m_quit = false;
     int m_rate = 44100;
     uint64_t m_play = 0;
-    uint64_t m_session = 0;  // bumped by every Open and Close
+    uint64_t m_session = 0; // bumped by every Open and Close
     std::atomic<int64_t> m_consumed{0};
     std::thread m_thread;
 };
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

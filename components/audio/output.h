@@ -21,8 +21,8 @@ public:
 class OutputListener {
 public:
     virtual ~OutputListener() = default;
-    virtual void OutputEnded(uint64_t play) = 0;  // the last frame has been played
-    virtual void OutputLost(uint64_t play) = 0;   // the server went away mid-play
+    virtual void OutputEnded(uint64_t play) = 0; // the last frame has been played
+    virtual void OutputLost(uint64_t play) = 0;  // the server went away mid-play
 };
 
 class Output {
@@ -42,4 +42,4 @@ public:
     [[nodiscard]] virtual int64_t AudibleFrame() const = 0;
 };
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

@@ -27,7 +27,7 @@ void Player::Start()
     if (m_state & Started)
         return;
     const FeedState& feed = m_sources[int(m_feed)];
-    m_rate = 44100;  // a play of nothing still opens a stream, which ends at once
+    m_rate = 44100; // a play of nothing still opens a stream, which ends at once
     if (feed.source && feed.source->Format().sampleRate > 0)
         m_rate = feed.source->Format().sampleRate;
     ++m_play;
@@ -144,7 +144,7 @@ void Player::EndPlay()
     m_decoder.Play(nullptr, 0);
     ++m_play;
     if (m_playing == Feed::Cd)
-        state = FeedState{};  // a selected range plays once; the next needs a new selection
+        state = FeedState{}; // a selected range plays once; the next needs a new selection
     else
         state.frame = heard;
 }
@@ -152,7 +152,7 @@ void Player::EndPlay()
 void Player::Finish(uint64_t play)
 {
     if (play != m_play || !(m_state & Started))
-        return;  // from a play that has been stopped or replaced since
+        return; // from a play that has been stopped or replaced since
     EndPlay();
     m_state = 0;
     emit OnStop();
@@ -160,12 +160,14 @@ void Player::Finish(uint64_t play)
 
 void Player::OutputEnded(uint64_t play)
 {
-    QMetaObject::invokeMethod(this, [this, play] { Finish(play); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, play] { Finish(play); }, Qt::QueuedConnection);
 }
 
 void Player::OutputLost(uint64_t play)
 {
-    QMetaObject::invokeMethod(this, [this, play] { Finish(play); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, play] { Finish(play); }, Qt::QueuedConnection);
 }
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

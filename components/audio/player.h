@@ -46,25 +46,28 @@ public:
     // Makes `source` (may be null) the one of `feed`, at its beginning. If that feed plays,
     // the play is stopped first (OnStop).
     void SetSource(Feed feed, std::shared_ptr<Source> source);
-    [[nodiscard]] const Source* SourceOf(Feed feed) const { return m_sources[int(feed)].source.get(); }
-    [[nodiscard]] int64_t SourcePosition(Feed feed) const;  // the audible place, frames
+    [[nodiscard]] const Source* SourceOf(Feed feed) const
+    {
+        return m_sources[int(feed)].source.get();
+    }
+    [[nodiscard]] int64_t SourcePosition(Feed feed) const; // the audible place, frames
     void Seek(Feed feed, int64_t frame);
 
     // The display feed's side.
     [[nodiscard]] const DisplayTap& tap() const { return m_tap; }
-    [[nodiscard]] int64_t AudibleFrame() const;  // stream frame audible now; −1: none
+    [[nodiscard]] int64_t AudibleFrame() const; // stream frame audible now; −1: none
     [[nodiscard]] int StreamRate() const { return m_rate; }
 
 private:
     struct FeedState {
         std::shared_ptr<Source> source;
-        int64_t frame = 0;  // where the next play starts
+        int64_t frame = 0; // where the next play starts
     };
 
     void OutputEnded(uint64_t play) override;
     void OutputLost(uint64_t play) override;
-    void Finish(uint64_t play);  // UI thread: the play has ended by itself
-    void EndPlay();              // leaves the playing feed where it was last heard
+    void Finish(uint64_t play); // UI thread: the play has ended by itself
+    void EndPlay();             // leaves the playing feed where it was last heard
     [[nodiscard]] bool Plays(Feed feed) const { return (m_state & Started) && m_playing == feed; }
 
     FrameRing m_ring;
@@ -76,14 +79,14 @@ private:
     std::unique_ptr<Output> m_output;
 
     FeedState m_sources[2];
-    Feed m_feed = Feed::File;     // the feed the next Start plays
-    Feed m_playing = Feed::File;  // the feed of the play that runs
+    Feed m_feed = Feed::File;    // the feed the next Start plays
+    Feed m_playing = Feed::File; // the feed of the play that runs
     int m_state = 0;
     int m_rate = 44100;
-    uint64_t m_play = 0;          // number of the current play; bumped when one ends
-    uint64_t m_seekEpoch = 0;     // the decoder request of the last seek in this play
+    uint64_t m_play = 0;      // number of the current play; bumped when one ends
+    uint64_t m_seekEpoch = 0; // the decoder request of the last seek in this play
     int64_t m_seekFrame = 0;
-    int m_stoppedMs = 0;          // WaveOut.Position after the play ended
+    int m_stoppedMs = 0; // WaveOut.Position after the play ended
 };
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

@@ -38,4 +38,4 @@ std::optional<PositionMap::Place> PositionMap::Lookup(int64_t at) const
     return Place{it->source + (at - it->stream), it->epoch};
 }
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

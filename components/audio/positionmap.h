@@ -32,9 +32,9 @@ private:
     };
     static constexpr size_t MaxSegments = 64;
     mutable std::mutex m_mutex;
-    std::vector<Segment> m_segments;  // by stream frame, each running on to the next
-    int64_t m_next = -1;              // stream frame after the last noted run, for continuity
+    std::vector<Segment> m_segments; // by stream frame, each running on to the next
+    int64_t m_next = -1;             // stream frame after the last noted run, for continuity
     int64_t m_nextSource = 0;
 };
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

@@ -8,11 +8,11 @@ namespace quillet::audio {
 
 namespace {
 
-constexpr auto ServerWait = std::chrono::milliseconds(3000);  // longest wait for an answer
-constexpr pa_usec_t TargetLatency = 100 * 1000;               // server buffer, µs
-constexpr pa_usec_t StartThreshold = 10 * 1000;               // prebuffer before sound, µs
-constexpr pa_usec_t TickInterval = 10 * 1000;                 // refill and clock, µs
-constexpr int FrameBytes = 4;                                 // s16 stereo
+constexpr auto ServerWait = std::chrono::milliseconds(3000); // longest wait for an answer
+constexpr pa_usec_t TargetLatency = 100 * 1000;              // server buffer, µs
+constexpr pa_usec_t StartThreshold = 10 * 1000;              // prebuffer before sound, µs
+constexpr pa_usec_t TickInterval = 10 * 1000;                // refill and clock, µs
+constexpr int FrameBytes = 4;                                // s16 stereo
 
 int64_t NowNs()
 {
@@ -41,7 +41,7 @@ void Ring(pa_mainloop_api*, pa_time_event*, const timeval*, void* alarm)
     pa_threaded_mainloop_signal(a->loop, 0);
 }
 
-}  // namespace
+} // namespace
 
 class PulseOutput::Lock {
 public:
@@ -91,7 +91,7 @@ bool PulseOutput::WaitFor(const std::function<bool()>& done, std::chrono::millis
 bool PulseOutput::Connect()
 {
     if (m_context && !PA_CONTEXT_IS_GOOD(pa_context_get_state(m_context)))
-        DropContext();  // the server went away since: start afresh
+        DropContext(); // the server went away since: start afresh
     if (!m_context) {
         m_context = pa_context_new(pa_threaded_mainloop_get_api(m_loop), "Quillet Jukebox");
         if (!m_context)
@@ -289,8 +289,8 @@ void PulseOutput::Fill()
             return;
         size = std::min(size, bytes);
         bool ended = false;
-        const size_t got = m_renderer.Pull(static_cast<int16_t*>(data), size / FrameBytes,
-                                           m_written, ended);
+        const size_t got =
+            m_renderer.Pull(static_cast<int16_t*>(data), size / FrameBytes, m_written, ended);
         if (got == 0) {
             pa_stream_cancel_write(m_stream);
             if (ended) {
@@ -397,4 +397,4 @@ void PulseOutput::TimingUpdated(pa_stream* stream, int, void* self)
     out->Fill();
 }
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

@@ -30,7 +30,7 @@ public:
 private:
     class Lock;
     // Loop thread or under the lock.
-    bool Connect();  // true when the context is ready
+    bool Connect(); // true when the context is ready
     void DropContext();
     bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit);
     void Fill();
@@ -58,17 +58,17 @@ private:
     // Guarded by the loop's lock.
     int m_rate = 44100;
     uint64_t m_play = 0;
-    int64_t m_written = 0;    // stream frames handed over (the server's write index)
-    bool m_awaitIndex = false;  // after a flush, until the server has told its write index
-    bool m_ended = false;     // the renderer has no more data; drain requested
-    bool m_lost = false;      // the loss of this stream was reported
+    int64_t m_written = 0;     // stream frames handed over (the server's write index)
+    bool m_awaitIndex = false; // after a flush, until the server has told its write index
+    bool m_ended = false;      // the renderer has no more data; drain requested
+    bool m_lost = false;       // the loss of this stream was reported
 
     // Read by any thread.
-    std::atomic<int64_t> m_heard{0};        // stream frames heard at m_heardAt
-    std::atomic<int64_t> m_heardAtNs{0};    // steady clock
+    std::atomic<int64_t> m_heard{0};     // stream frames heard at m_heardAt
+    std::atomic<int64_t> m_heardAtNs{0}; // steady clock
     std::atomic<int64_t> m_writtenShared{0};
-    std::atomic<bool> m_running{false};     // the server is playing the stream
+    std::atomic<bool> m_running{false}; // the server is playing the stream
     std::atomic<int> m_sharedRate{44100};
 };
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

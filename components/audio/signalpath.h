@@ -26,7 +26,7 @@ public:
     size_t Pull(int16_t* out, size_t frames, int64_t at, bool& ended) override;
 
 private:
-    static constexpr size_t MaxBlock = 4096;  // frames per pass through the filters
+    static constexpr size_t MaxBlock = 4096; // frames per pass through the filters
 
     FrameRing& m_ring;
     SharedMarks& m_marks;
@@ -39,4 +39,4 @@ private:
     std::vector<float> m_block;
 };
 
-}  // namespace quillet::audio
+} // namespace quillet::audio

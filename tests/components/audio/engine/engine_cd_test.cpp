@@ -19,7 +19,7 @@ void PlayRange(AudioEngine& engine, int first, int last)
     engine.cdReader().Open();
     engine.cdReader().SelectRange(first, last);
     engine.waveOut().Start();
-    engine.waveOut().Start();  // the program starts a CD track twice
+    engine.waveOut().Start(); // the program starts a CD track twice
 }
 
 TEST(EngineCd, ListsTheDiscAndPlaysExactlyTheSelectedTrack)
@@ -46,8 +46,7 @@ TEST(EngineCd, ListsTheDiscAndPlaysExactlyTheSelectedTrack)
     const auto expected = disc.Sectors(second.TrackStart, second.TrackEnd);
     const std::vector<int16_t> got = rig.Captured();
     EXPECT_TRUE(std::equal(got.begin(), got.end(), expected.begin(), expected.end()));
-    EXPECT_EQ(rig.engine->waveOut().Position(),
-              int(int64_t(expected.size() / 2) * 1000 / 44100));
+    EXPECT_EQ(rig.engine->waveOut().Position(), int(int64_t(expected.size() / 2) * 1000 / 44100));
 
     // The range has been played: a Start without a new selection plays nothing.
     rig.ClearCapture();
@@ -101,5 +100,5 @@ TEST(EngineCd, NoDiscMeansNotReadyAndAFailedOpen)
     cd.Close();
 }
 
-}  // namespace
-}  // namespace quillet::test
+} // namespace
+} // namespace quillet::test

@@ -30,10 +30,10 @@ TEST(EngineNull, PlaysAFileBitExactlyAndEndsWithOneStop)
     const QString path = CounterWav(rig, 100000);
     WaveOut& out = rig.engine->waveOut();
     rig.PlayFile(path);
-    EXPECT_EQ(rig.starts->count(), 1);  // raised before Start returned
+    EXPECT_EQ(rig.starts->count(), 1); // raised before Start returned
     EXPECT_EQ(rig.stops->count(), 0);
     EXPECT_EQ(out.State(), WaveOut::Started);
-    out.Start();  // a second Start changes nothing
+    out.Start(); // a second Start changes nothing
     EXPECT_EQ(rig.starts->count(), 1);
 
     ASSERT_TRUE(rig.WaitForStops(1));
@@ -73,7 +73,7 @@ TEST(EngineNull, StopRaisesOnStopBeforeReturningAndALateEndIsDropped)
     QThread::msleep(50);
     EXPECT_EQ(rig.stops->count(), 0);
     out.Stop();
-    EXPECT_EQ(rig.stops->count(), 1);  // from Stop itself, before it returned
+    EXPECT_EQ(rig.stops->count(), 1); // from Stop itself, before it returned
     EXPECT_EQ(out.State(), 0);
 
     // A new play: the old play's queued end must not stop it.
@@ -85,7 +85,7 @@ TEST(EngineNull, StopRaisesOnStopBeforeReturningAndALateEndIsDropped)
     EXPECT_EQ(out.State(), WaveOut::Started);
     out.Stop();
     EXPECT_EQ(rig.stops->count(), 2);
-    out.Stop();  // nothing plays: no further notice
+    out.Stop(); // nothing plays: no further notice
     EXPECT_EQ(rig.stops->count(), 2);
 }
 
@@ -102,10 +102,10 @@ TEST(EngineNull, PauseSeekResetRestartContinuesAtTheNewPlaceWithNothingStale)
     QTest::qWait(50);
     const size_t before = rig.CapturedFrames();
     QTest::qWait(100);
-    EXPECT_EQ(rig.CapturedFrames(), before);  // paused: nothing flows
+    EXPECT_EQ(rig.CapturedFrames(), before); // paused: nothing flows
 
     file.SetPosition(3000);
-    EXPECT_EQ(file.Position(), 3000);  // a put is read back at once
+    EXPECT_EQ(file.Position(), 3000); // a put is read back at once
     out.Reset();
     out.Restart();
     EXPECT_EQ(out.State(), WaveOut::Started);
@@ -131,7 +131,7 @@ TEST(EngineNull, PositionsFollowWhatHasBeenHeard)
     file.SetFileName(path);
     EXPECT_EQ(file.FileName(), path);
     EXPECT_EQ(file.Position(), 0);
-    for (int ms : {1, 999, 1234, 2999})  // stopped: a put is read back unchanged
+    for (int ms : {1, 999, 1234, 2999}) // stopped: a put is read back unchanged
     {
         file.SetPosition(ms);
         EXPECT_EQ(file.Position(), ms);
@@ -146,7 +146,7 @@ TEST(EngineNull, PositionsFollowWhatHasBeenHeard)
     const int heard = int(rig.CapturedFrames() * 1000 / 44100);
     EXPECT_NEAR(file.Position(), 500 + heard, 1);
     EXPECT_NEAR(out.Position(), heard, 1);
-    file.SetPosition(100000);  // beyond the end: the end
+    file.SetPosition(100000); // beyond the end: the end
     EXPECT_EQ(file.Position(), file.Length());
     file.SetPosition(-5);
     EXPECT_EQ(file.Position(), 0);
@@ -212,7 +212,7 @@ TEST(EngineNull, BadFilesFailToOpenOrEndEarlyWithoutNoise)
         }
         ASSERT_TRUE(rig.WaitForStops(++stops));
         for (int16_t s : rig.Captured())
-            ASSERT_LE(std::abs(int(s)), 8193);  // the tone's peak (0.25), never more
+            ASSERT_LE(std::abs(int(s)), 8193); // the tone's peak (0.25), never more
         EXPECT_LE(rig.CapturedFrames(), size_t(44100));
     }
 }
@@ -241,7 +241,7 @@ TEST(EngineNull, TheDisplayFeedReadsWhatIsHeardNow)
     fx::WriteWav(path, tone);
     const Connector& feed = rig.engine->connector();
     float left = 0, right = 0;
-    EXPECT_FALSE(feed.Levels(left, right));  // nothing sounds yet
+    EXPECT_FALSE(feed.Levels(left, right)); // nothing sounds yet
 
     rig.PlayFile(path);
     ASSERT_TRUE(rig.WaitForFrames(44100 / 4));
@@ -284,7 +284,7 @@ TEST(EngineNull, VolumeAndBalanceShapeWhatIsPlayed)
     ASSERT_TRUE(rig.WaitForStops(2));
     const std::vector<int16_t> got = rig.Captured();
     int peakLeft = 0, peakRight = 0;
-    for (size_t i = 4410 * 2; i < got.size(); i += 2) {  // past the balance ramp
+    for (size_t i = 4410 * 2; i < got.size(); i += 2) { // past the balance ramp
         peakLeft = std::max(peakLeft, std::abs(int(got[i])));
         peakRight = std::max(peakRight, std::abs(int(got[i + 1])));
     }
@@ -292,5 +292,5 @@ TEST(EngineNull, VolumeAndBalanceShapeWhatIsPlayed)
     EXPECT_NEAR(peakRight, 16384, 40);
 }
 
-}  // namespace
-}  // namespace quillet::test
+} // namespace
+} // namespace quillet::test

@@ -122,7 +122,7 @@ TEST_F(EnginePulse, PauseAndSeekLoseAndRepeatNothing)
     size_t prefix = 0;
     while (prefix < heard.size() && prefix < counter.size() && heard[prefix] == counter[prefix])
         ++prefix;
-    ASSERT_GT(prefix, size_t(2 * 44100 * 0.6));  // at least the 0.8 s before the seek, less latency
+    ASSERT_GT(prefix, size_t(2 * 44100 * 0.6)); // at least the 0.8 s before the seek, less latency
     const std::vector<int16_t> rest(heard.begin() + prefix, heard.end());
     const std::vector<int16_t> fromSeek = Sounding(CounterSamples(88200, 3 * 44100 - 88200));
     EXPECT_EQ(rest, fromSeek);
@@ -204,5 +204,5 @@ TEST_F(EnginePulse, APositionPutIsReadBackAndPlayedFrom)
     EXPECT_NEAR(file.Position(), 1234 + sinceSeek, 1);
 }
 
-}  // namespace
-}  // namespace quillet::test
+} // namespace
+} // namespace quillet::test

@@ -36,7 +36,7 @@ public:
     }
     ~NullRig()
     {
-        engine.reset();  // before the capture it writes into
+        engine.reset(); // before the capture it writes into
     }
 
     [[nodiscard]] std::vector<int16_t> Captured() const
@@ -105,4 +105,4 @@ inline int64_t FindFrames(const std::vector<int16_t>& haystack, const std::vecto
     return -1;
 }
 
-}  // namespace quillet::test
+} // namespace quillet::test

@@ -15,10 +15,10 @@ class SoundCapture {
 public:
     SoundCapture()
     {
-        m_parec.start("parec", {"--latency-msec=20", "-d", "quillet_sink.monitor",
-                                "--format=s16le", "--rate=44100", "--channels=2", "--raw"});
+        m_parec.start("parec", {"--latency-msec=20", "-d", "quillet_sink.monitor", "--format=s16le",
+                                "--rate=44100", "--channels=2", "--raw"});
         m_started = m_parec.waitForStarted(5000);
-        QTest::qWait(150);  // let the recording stream settle before anything plays
+        QTest::qWait(150); // let the recording stream settle before anything plays
     }
     ~SoundCapture()
     {
@@ -73,4 +73,4 @@ inline bool SoundServer(const char* command)
     return QProcess::execute(script, {command, dir}) == 0;
 }
 
-}  // namespace quillet::test
+} // namespace quillet::test
