@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -54,14 +55,20 @@ template <class F> double BestOf(int runs, F&& once)
     return best;
 }
 
-// `seconds` of stereo pink noise and a sweep at 44.1 kHz, as WAV and as 320 kbit/s MP3.
-inline void MakeMusic(const QString& wav, const QString& mp3, double seconds)
-{
-    Run("sox",
-        {"-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth", QString::number(seconds),
-         "pinknoise", "synth", QString::number(seconds), "sine", "mix", "50:8000", "vol", "0.4"});
-    Run("lame", {"--quiet", "-b", "320", "--cbr", wav, mp3});
-}
+// `seconds` of stereo pink noise and a sweep at 44.1 kHz, as WAV and as 320 kbit/s MP3, in a
+// scratch folder that goes with the object.
+struct Music {
+    explicit Music(double seconds)
+    {
+        Run("sox", {"-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth",
+                    QString::number(seconds), "pinknoise", "synth", QString::number(seconds),
+                    "sine", "mix", "50:8000", "vol", "0.4"});
+        Run("lame", {"--quiet", "-b", "320", "--cbr", wav, mp3});
+    }
+    QTemporaryDir dir;
+    const QString wav = dir.filePath("music.wav");
+    const QString mp3 = dir.filePath("music.mp3");
+};
 
 // The program's ten bands, each set away from 0 dB.
 inline void SetUpEqualizer(AudioEngine& engine)

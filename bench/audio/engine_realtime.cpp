@@ -7,8 +7,6 @@
 #include "bench/audio/engine_benchutil.h"
 #include "tests/components/audio/engine/soundcapture.h"
 
-#include <QTemporaryDir>
-
 #include <algorithm>
 #include <thread>
 #include <vector>
@@ -49,10 +47,9 @@ double UntilSound(SoundCapture& capture, const std::function<void()>& act)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString wav = dir.filePath("music.wav");
-    const QString mp3 = dir.filePath("music.mp3");
-    MakeMusic(wav, mp3, PlaySeconds + 2);
+    const Music music(PlaySeconds + 2);
+    const QString& wav = music.wav;
+    const QString& mp3 = music.mp3;
 
     auto engine = audio::CreateAudioEngine({});
     if (engine->waveOut().DeviceCount() == 0) {

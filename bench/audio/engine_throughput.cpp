@@ -4,8 +4,6 @@
 // equalizer sections over it. Best of three runs each, same machine, same run.
 #include "bench/audio/engine_benchutil.h"
 
-#include <QTemporaryDir>
-
 using namespace quillet;
 using namespace quillet::bench;
 
@@ -35,10 +33,9 @@ double EngineRun(const QString& mp3, bool shaped = true)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString wav = dir.filePath("music.wav");
-    const QString mp3 = dir.filePath("music.mp3");
-    MakeMusic(wav, mp3, 300);
+    const Music music(300);
+    const QString& wav = music.wav;
+    const QString& mp3 = music.mp3;
 
     const double engine = BestOf(3, [&] { return EngineRun(mp3); });
     const double flat = BestOf(3, [&] { return EngineRun(mp3, false); });
