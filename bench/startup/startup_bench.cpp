@@ -46,7 +46,7 @@ double TimeToWindow(quillet::test::XDisplay& x, const QString& binary, const QSt
     QElapsedTimer clock;
     clock.start();
     process.start(binary, args);
-    const unsigned long window = x.WaitForWindow(title, 30000);
+    const unsigned long window = x.WaitForWindow(title, process.processId(), 30000);
     const double ms = clock.nsecsElapsed() / 1e6;
     if (window == 0) {
         std::fprintf(stderr, "no window from %s\n", qPrintable(binary));
@@ -120,7 +120,7 @@ int main(int argc, char** argv)
     QProcess first;
     first.setProcessEnvironment(Environment(runtime));
     first.start(player, {});
-    const unsigned long window = x.WaitForWindow(" Quillet Jukebox", 30000);
+    const unsigned long window = x.WaitForWindow(" Quillet Jukebox", first.processId(), 30000);
     for (int i = 0; i < Runs; ++i) {
         second.push_back(TimeToExit(player, {mp3}, runtime));
         trivial.push_back(TimeToExit("true", {}, runtime));

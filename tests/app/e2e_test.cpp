@@ -99,7 +99,8 @@ TEST_F(Process, ACloseRequestWritesTheSixteenSettingsBesideTheBinary)
 {
     test::WriteFile(IniPath(), "[display]\ncontinuousPlay=now and then\n");
     QProcess* player = Start({TaggedMp3()});
-    const unsigned long window = m_x.WaitForWindow(Title, WindowTimeoutMs);
+    const qint64 pid = player->processId();
+    const unsigned long window = m_x.WaitForWindow(Title, pid, WindowTimeoutMs);
     ASSERT_NE(window, 0u) << "the window did not appear";
 
     ASSERT_TRUE(m_x.RequestClose(window));
@@ -108,22 +109,25 @@ TEST_F(Process, ACloseRequestWritesTheSixteenSettingsBesideTheBinary)
     EXPECT_EQ(player->exitCode(), 0);
     EXPECT_EQ(QString::fromUtf8(test::ReadFile(IniPath())),
               QString(AllKeysOrder).arg("now and then"));
-    EXPECT_TRUE(m_x.WindowsTitled(Title).isEmpty());
+    EXPECT_TRUE(m_x.WindowsTitled(Title, pid).isEmpty());
 }
 
 TEST_F(Process, ASecondCopyEndsAtOnceAndLeavesTheFirstAsItWas)
 {
     QProcess* first = Start({});
-    const unsigned long window = m_x.WaitForWindow(Title, WindowTimeoutMs);
+    const qint64 firstPid = first->processId();
+    const unsigned long window = m_x.WaitForWindow(Title, firstPid, WindowTimeoutMs);
     ASSERT_NE(window, 0u) << "the window did not appear";
     const QByteArray before = SettledPixels(window);
     ASSERT_FALSE(before.isEmpty());
 
     QProcess* second = Start({TaggedMp3()});
+    const qint64 secondPid = second->processId();
     ASSERT_TRUE(second->waitForFinished(WindowTimeoutMs));
     EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second->exitCode(), 0);
-    EXPECT_EQ(m_x.WindowsTitled(Title).size(), 1);
+    EXPECT_TRUE(m_x.WindowsTitled(Title, secondPid).isEmpty());
+    EXPECT_EQ(m_x.WindowsTitled(Title, firstPid), QList<unsigned long>{window});
     EXPECT_FALSE(QFile::exists(IniPath())); // the second copy wrote nothing
 
     // Had the file reached the first copy, its list would show an entry now.
@@ -136,7 +140,7 @@ TEST_F(Process, ASecondCopyEndsAtOnceAndLeavesTheFirstAsItWas)
 
     // With the first copy gone, the next one starts normally.
     QProcess* third = Start({});
-    const unsigned long again = m_x.WaitForWindow(Title, WindowTimeoutMs);
+    const unsigned long again = m_x.WaitForWindow(Title, third->processId(), WindowTimeoutMs);
     ASSERT_NE(again, 0u);
     m_x.RequestClose(again);
     ASSERT_TRUE(third->waitForFinished(WindowTimeoutMs));

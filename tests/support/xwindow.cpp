@@ -35,6 +35,22 @@ QString TitleOf(Display* display, Window window)
     return title;
 }
 
+qint64 PidOf(Display* display, Window window)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    qint64 pid = 0;
+    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), 0, 1, False,
+                           XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
+        data && format == 32 && count == 1)
+        pid = qint64(*reinterpret_cast<unsigned long*>(data));
+    if (data)
+        XFree(data);
+    return pid;
+}
+
 } // namespace
 
 XDisplay::XDisplay() : m_display(XOpenDisplay(nullptr)) {}
@@ -45,7 +61,7 @@ XDisplay::~XDisplay()
         XCloseDisplay(m_display);
 }
 
-QList<unsigned long> XDisplay::WindowsTitled(const QString& title)
+QList<unsigned long> XDisplay::WindowsTitled(const QString& title, qint64 pid)
 {
     QList<unsigned long> found;
     if (!m_display)
@@ -58,7 +74,8 @@ QList<unsigned long> XDisplay::WindowsTitled(const QString& title)
     for (unsigned int i = 0; i < count; ++i) {
         XWindowAttributes attributes;
         if (XGetWindowAttributes(m_display, children[i], &attributes) &&
-            attributes.map_state == IsViewable && TitleOf(m_display, children[i]) == title)
+            attributes.map_state == IsViewable && TitleOf(m_display, children[i]) == title &&
+            (pid == 0 || PidOf(m_display, children[i]) == pid))
             found.append(children[i]);
     }
     if (children)
@@ -66,12 +83,12 @@ QList<unsigned long> XDisplay::WindowsTitled(const QString& title)
     return found;
 }
 
-unsigned long XDisplay::WaitForWindow(const QString& title, int timeoutMs)
+unsigned long XDisplay::WaitForWindow(const QString& title, qint64 pid, int timeoutMs)
 {
     QElapsedTimer clock;
     clock.start();
     do {
-        const QList<unsigned long> windows = WindowsTitled(title);
+        const QList<unsigned long> windows = WindowsTitled(title, pid);
         if (!windows.isEmpty())
             return windows.first();
         QThread::msleep(2);

@@ -19,10 +19,11 @@ public:
 
     [[nodiscard]] bool Open() const { return m_display != nullptr; }
 
-    // The viewable top-level windows with exactly this title.
-    [[nodiscard]] QList<unsigned long> WindowsTitled(const QString& title);
+    // The viewable top-level windows with exactly this title, of process pid (its
+    // _NET_WM_PID; 0: of any process), so tests running side by side never see each other's.
+    [[nodiscard]] QList<unsigned long> WindowsTitled(const QString& title, qint64 pid);
     // Waits until such a window is viewable; 0 when none appears in time.
-    [[nodiscard]] unsigned long WaitForWindow(const QString& title, int timeoutMs);
+    [[nodiscard]] unsigned long WaitForWindow(const QString& title, qint64 pid, int timeoutMs);
     // The window's pixels (32-bit rows), for comparing two moments; empty on failure.
     [[nodiscard]] QByteArray Pixels(unsigned long window);
     // Sends the close request; false when the window does not take it.
