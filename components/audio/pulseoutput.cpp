@@ -160,8 +160,8 @@ void PulseOutput::Open(int rate, uint64_t play)
     CloseStream();
     if (!Connect())
         throw ComponentError("No sound server");
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, uint32_t(rate), 2};
-    m_stream = pa_stream_new(m_context, "Quillet Jukebox", &spec, nullptr);
+    const pa_sample_spec format{PA_SAMPLE_S16LE, uint32_t(rate), 2};
+    m_stream = pa_stream_new(m_context, "Quillet Jukebox", &format, nullptr);
     if (!m_stream)
         throw ComponentError("Cannot open a sound stream");
     m_rate = rate;
@@ -178,9 +178,9 @@ void PulseOutput::Open(int rate, uint64_t play)
 
     pa_buffer_attr attr;
     attr.maxlength = uint32_t(-1);
-    attr.tlength = uint32_t(pa_usec_to_bytes(TargetLatency, &spec));
-    attr.prebuf = uint32_t(pa_usec_to_bytes(StartThreshold, &spec));
-    attr.minreq = uint32_t(pa_usec_to_bytes(TickInterval, &spec));
+    attr.tlength = uint32_t(pa_usec_to_bytes(TargetLatency, &format));
+    attr.prebuf = uint32_t(pa_usec_to_bytes(StartThreshold, &format));
+    attr.minreq = uint32_t(pa_usec_to_bytes(TickInterval, &format));
     attr.fragsize = uint32_t(-1);
     const auto flags = pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING |
                                          PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_ADJUST_LATENCY);
