@@ -16,7 +16,7 @@ namespace {
 double PlainWorstDeviationDb(int rate, const Gains& gains)
 {
     const EqLayout layout = PlayerLayout(rate);
-    const auto sections = DesignCascade(layout, Widen(gains));
+    const auto sections = DesignCascade(layout, gains);
     double worst = 0;
     for (int k = 0; k < 10; ++k) {
         if (!layout.active[k])
@@ -47,16 +47,14 @@ void Print(const char* name, double value, const char* unit, const char* baseNam
 
 int main()
 {
-    std::vector<EqSetting> settings = Presets();
-    for (const EqSetting& s : RandomSettings(100))
-        settings.push_back(s);
+    const std::vector<EqSetting> settings = Settings(100);
 
     double worst = 0, plainWorst = 0;
     const char* worstName = "";
     Equalizer eq;
     for (int rate : {44100, 48000}) {
         for (const EqSetting& s : settings) {
-            const double d = WorstDeviationDb(eq, rate, s.gains);
+            const double d = WorstDeviationDb(MeasuredResponse(eq, rate, s.gains), rate, s.gains);
             if (d > worst) {
                 worst = d;
                 worstName = s.name.c_str();
@@ -79,7 +77,7 @@ int main()
     }
     const std::vector<float> original = audio;
     Equalizer run;
-    Configure(run, Rate, Presets()[5].gains);
+    Configure(run, Rate, Settings()[5].gains);
     double start = CpuSeconds();
     for (size_t at = 0; at < Frames; at += Block)
         run.Process(audio.data() + 2 * at, std::min(Block, Frames - at));

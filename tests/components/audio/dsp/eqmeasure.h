@@ -18,17 +18,18 @@ namespace quillet::audio::test {
 
 inline constexpr std::array<double, 11> BandEdges = {0,    32,   64,   130,  260,  500,
                                                      1000, 2000, 4000, 8300, 16500};
-using Gains = std::array<double, 10>;
+using Gains = std::array<double, MaxEqBands>; // the player uses the first ten
 
 struct EqSetting {
     std::string name;
     Gains gains;
 };
 
-// The eleven presets; "My Settings" is a user's own curve, here an uneven one.
-inline std::vector<EqSetting> Presets()
+// The eleven presets ("My Settings" is an uneven user curve), then `random` whole-number slider
+// settings in −16…16, the same every run.
+inline std::vector<EqSetting> Settings(int random = 0)
 {
-    return {
+    std::vector<EqSetting> out = {
         {"My Settings", {5, -3, 2, 8, -6, 0, 4, -10, 7, -2}},
         {"Classical", {0, 0, 0, 0, 0, 0, -6, -6, -6, -10}},
         {"Dance", {0, 0, 0, 0, 6, 0, 6, 6, 0, 0}},
@@ -41,64 +42,36 @@ inline std::vector<EqSetting> Presets()
         {"Soft Rock", {2, 2, 1, -3, -4, -5, -4, -1, 3, 6}},
         {"Techno", {3, 2, 0, -3, -3, 0, 4, 6, 6, 5}},
     };
-}
-
-// Whole-number slider positions in −16…16, the same sequence every run.
-inline std::vector<EqSetting> RandomSettings(int count)
-{
     std::mt19937 rng(20170214);
     std::uniform_int_distribution<int> position(-16, 16);
-    std::vector<EqSetting> out;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < random; ++i) {
         EqSetting s{"random " + std::to_string(i), {}};
-        for (double& g : s.gains)
-            g = position(rng);
+        for (int k = 0; k < 10; ++k)
+            s.gains[k] = position(rng);
         out.push_back(s);
     }
     return out;
 }
 
-inline void AddPlayerBands(Equalizer& eq)
+// Interleaved stereo white noise of peak `amplitude`, the same for the same seed.
+inline std::vector<float> Noise(size_t frames, float amplitude, unsigned seed = 1)
 {
-    for (size_t i = 1; i < BandEdges.size(); ++i)
-        eq.AddBand(BandEdges[i - 1], BandEdges[i]);
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<float> sample(-amplitude, amplitude);
+    std::vector<float> out(2 * frames);
+    for (float& x : out)
+        x = sample(rng);
+    return out;
 }
 
 // An equalizer with the player's ten bands, set up for `rate` with `gains`.
 inline void Configure(Equalizer& eq, int rate, const Gains& gains)
 {
-    if (eq.BandCount() == 0)
-        AddPlayerBands(eq);
+    for (int k = eq.BandCount(); k < 10; ++k)
+        eq.AddBand(BandEdges[k], BandEdges[k + 1]);
     for (int k = 0; k < 10; ++k)
         eq.SetGain(k, gains[k]);
     eq.SetSampleRate(rate);
-}
-
-// The left channel's impulse response (the right one gets an impulse of −0.5 as a check of
-// channel independence), processed in blocks like the output does.
-inline std::vector<float> ImpulseResponse(Equalizer& eq, size_t frames, size_t block = 4096)
-{
-    std::vector<float> buf(2 * frames, 0.0f);
-    buf[0] = 1.0f;
-    buf[1] = -0.5f;
-    for (size_t at = 0; at < frames; at += block)
-        eq.Process(buf.data() + 2 * at, std::min(block, frames - at));
-    std::vector<float> left(frames);
-    for (size_t i = 0; i < frames; ++i)
-        left[i] = buf[2 * i];
-    return left;
-}
-
-// |H(f)| in dB by direct evaluation of the response's Fourier transform at f.
-inline double ResponseAtDb(const std::vector<float>& ir, double hz, double rate)
-{
-    const std::complex<double> step = std::polar(1.0, -2 * std::numbers::pi * hz / rate);
-    std::complex<double> rot = 1, sum = 0;
-    for (float h : ir) {
-        sum += double(h) * rot;
-        rot *= step;
-    }
-    return 20 * std::log10(std::abs(sum));
 }
 
 // The player's bands as the equalizer lays them out at `rate`.
@@ -114,32 +87,39 @@ inline EqLayout PlayerLayout(double rate)
     return layout;
 }
 
-inline std::array<double, MaxEqBands> Widen(const Gains& gains)
+// Worst |measured − slider| over the bands whose centre lies in range at `rate`, measured from
+// the left channel of `ir` by direct evaluation of its Fourier transform at each centre.
+inline double WorstDeviationDb(const std::vector<float>& ir, int rate, const Gains& gains)
 {
-    std::array<double, MaxEqBands> out{};
-    std::copy(gains.begin(), gains.end(), out.begin());
-    return out;
+    const EqLayout layout = PlayerLayout(rate);
+    double worst = 0;
+    for (int k = 0; k < 10; ++k) {
+        const double hz = layout.shapes[k].centreHz;
+        if (hz >= MaxCentreFraction * rate)
+            continue;
+        const std::complex<double> step = std::polar(1.0, -2 * std::numbers::pi * hz / rate);
+        std::complex<double> rot = 1, sum = 0;
+        for (size_t i = 0; i < ir.size(); i += 2, rot *= step)
+            sum += double(ir[i]) * rot;
+        worst = std::max(worst, std::abs(20 * std::log10(std::abs(sum)) - gains[k]));
+    }
+    return worst;
 }
 
-// The frequency at which band k's gain is measured (see eqdesign.h).
-inline double BandCentre(int k)
-{
-    return ShapeOfBand(BandEdges[k], BandEdges[k + 1], k == 9).centreHz;
-}
-
-// Worst |measured − slider| over the bands that take part at `rate`.
-inline double WorstDeviationDb(Equalizer& eq, int rate, const Gains& gains)
+// One second of the interleaved stereo response of `eq`, freshly set up for `rate` and `gains`,
+// to an impulse of 1 on the left and −0.5 on the right, processed in blocks like the output does.
+inline std::vector<float> MeasuredResponse(Equalizer& eq, int rate, const Gains& gains,
+                                           size_t block = 4096)
 {
     Configure(eq, rate, gains);
     eq.ResetState();
-    const std::vector<float> ir = ImpulseResponse(eq, size_t(rate));
-    double worst = 0;
-    for (int k = 0; k < 10; ++k) {
-        if (BandCentre(k) >= MaxCentreFraction * rate)
-            continue;
-        worst = std::max(worst, std::abs(ResponseAtDb(ir, BandCentre(k), rate) - gains[k]));
-    }
-    return worst;
+    const size_t frames = size_t(rate);
+    std::vector<float> buf(2 * frames, 0.0f);
+    buf[0] = 1.0f;
+    buf[1] = -0.5f;
+    for (size_t at = 0; at < frames; at += block)
+        eq.Process(buf.data() + 2 * at, std::min(block, frames - at));
+    return buf;
 }
 
 } // namespace quillet::audio::test
