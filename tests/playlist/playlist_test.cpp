@@ -1,72 +1,83 @@
-#include "playlist/playlist.h"
+#include "playlist/playlistmodel.h"
 #include "tests/playlist/playlisttesting.h"
 
+#include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace quillet {
 namespace {
 
-using test::ExpectPairsTogether;
+using test::ExpectTexts;
 using test::Fill;
 
-TEST(Playlist, StartsEmptyWithEmptyTexts)
+// Every entry's name still belongs with its source (names made by Fill).
+void ExpectPairsTogether(const Playlist& list)
 {
-    Playlist list;
-    EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(list.SelectedIndex(), -1);
-    EXPECT_EQ(list.SelectedSource(), "");
-    EXPECT_EQ(list.TextTotalFiles(), "");
-    EXPECT_EQ(list.TextPosition(), "");
+    ASSERT_EQ(list.Sources().size(), list.Names().size());
+    for (int i = 0; i < list.Count(); ++i)
+        EXPECT_EQ(list.Names()[i], list.Sources()[i] + " name") << i;
 }
 
-TEST(Playlist, RemovingTheOnlyEntryEmptiesBothTexts)
+QString Pos(int index)
 {
-    Playlist list;
-    Fill(list, {"a"});
-    list.RemoveSelectedEntry();
-    EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(list.SelectedIndex(), -1);
-    EXPECT_EQ(list.TextTotalFiles(), "");
-    EXPECT_EQ(list.TextPosition(), "");
+    return index < 0 ? QString() : QString("Pos: %1").arg(index + 1);
+}
+
+// A playlist of one-letter sources, "abc", filled and read back as one text.
+void FillLetters(Playlist& list, const QString& letters)
+{
+    Fill(list, letters.split(QString(), Qt::SkipEmptyParts));
+}
+QString Letters(const Playlist& list)
+{
+    return list.Sources().join(QString());
 }
 
 TEST(Playlist, RemovingSelectsTheEntryBeforeOrTheNewFirst)
 {
-    struct Case {
-        int selected;
-        QStringList left;
-        int newSelection;
-    };
-    for (const Case& c : {Case{0, {"b", "c"}, 0}, Case{1, {"a", "c"}, 0}, Case{2, {"a", "b"}, 1}}) {
+    const std::tuple<const char*, int, const char*, int> cases[] = {
+        {"a", 0, "", -1}, {"abc", 0, "bc", 0}, {"abc", 1, "ac", 0}, {"abc", 2, "ab", 1}};
+    for (const auto& [before, selected, after, newSelection] : cases) {
         Playlist list;
-        Fill(list, {"a", "b", "c"});
-        list.Select(c.selected);
+        FillLetters(list, before);
+        list.Select(selected);
         list.RemoveSelectedEntry();
-        EXPECT_EQ(list.Sources(), c.left) << c.selected;
+        EXPECT_EQ(Letters(list), after) << selected;
         ExpectPairsTogether(list);
-        EXPECT_EQ(list.SelectedIndex(), c.newSelection);
-        EXPECT_EQ(list.TextPosition(), QString("Pos: %1").arg(c.newSelection + 1));
-        EXPECT_EQ(list.TextTotalFiles(), "Total: 2");
+        EXPECT_EQ(list.SelectedIndex(), newSelection);
+        ExpectTexts(list, newSelection < 0 ? "" : "Total: 2", Pos(newSelection));
     }
 }
 
-TEST(Playlist, RemoveWithNothingSelectedOnlyRewritesTheTotal)
+TEST(Playlist, WithoutASelectionRemoveOnlyRewritesTheTotal)
 {
     Playlist list;
-    Fill(list, {"a", "b"});
-    // A filler that has not written the total yet (as a playlist file's CD lines).
-    ASSERT_TRUE(list.Append("c", "c name", false));
+    ExpectTexts(list, "", "");
+    FillLetters(list, "ab");
+    ASSERT_TRUE(list.Append("c", "c name", false)); // the total is not written yet
     list.Select(-1);
-    EXPECT_EQ(list.TextPosition(), "");
     list.RemoveSelectedEntry();
     EXPECT_EQ(list.Count(), 3);
     EXPECT_EQ(list.SelectedIndex(), -1);
-    EXPECT_EQ(list.TextPosition(), "");
-    EXPECT_EQ(list.TextTotalFiles(), "Total: 3");
+    ExpectTexts(list, "Total: 3", "");
+
+    // Indices outside the list leave the selection alone.
+    list.Select(0);
+    list.Select(3);
+    list.Select(-2);
+    EXPECT_EQ(list.SelectedSource(), "a");
+    ExpectTexts(list, "Total: 3", "Pos: 1");
+
+    list.ClearPlaylist();
+    EXPECT_EQ(list.Names().size() + list.Count(), 0);
+    EXPECT_EQ(list.SelectedIndex(), -1);
+    ExpectTexts(list, "", "");
 }
 
-TEST(Playlist, EditsOnAnEmptyListOrAtTheEndsChangeNothing)
+TEST(Playlist, MovesSwapWithTheNeighbourAndStopAtTheEnds)
 {
     Playlist empty;
     QSignalSpy emptyChanged(&empty, &Playlist::changed);
@@ -74,93 +85,30 @@ TEST(Playlist, EditsOnAnEmptyListOrAtTheEndsChangeNothing)
     empty.MoveEntryUp();
     empty.MoveEntryDown();
     EXPECT_EQ(emptyChanged.count(), 0);
-    EXPECT_EQ(empty.TextTotalFiles(), "");
+    ExpectTexts(empty, "", "");
 
     Playlist list;
-    Fill(list, {"a", "b", "c"});
-    list.Select(0);
+    FillLetters(list, "abcd");
     QSignalSpy changed(&list, &Playlist::changed);
-    list.MoveEntryUp();
-    EXPECT_EQ(changed.count(), 0);
-    list.Select(2);
-    changed.clear();
-    list.MoveEntryDown();
-    EXPECT_EQ(changed.count(), 0);
-    list.Select(-1);
-    changed.clear();
-    list.MoveEntryUp();
-    list.MoveEntryDown();
-    EXPECT_EQ(changed.count(), 0);
-    EXPECT_EQ(list.Sources(), (QStringList{"a", "b", "c"}));
-}
-
-TEST(Playlist, MovesSwapWithTheNeighbourAndKeepTheSelection)
-{
-    Playlist list;
-    Fill(list, {"a", "b", "c", "d"});
-    list.ShowTotal();
-    list.Select(2);
-    list.MoveEntryUp();
-    EXPECT_EQ(list.Sources(), (QStringList{"a", "c", "b", "d"}));
-    EXPECT_EQ(list.SelectedIndex(), 1);
-    EXPECT_EQ(list.SelectedSource(), "c");
-    EXPECT_EQ(list.TextPosition(), "Pos: 2");
-    ExpectPairsTogether(list);
-
-    list.Select(2); // "b", next to last
-    list.MoveEntryDown();
-    EXPECT_EQ(list.Sources(), (QStringList{"a", "c", "d", "b"}));
-    EXPECT_EQ(list.SelectedIndex(), 3);
-    EXPECT_EQ(list.TextPosition(), "Pos: 4");
-    ExpectPairsTogether(list);
-
-    list.Select(0);
-    list.MoveEntryDown();
-    EXPECT_EQ(list.Sources(), (QStringList{"c", "a", "d", "b"}));
-    EXPECT_EQ(list.TextPosition(), "Pos: 2");
-    EXPECT_EQ(list.TextTotalFiles(), "Total: 4");
-    ExpectPairsTogether(list);
-}
-
-TEST(Playlist, ClearEmptiesListsAndTexts)
-{
-    Playlist list;
-    Fill(list, {"a", "b"});
-    list.ClearPlaylist();
-    EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(list.Names().size(), 0);
-    EXPECT_EQ(list.SelectedIndex(), -1);
-    EXPECT_EQ(list.TextTotalFiles(), "");
-    EXPECT_EQ(list.TextPosition(), "");
-}
-
-TEST(Playlist, TheSelectionRuleIgnoresIndicesOutsideTheList)
-{
-    Playlist list;
-    Fill(list, {"a", "b"});
-    list.Select(0);
-    EXPECT_EQ(list.TextPosition(), "Pos: 1");
-    list.Select(2);
-    list.Select(-2);
-    EXPECT_EQ(list.SelectedIndex(), 0);
-    EXPECT_EQ(list.TextPosition(), "Pos: 1");
-    EXPECT_EQ(list.SelectedSource(), "a");
-}
-
-TEST(Playlist, HoldsAtMost32767Entries)
-{
-    Playlist list;
-    {
-        Playlist::Batch batch(list);
-        for (int i = 0; i < Playlist::MaxEntries; ++i)
-            ASSERT_TRUE(list.Append(QString::number(i), QString(), false));
+    // {row to select, up?, the list after the move, the selection after it}
+    const std::tuple<int, bool, const char*, int> steps[] = {
+        {0, true, "abcd", 0},    {3, false, "abcd", 3}, {-1, true, "abcd", -1},
+        {-1, false, "abcd", -1}, {2, true, "acbd", 1},  {2, false, "acdb", 3}, // next to last
+        {0, false, "cadb", 1}};
+    for (const auto& [select, up, after, selected] : steps) {
+        list.Select(select);
+        const QString before = Letters(list);
+        changed.clear();
+        up ? list.MoveEntryUp() : list.MoveEntryDown();
+        EXPECT_EQ(Letters(list), after) << select << (up ? " up" : " down");
+        EXPECT_EQ(changed.count(), before == after ? 0 : 1);
+        EXPECT_EQ(list.SelectedIndex(), selected);
+        ExpectTexts(list, "Total: 4", Pos(selected));
+        ExpectPairsTogether(list);
     }
-    EXPECT_FALSE(list.Append("one more", "one more", true));
-    EXPECT_EQ(list.Count(), Playlist::MaxEntries);
-    EXPECT_EQ(list.SelectedIndex(), -1);
 }
 
-TEST(Playlist, ABatchNotifiesOnceWithAllItsRows)
+TEST(Playlist, ABatchNotifiesOnceAndTheListHoldsAtMost32767)
 {
     Playlist list;
     Fill(list, {"first"});
@@ -169,16 +117,60 @@ TEST(Playlist, ABatchNotifiesOnceWithAllItsRows)
     QSignalSpy selection(&list, &Playlist::selectionChanged);
     {
         Playlist::Batch batch(list);
-        for (int i = 0; i < 100; ++i)
+        for (int i = 1; i < Playlist::MaxEntries; ++i)
             ASSERT_TRUE(list.Append(QString::number(i), QString(), true));
         list.ShowTotal();
         EXPECT_EQ(changed.count(), 0);
     }
     EXPECT_EQ(changed.count(), 1);
-    ASSERT_EQ(appended.count(), 1);
-    EXPECT_EQ(appended[0], (QList<QVariant>{1, 100}));
-    ASSERT_EQ(selection.count(), 1);
-    EXPECT_EQ(selection[0][0].toInt(), 100);
+    EXPECT_EQ(appended, (QList<QList<QVariant>>{{1, 32766}}));
+    EXPECT_EQ(selection, (QList<QList<QVariant>>{{32766}}));
+    EXPECT_FALSE(list.Append("one more", "one more", true));
+    EXPECT_EQ(list.Count(), Playlist::MaxEntries);
+    EXPECT_EQ(list.SelectedIndex(), 32766);
+    ExpectTexts(list, "Total: 32767", "Pos: 32767");
+}
+
+TEST(PlaylistModel, FollowsEveryEditRowByRowWithoutResets)
+{
+    Playlist list;
+    PlaylistModel model(list);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    const auto rows = [&] {
+        QStringList names;
+        for (int r = 0; r < model.rowCount(); ++r)
+            names << model.data(model.index(r), Qt::DisplayRole).toString();
+        return names;
+    };
+
+    for (const char* source : {"a", "b"}) // appended one by one
+        ASSERT_TRUE(list.Append(source, QString(source) + " name", true));
+    Fill(list, {"c", "d"}); // in one batch
+    EXPECT_EQ(rows(), list.Names());
+    EXPECT_EQ(inserted.count(), 3);
+
+    list.MoveEntryUp();
+    list.MoveEntryUp();
+    list.MoveEntryDown();
+    EXPECT_EQ(rows(), list.Names());
+
+    QSignalSpy dataChanged(&model, &QAbstractItemModel::dataChanged);
+    list.Select(0);
+    ASSERT_EQ(dataChanged.count(), 2); // the row that lost the selection, the one that got it
+    EXPECT_EQ(dataChanged[0][0].toModelIndex().row(), 2);
+    EXPECT_EQ(dataChanged[1][0].toModelIndex().row(), 0);
+
+    list.RemoveSelectedEntry();
+    EXPECT_EQ(rows(), list.Names());
+    EXPECT_EQ(model.data(model.index(0), PlaylistModel::SelectedRole), QVariant(true));
+    EXPECT_EQ(model.data(model.index(0), PlaylistModel::SourceRole), QVariant("b"));
+    EXPECT_EQ(resets.count(), 0);
+
+    list.ClearPlaylist();
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_EQ(resets.count(), 1);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-#include "playlist/playlist.h"
+#include "playlist/mediafiles.h"
 #include "playlist/playlistfiles.h"
+#include "playlist/textfile.h"
 #include "tests/playlist/playlisttesting.h"
 #include "tests/support/fakedialogs.h"
 
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <stdexcept>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,21 +21,26 @@ namespace {
 
 using fixtures::ReadBytes;
 using fixtures::WriteBytes;
+using test::ExpectTexts;
 
-class PlaylistFilesTest : public ::testing::Test {
+// A dialog's filters as "description|patterns" texts.
+QStringList Filters(const test::RecordedFileDialog& shown)
+{
+    QStringList texts;
+    for (const FileFilter& filter : shown.filters)
+        texts << filter.description + "|" + filter.patterns.join(' ');
+    return texts;
+}
+
+class FilesTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(QDir(dir.path()).mkdir("PlayLists")); }
 
     QString Path(const QString& name) const { return dir.filePath(name); }
-    QStringList FolderEntries() const
-    {
-        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    }
     void ExpectOneMessage(const QString& text)
     {
         ASSERT_EQ(dialogs.messages.size(), 1);
-        EXPECT_EQ(dialogs.messages[0].text, text);
-        EXPECT_EQ(dialogs.messages[0].title, "Error");
+        EXPECT_EQ(dialogs.messages[0].text + "|" + dialogs.messages[0].title, text + "|Error");
         EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Critical);
         dialogs.messages.clear();
     }
@@ -41,19 +48,68 @@ protected:
     QTemporaryDir dir;
     Playlist list;
     test::FakeDialogs dialogs;
+    bool cdReady = false;
+    QStringList cdTracks;
+    MediaFiles media{list, dialogs, [this] { return cdReady; },
+                     [this](const QString& path) {
+                         if (path.contains("bad"))
+                             throw std::runtime_error("no such track");
+                         cdTracks << path;
+                     }};
     PlaylistFiles files{list, dialogs, dir.path() + "/"};
 };
 
-TEST_F(PlaylistFilesTest, SavingAnEmptyPlaylistIsRefusedAndWritesNothing)
+TEST_F(FilesTest, AddedFilesFollowTheDialogOrderAfterAnOpenedList)
 {
-    EXPECT_FALSE(files.WriteList(Path("empty.qlt")));
-    ExpectOneMessage("No files in list - cannot write to file!");
-    EXPECT_EQ(dialogs.activations, 1);
-    EXPECT_FALSE(QFileInfo::exists(Path("empty.qlt")));
+    WriteBytes(Path("list.qlt"), "opened.wav\r\n");
+    files.LoadPlaylistFile(Path("list.qlt"));
+    test::WriteTagged(Path("tagged.mp3"), "ABBA", "Waterloo", 13);
+    dialogs.filesToOpen = {{Path("b.wav"), dir.path() + "//tagged.mp3", Path("notes.txt")}};
+    media.AddFilesDialog();
+    media.AddFilesDialog(); // cancelled
+    EXPECT_EQ(list.Names(),
+              (QStringList{"opened.wav", "b.wav", "ABBA - Waterloo [Pop]", "notes.txt"}));
+    EXPECT_EQ(list.Sources()[2], dir.path() + "//tagged.mp3");
+    EXPECT_EQ(list.SelectedIndex(), 3);
+    ExpectTexts(list, "Total: 4", "Pos: 4");
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    ASSERT_EQ(dialogs.fileDialogs.size(), 2);
+    EXPECT_EQ(dialogs.fileDialogs[0].kind, "open files");
+    EXPECT_EQ(dialogs.fileDialogs[0].startDir, "");
+    EXPECT_EQ(Filters(dialogs.fileDialogs[0]),
+              (QStringList{"Media files (all types)|*.mp1 *.mp2 *.mp3 *.wav *.cda",
+                           "MPEG Audio Files (*.mp1;*.mp2;*.mp3)|*.mp1 *.mp2 *.mp3",
+                           "Microsoft Waveform Audio File (*.wav)|*.wav",
+                           "CD DA Audio Tracks (*.cda)|*.cda"}));
 }
 
-TEST_F(PlaylistFilesTest, FilesAndCdTracksSurviveSavingAndLoading)
+TEST_F(FilesTest, CdTrackFilesGoToTheCdReaderOnlyWhileItIsReady)
 {
+    const QStringList chosen{Path("TRACK01.CDA"), Path("a.mp3"), Path("Track02.cda"),
+                             Path("bad.cda"), Path("c.mp3")};
+    dialogs.filesToOpen = {chosen, chosen};
+    media.AddFilesDialog();
+    EXPECT_EQ(list.Sources(), (QStringList{Path("a.mp3"), Path("c.mp3")}));
+    EXPECT_TRUE(cdTracks.isEmpty());
+
+    cdReady = true;
+    media.AddFilesDialog(); // a failing track ends the dialog; what came before stays
+    EXPECT_EQ(cdTracks, (QStringList{Path("TRACK01.CDA"), Path("Track02.cda")}));
+    EXPECT_EQ(list.Sources(), (QStringList{Path("a.mp3"), Path("c.mp3"), Path("a.mp3")}));
+    ExpectTexts(list, "Total: 3", "Pos: 3");
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(FilesTest, FilesAndCdTracksSurviveSavingAndLoadingThroughTheDialogs)
+{
+    const QString saved = Path("PlayLists/list");
+    dialogs.fileToSave = {saved, saved};
+    files.SaveListDialog();
+    ExpectOneMessage("No files in list - cannot write to file!");
+    EXPECT_EQ(dialogs.activations, 1);
+    EXPECT_FALSE(QFileInfo::exists(saved));
+
     const QString tagged = Path("Ünïcödé, folder/  leading/song.mp3");
     QDir().mkpath(QFileInfo(tagged).path());
     test::WriteTagged(tagged, "ABBA", "Waterloo", 13);
@@ -63,97 +119,78 @@ TEST_F(PlaylistFilesTest, FilesAndCdTracksSurviveSavingAndLoading)
         for (const QString& source : sources)
             ASSERT_TRUE(list.Append(source, "any", true));
     }
-    ASSERT_TRUE(files.WriteList(Path("list.qlt")));
-    EXPECT_EQ(ReadBytes(Path("list.qlt")), sources.join("\r\n").toUtf8() + "\r\n");
+    WriteBytes(saved, QByteArray(10000, 'o')); // a longer file is replaced whole
+    files.SaveListDialog();
+    files.SaveListDialog(); // cancelled
+    EXPECT_EQ(ReadBytes(saved), sources.join("\r\n").toUtf8() + "\r\n");
 
     test::Fill(list, {"replaced"});
-    files.LoadPlaylistFile(Path("list.qlt"));
+    dialogs.fileToOpen = {saved};
+    files.OpenListDialog();
+    files.OpenListDialog(); // cancelled
     EXPECT_EQ(list.Sources(), sources);
     EXPECT_EQ(list.Names(), (QStringList{"a.wav", "ABBA - Waterloo [Pop]", "b.mp2", "Track 05"}));
     EXPECT_EQ(list.SelectedIndex(), 0);
-    EXPECT_EQ(list.TextPosition(), "Pos: 1");
-    EXPECT_EQ(list.TextTotalFiles(), "Total: 4");
+    ExpectTexts(list, "Total: 4", "Pos: 1");
     EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    ASSERT_EQ(dialogs.fileDialogs.size(), 5);
+    for (const test::RecordedFileDialog& shown : dialogs.fileDialogs) {
+        EXPECT_EQ(shown.startDir, dir.path() + "/PlayLists");
+        EXPECT_EQ(Filters(shown), QStringList{"Quillet Playlist(*.qlt)|*.qlt"});
+    }
 }
 
-TEST_F(PlaylistFilesTest, LineEndsOfEveryKindAndEmptyLines)
+TEST_F(FilesTest, LineEndsOfEveryKindAndFilesThatCannotBeRead)
 {
     WriteBytes(Path("mixed.qlt"), "a.mp3\rb.mp3\nc.mp3\r\n\r\n\n d.mp3 \r\n 7 \n\re.mp3");
     files.LoadPlaylistFile(Path("mixed.qlt"));
     EXPECT_EQ(list.Sources(), (QStringList{"a.mp3", "b.mp3", "c.mp3", " d.mp3 ", " 7 ", "e.mp3"}));
     EXPECT_EQ(list.Names()[4], "Track 08");
-    EXPECT_EQ(list.TextTotalFiles(), "Total: 6");
+    ExpectTexts(list, "Total: 6", "Pos: 1");
 
-    // A file that yields no entries leaves an empty, consistent playlist.
-    WriteBytes(Path("blank.qlt"), "\r\n\r\n");
+    WriteBytes(Path("blank.qlt"), "\r\n\r\n"); // no entries: an empty, consistent playlist
     files.LoadPlaylistFile(Path("blank.qlt"));
-    WriteBytes(Path("empty.qlt"), "");
-    files.LoadPlaylistFile(Path("empty.qlt"));
     EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(list.TextTotalFiles(), "");
-    EXPECT_EQ(list.TextPosition(), "");
+    ExpectTexts(list, "", "");
     EXPECT_TRUE(dialogs.messages.isEmpty());
-}
 
-TEST_F(PlaylistFilesTest, FilesThatCannotBeReadGiveTheReadListMessage)
-{
     test::Fill(list, {"old"});
     files.LoadPlaylistFile(Path("missing.qlt"));
     ExpectOneMessage("Error in ReadList\r\r2 - No such file or directory");
     EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(list.TextTotalFiles(), "");
-    EXPECT_EQ(list.TextPosition(), "");
+    ExpectTexts(list, "", "");
 
     files.LoadPlaylistFile(Path("PlayLists"));
     ExpectOneMessage("Error in ReadList\r\r21 - Is a directory");
-
-    // Reading a FIFO would wait for a writer for ever.
     ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe.qlt")).constData(), 0600), 0);
-    files.LoadPlaylistFile(Path("pipe.qlt"));
+    files.LoadPlaylistFile(Path("pipe.qlt")); // must not wait for a writer
     ExpectOneMessage("Error in ReadList\r\r22 - Invalid argument");
-
-    WriteBytes(Path("locked.qlt"), "a.mp3\r\n");
-    ASSERT_TRUE(QFile::setPermissions(Path("locked.qlt"), {}));
-    files.LoadPlaylistFile(Path("locked.qlt"));
-    if (::geteuid() == 0) { // the superuser reads it all the same
-        EXPECT_EQ(list.Sources(), QStringList{"a.mp3"});
-    } else {
-        ExpectOneMessage("Error in ReadList\r\r13 - Permission denied");
-        EXPECT_EQ(list.Count(), 0);
-    }
+    EXPECT_EQ(list.Count(), 0);
 }
 
-TEST_F(PlaylistFilesTest, OddContentNeverCrashesAndKeepsWhatWasRead)
+TEST_F(FilesTest, OddContentNeverCrashesAndKeepsWhatWasRead)
 {
-    // Binary garbage, NULs included: whatever lines it holds become entries.
     fixtures::WriteRandomBytes(Path("garbage.qlt"), 1 << 20);
     files.LoadPlaylistFile(Path("garbage.qlt"));
     EXPECT_GT(list.Count(), 0);
-    EXPECT_EQ(list.Names().size(), list.Count());
     dialogs.messages.clear();
 
-    // A NUL inside a line stays in the entry (and is written back unchanged).
+    // A NUL inside a line stays in the entry and is written back unchanged.
     const QByteArray withNul("a\0b.mp3\r\n", 9);
     WriteBytes(Path("nul.qlt"), withNul);
     files.LoadPlaylistFile(Path("nul.qlt"));
-    ASSERT_EQ(list.Count(), 1);
-    EXPECT_EQ(list.Sources()[0], QString::fromUtf8(withNul.chopped(2)));
-    EXPECT_EQ(list.Names()[0], "a");
+    EXPECT_EQ(list.Names(), QStringList{"a"});
     ASSERT_TRUE(files.WriteList(Path("nul-again.qlt")));
     EXPECT_EQ(ReadBytes(Path("nul-again.qlt")), withNul);
 
     // A 50 MB line cannot be a path: reading stops there, the entries before it stay.
-    QByteArray huge = "first.mp3\r\n";
-    huge += QByteArray(50 << 20, 'x') + "\r\nlast.mp3\r\n";
-    WriteBytes(Path("huge.qlt"), huge);
+    WriteBytes(Path("huge.qlt"), "first.mp3\r\n" + QByteArray(50 << 20, 'x') + "\r\nlast.mp3\r\n");
     files.LoadPlaylistFile(Path("huge.qlt"));
     ExpectOneMessage("Error in ReadList\r\r36 - File name too long");
     EXPECT_EQ(list.Sources(), QStringList{"first.mp3"});
-    EXPECT_EQ(list.TextTotalFiles(), "Total: 1");
-}
+    ExpectTexts(list, "Total: 1", "Pos: 1");
 
-TEST_F(PlaylistFilesTest, MoreLinesThanAPlaylistHoldsStopAtTheLimit)
-{
     QByteArray lines;
     for (int i = 0; i < Playlist::MaxEntries + 10; ++i)
         lines += QByteArray::number(i) + "\r\n";
@@ -162,19 +199,16 @@ TEST_F(PlaylistFilesTest, MoreLinesThanAPlaylistHoldsStopAtTheLimit)
     ExpectOneMessage("Error in ReadList\r\r27 - File too large");
     EXPECT_EQ(list.Count(), Playlist::MaxEntries);
     EXPECT_EQ(list.Names().back(), "Track 32767");
-    EXPECT_EQ(list.TextTotalFiles(), "Total: 32767");
-    EXPECT_EQ(list.TextPosition(), "Pos: 1");
+    ExpectTexts(list, "Total: 32767", "Pos: 1");
 }
 
-TEST_F(PlaylistFilesTest, AFullDiskKeepsTheOldFileWhole)
+TEST_F(FilesTest, AFullDiskKeepsTheOldFileWhole)
 {
     const QByteArray old = "old.mp3\r\n";
     WriteBytes(Path("keep.qlt"), old);
-    QStringList sources;
-    for (int i = 0; i < 2000; ++i)
-        sources << QString("/music/a long folder name/track %1.mp3").arg(i);
-    test::Fill(list, sources);
-    const QStringList before = FolderEntries();
+    test::Fill(list, QStringList(2000, "/music/a long folder name/track.mp3"));
+    const auto entries = [&] { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); };
+    const QStringList before = entries();
 
     // The system refuses to let this process write files beyond 16 KiB.
     rlimit saved{};
@@ -190,79 +224,49 @@ TEST_F(PlaylistFilesTest, AFullDiskKeepsTheOldFileWhole)
     EXPECT_FALSE(written);
     ExpectOneMessage("Error in WriteList\r\r27 - File too large");
     EXPECT_EQ(ReadBytes(Path("keep.qlt")), old);
-    EXPECT_EQ(FolderEntries(), before); // no temporary file left behind
-    EXPECT_EQ(list.Count(), 2000);
+    EXPECT_EQ(entries(), before); // no temporary file left behind
 }
 
-TEST_F(PlaylistFilesTest, WritingFailuresNameTheSystemError)
+TEST_F(FilesTest, ReplacingAFileKeepsItsLinkAndPermissionsButNotItsProtection)
 {
-    test::Fill(list, {"a.mp3"});
-    EXPECT_FALSE(files.WriteList(Path("no folder/list.qlt")));
-    ExpectOneMessage("Error in WriteList\r\r2 - No such file or directory");
-    EXPECT_FALSE(files.WriteList(Path("PlayLists")));
-    ExpectOneMessage("Error in WriteList\r\r21 - Is a directory");
-    EXPECT_TRUE(QDir(Path("PlayLists")).exists());
-
-    if (::geteuid() != 0) {  // permissions do not stop the superuser
-        WriteBytes(Path("protected.qlt"), "old\r\n");
-        ASSERT_TRUE(QFile::setPermissions(Path("protected.qlt"), QFile::ReadOwner));
-        EXPECT_FALSE(files.WriteList(Path("protected.qlt")));
-        ExpectOneMessage("Error in WriteList\r\r13 - Permission denied");
-        EXPECT_EQ(ReadBytes(Path("protected.qlt")), "old\r\n");
-
-        ASSERT_TRUE(QFile::setPermissions(Path("PlayLists"), QFile::ReadOwner | QFile::ExeOwner));
-        EXPECT_FALSE(files.WriteList(Path("PlayLists/list.qlt")));
-        ExpectOneMessage("Error in WriteList\r\r13 - Permission denied");
-        ASSERT_TRUE(QFile::setPermissions(Path("PlayLists"),
-                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    }
-}
-
-TEST_F(PlaylistFilesTest, ReplacingAFileKeepsItsLinkAndPermissions)
-{
+    test::Fill(list, {"new.mp3"});
     WriteBytes(Path("real.qlt"), "old\r\n");
     ASSERT_TRUE(QFile::setPermissions(Path("real.qlt"),
                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
     ASSERT_TRUE(QFile::link(Path("real.qlt"), Path("link.qlt")));
-    test::Fill(list, {"new.mp3"});
     ASSERT_TRUE(files.WriteList(Path("link.qlt")));
     EXPECT_TRUE(QFileInfo(Path("link.qlt")).isSymLink());
     EXPECT_EQ(ReadBytes(Path("real.qlt")), "new.mp3\r\n");
     struct stat info {};
     ASSERT_EQ(::stat(QFile::encodeName(Path("real.qlt")).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0604u);
+
+    EXPECT_FALSE(files.WriteList(Path("PlayLists")));
+    ExpectOneMessage("Error in WriteList\r\r21 - Is a directory");
+    if (::geteuid() != 0) { // permissions do not stop the superuser
+        ASSERT_TRUE(QFile::setPermissions(Path("real.qlt"), QFile::ReadOwner));
+        EXPECT_FALSE(files.WriteList(Path("real.qlt")));
+        ExpectOneMessage("Error in WriteList\r\r13 - Permission denied");
+        EXPECT_EQ(ReadBytes(Path("real.qlt")), "new.mp3\r\n");
+    }
 }
 
-TEST_F(PlaylistFilesTest, DialogsUseThePlaylistFolderAndCancelChangesNothing)
+TEST(TextFile, LinesCrossingTheReadPiecesArriveWholeAndOnce)
 {
-    test::Fill(list, {"a.mp3", "b.mp3"});
-    dialogs.fileToSave = {Path("PlayLists/noextension")};
-    files.SaveListDialog();
-    EXPECT_EQ(ReadBytes(Path("PlayLists/noextension")), "a.mp3\r\nb.mp3\r\n");
-    // Cancelled dialogs right after a save and a load.
-    files.SaveListDialog();
-    test::Fill(list, {"c.mp3"});
-    dialogs.fileToSave = {Path("PlayLists/noextension")};
-    files.SaveListDialog(); // replaced without a question
-    EXPECT_EQ(ReadBytes(Path("PlayLists/noextension")), "a.mp3\r\nb.mp3\r\nc.mp3\r\n");
-
-    dialogs.fileToOpen = {Path("PlayLists/noextension")};
-    files.OpenListDialog();
-    EXPECT_EQ(list.Count(), 3);
-    files.OpenListDialog();
-    EXPECT_EQ(list.Count(), 3);
-    EXPECT_EQ(list.TextTotalFiles(), "Total: 3");
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-
-    ASSERT_EQ(dialogs.fileDialogs.size(), 5);
-    for (const test::RecordedFileDialog& shown : dialogs.fileDialogs) {
-        EXPECT_EQ(shown.startDir, dir.path() + "/PlayLists");
-        ASSERT_EQ(shown.filters.size(), 1);
-        EXPECT_EQ(shown.filters[0].description, "Quillet Playlist(*.qlt)");
-        EXPECT_EQ(shown.filters[0].patterns, QStringList{"*.qlt"});
+    // Reads go in 256 KiB pieces: put a CR LF, a lone CR and a long line across the boundaries.
+    QTemporaryDir dir;
+    const qsizetype first = 256 * 1024 - 1;
+    for (const QByteArray& ending : {QByteArray("\r\n"), QByteArray("\r")}) {
+        WriteBytes(dir.filePath("t"),
+                   QByteArray(first, 'a') + ending + "b\n" + QByteArray(600 * 1024, 'z') + "\r\nc");
+        QList<qsizetype> sizes;
+        const int error = ReadLines(dir.filePath("t"), 1 << 20, [&](QByteArrayView line) {
+            sizes << line.size();
+            return 0;
+        });
+        EXPECT_EQ(error, 0);
+        EXPECT_EQ(sizes, (QList<qsizetype>{first, 1, 600 * 1024, 1})) << ending.size();
     }
-    EXPECT_EQ(dialogs.fileDialogs[0].kind, "save file");
-    EXPECT_EQ(dialogs.fileDialogs[3].kind, "open file");
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// Helpers for playlist tests: filling a playlist quickly and reading it back as pairs.
+// Helpers for playlist tests: filling a playlist quickly and checking its texts.
 #pragma once
 
 #include "playlist/playlist.h"
@@ -9,8 +9,8 @@
 
 namespace quillet::test {
 
-// Appends each source with the name "<source> name", selecting each as a filler does, and
-// writes the total.
+// Appends each source named "<source> name", selecting each as a filler does, then writes
+// the total.
 inline void Fill(Playlist& list, const QStringList& sources)
 {
     Playlist::Batch batch(list);
@@ -19,12 +19,10 @@ inline void Fill(Playlist& list, const QStringList& sources)
     list.ShowTotal();
 }
 
-// Every entry's name still belongs with its source (names made by Fill).
-inline void ExpectPairsTogether(const Playlist& list)
+inline void ExpectTexts(const Playlist& list, const QString& total, const QString& position)
 {
-    ASSERT_EQ(list.Sources().size(), list.Names().size());
-    for (int i = 0; i < list.Count(); ++i)
-        EXPECT_EQ(list.Names()[i], list.Sources()[i] + " name") << i;
+    EXPECT_EQ(list.TextTotalFiles(), total);
+    EXPECT_EQ(list.TextPosition(), position);
 }
 
 } // namespace quillet::test

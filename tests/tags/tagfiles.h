@@ -1,5 +1,4 @@
-// Small media-like files for tag tests: some audio-ish bytes, then optionally an ID3v1 tag
-// written by the fixture writer.
+// Small media-like files for tag tests: audio-ish bytes, then optionally an ID3v1 tag.
 #pragma once
 
 #include "tests/fixtures/fileio.h"
@@ -18,16 +17,13 @@ inline void PrintTo(const QString& text, std::ostream* out)
 
 namespace quillet::test {
 
-inline void WriteUntagged(const QString& path, int bytes = 1000)
-{
-    fixtures::WriteBytes(path, QByteArray(bytes, '\x55'));
-}
+inline const QByteArray Untagged(1000, '\x55');
 
 inline void WriteTagged(const QString& path, const QByteArray& artist, const QByteArray& title,
                         uint8_t genre, const QByteArray& album = {}, const QByteArray& year = {},
                         const QByteArray& comment = {})
 {
-    WriteUntagged(path);
+    fixtures::WriteBytes(path, Untagged);
     fixtures::AppendId3v1(path, title, artist, album, year, comment, genre);
 }
 
