@@ -1,8 +1,9 @@
-// Helpers for the engine's tests: an engine on a null output whose sound is captured in
-// memory, counting its notifications; waits that give up after a bound. UI (test) thread.
+// Helpers for the engine's tests: an engine counting its notifications (on a null output, its
+// sound captured in memory); waits that give up after a bound. UI (test) thread.
 #pragma once
 
 #include "components/audio/engine.h"
+#include "tests/fixtures/fixtures.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -18,14 +19,13 @@ namespace quillet::test {
 
 using namespace std::chrono_literals;
 
-class NullRig {
+class EngineRig {
 public:
-    explicit NullRig(audio::OutputKind kind, const QString& cdDevice = {})
+    explicit EngineRig(audio::OutputKind kind, const QString& cdDevice = {})
     {
         audio::EngineOptions options;
         options.output = kind;
         options.cdDevice = cdDevice;
-        options.nullServer = server;
         options.nullCapture = [this](const int16_t* stereo, size_t frames) {
             std::lock_guard lock(m_mutex);
             m_captured.insert(m_captured.end(), stereo, stereo + frames * 2);
@@ -34,27 +34,19 @@ public:
         starts = std::make_unique<QSignalSpy>(&engine->waveOut(), &WaveOut::OnStart);
         stops = std::make_unique<QSignalSpy>(&engine->waveOut(), &WaveOut::OnStop);
     }
-    ~NullRig()
-    {
-        engine.reset(); // before the capture it writes into
-    }
+    ~EngineRig() { engine.reset(); } // before the capture it writes into
 
     [[nodiscard]] std::vector<int16_t> Captured() const
     {
         std::lock_guard lock(m_mutex);
         return m_captured;
     }
-    [[nodiscard]] size_t CapturedFrames() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_captured.size() / 2;
-    }
+    [[nodiscard]] size_t CapturedFrames() const { return Captured().size() / 2; }
     void ClearCapture()
     {
         std::lock_guard lock(m_mutex);
         m_captured.clear();
     }
-    // Processes events until `count` OnStop notifications have come, or the bound passes.
     bool WaitForStops(int count, std::chrono::milliseconds bound = 10s)
     {
         return QTest::qWaitFor([&] { return stops->count() >= count; }, int(bound.count()));
@@ -62,6 +54,12 @@ public:
     bool WaitForFrames(size_t frames, std::chrono::milliseconds bound = 10s)
     {
         return QTest::qWaitFor([&] { return CapturedFrames() >= frames; }, int(bound.count()));
+    }
+    QString WriteWav(const fixtures::Signal& signal, const QString& name = "file.wav") const
+    {
+        const QString path = dir.filePath(name);
+        fixtures::WriteWav(path, signal);
+        return path;
     }
     // Plays a file from its start (what the program's play does).
     void PlayFile(const QString& path)
@@ -73,7 +71,6 @@ public:
     }
 
     QTemporaryDir dir;
-    std::shared_ptr<audio::NullServer> server = std::make_shared<audio::NullServer>();
     std::unique_ptr<AudioEngine> engine;
     std::unique_ptr<QSignalSpy> starts;
     std::unique_ptr<QSignalSpy> stops;
@@ -87,22 +84,9 @@ private:
 inline std::vector<int16_t> CounterSamples(int64_t fromFrame, int64_t frames)
 {
     std::vector<int16_t> out;
-    out.reserve(size_t(frames * 2));
     for (int64_t n = fromFrame * 2; n < (fromFrame + frames) * 2; ++n)
         out.push_back(int16_t(uint16_t(n & 0xFFFF)));
     return out;
-}
-
-// Index (in frames) of the first frame of `haystack` where `needle` begins; −1: nowhere.
-inline int64_t FindFrames(const std::vector<int16_t>& haystack, const std::vector<int16_t>& needle)
-{
-    if (needle.empty() || haystack.size() < needle.size())
-        return -1;
-    for (size_t i = 0; i + needle.size() <= haystack.size(); i += 2) {
-        if (std::equal(needle.begin(), needle.end(), haystack.begin() + i))
-            return int64_t(i / 2);
-    }
-    return -1;
 }
 
 } // namespace quillet::test

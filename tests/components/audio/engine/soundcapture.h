@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace quillet::test {
@@ -30,15 +31,15 @@ public:
     const std::vector<int16_t>& Samples()
     {
         m_bytes += m_parec.readAllStandardOutput();
-        const size_t frames = size_t(m_bytes.size()) / 4;
-        m_samples.resize(frames * 2);
-        std::memcpy(m_samples.data(), m_bytes.constData(), frames * 4);
+        m_samples.resize(size_t(m_bytes.size()) / 4 * 2); // whole frames
+        if (!m_samples.empty())
+            std::memcpy(m_samples.data(), m_bytes.constData(), m_samples.size() * 2);
         return m_samples;
     }
     void Clear()
     {
-        Samples();
-        m_bytes.clear();
+        m_bytes += m_parec.readAllStandardOutput();
+        m_bytes.remove(0, m_bytes.size() / 4 * 4); // a partial frame begins the next capture
         m_samples.clear();
     }
 
