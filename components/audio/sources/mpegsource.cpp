@@ -116,6 +116,10 @@ std::unique_ptr<Source> OpenMpegSource(int fd, int64_t size, const QString& path
     // No Frankenstein streams: a header that changes the format midway (in a damaged file,
     // usually junk that looks like a header) is skipped instead of switching formats.
     mpg123_param(mh, MPG123_FLAGS, MPG123_GAPLESS | MPG123_QUIET | MPG123_NO_FRANKENSTEIN, 0.0);
+    // After a seek, layer III needs the frames its bit reservoir reaches back into: up to 511
+    // bytes, about nine of the smallest frames, plus one for the overlap. Too few preframes
+    // decode a VBR stream to silence or wrong sound after the seek.
+    mpg123_param(mh, MPG123_PREFRAMES, 12, 0.0);
     // Accept every rate and channel layout, always as float.
     mpg123_format_none(mh);
     const long* rates = nullptr;
