@@ -1,0 +1,140 @@
+// Decoding WAV and MPEG audio files: exact samples, pitch, exact length, seeking.
+#include "tests/components/audio/sources/decodehelpers.h"
+#include "tests/support/testsupport.h"
+
+namespace quillet::test {
+namespace {
+
+using fixtures::Mp3Mode;
+using fixtures::WavFormat;
+
+// Every sample comes back at its place and value; seeking continues at exactly that frame.
+// The files are named .mp3: the decoder is chosen by content.
+TEST(WavSource, DecodesAndSeeksBitExactly)
+{
+    QTemporaryDir dir;
+    struct Case {
+        WavFormat format;
+        int rate, channels;
+    };
+    for (const Case c : {Case{WavFormat::Pcm16, 44100, 2}, Case{WavFormat::Pcm16, 22050, 1},
+                         Case{WavFormat::Pcm24, 48000, 2}, Case{WavFormat::Float32, 44100, 2}}) {
+        SCOPED_TRACE(testing::Message() << "format " << int(c.format) << ", " << c.rate << " Hz");
+        const int64_t frames = c.rate + 123;
+        fixtures::WriteWav(dir.filePath("c.mp3"), fixtures::Counter(frames, c.rate, c.channels),
+                           c.format);
+        auto source = audio::OpenFileSource(dir.filePath("c.mp3"));
+        EXPECT_EQ(source->Format().sampleRate, c.rate);
+        EXPECT_EQ(source->Format().channels, c.channels);
+        EXPECT_EQ(source->LengthFrames(), frames);
+        const fixtures::Signal decoded = DecodeRest(*source, -1, 777);
+        EXPECT_FALSE(source->Failed());
+        ExpectCounter(decoded, 0, frames);
+
+        for (int64_t frame : {int64_t(3141), int64_t(0), frames - 1, int64_t(7)}) {
+            source->Seek(frame);
+            ExpectCounter(DecodeRest(*source, 1), frame * c.channels, 1);
+        }
+        source->Seek(frames + 1000); // clamped to the end
+        EXPECT_EQ(DecodeRest(*source).Frames(), 0);
+        source->Seek(-5); // clamped to the start
+        ExpectCounter(DecodeRest(*source, 1), 0, 1);
+        EXPECT_FALSE(source->Failed());
+    }
+}
+
+// Tones keep their pitch (and, in WAV, their level within the format's precision); the length
+// told at open is what decoding delivers: exact in WAV, MP1 and tagged MP3, whole frames else.
+TEST(FileSource, TonesKeepPitchAndLength)
+{
+    QTemporaryDir dir;
+    struct Case {
+        const char* name;
+        WavFormat wav;
+        int layer; // MPEG layer, 0 for WAV
+        Mp3Mode mode;
+        bool tag;
+        int rate, channels;
+    };
+    const Case cases[] = {
+        {"8-bit", WavFormat::Pcm8, 0, {}, false, 22050, 1},
+        {"A-law", WavFormat::ALaw, 0, {}, false, 8000, 1},
+        {"mu-law", WavFormat::MuLaw, 0, {}, false, 11025, 1},
+        {"MP1", {}, 1, {}, false, 44100, 2},
+        {"MP1 mono 48k", {}, 1, {}, false, 48000, 1},
+        {"MP1 32k", {}, 1, {}, false, 32000, 2},
+        {"MP2", {}, 2, {}, false, 44100, 2},
+        {"MP2 48k", {}, 2, {}, false, 48000, 2},
+        {"CBR", {}, 3, Mp3Mode::Cbr, true, 44100, 2},
+        {"CBR untagged", {}, 3, Mp3Mode::Cbr, false, 44100, 2},
+        {"VBR", {}, 3, Mp3Mode::Vbr, true, 44100, 2},
+        {"VBR untagged", {}, 3, Mp3Mode::Vbr, false, 44100, 2},
+        {"CBR mono 22k", {}, 3, Mp3Mode::Cbr, true, 22050, 1},
+        {"VBR 48k", {}, 3, Mp3Mode::Vbr, true, 48000, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fixtures::Signal tone = fixtures::Tone(1000, 1.3, c.rate, c.channels);
+        const QString wav = dir.filePath("t.wav");
+        fixtures::WriteWav(wav, tone, c.layer == 0 ? c.wav : WavFormat::Pcm16);
+        QString path = wav;
+        int64_t frames = tone.Frames();
+        double hz = 1000;
+        if (c.layer == 1) {
+            path = dir.filePath("t.mp1");
+            frames = 384 * fixtures::WriteMp1Tone(path, 2, 1.3, c.rate, c.channels);
+            hz = fixtures::Mp1ToneHz(2, c.rate);
+        } else if (c.layer == 2) {
+            fixtures::EncodeMp2(wav, path = dir.filePath("t.mp2"));
+        } else if (c.layer == 3) {
+            fixtures::EncodeMp3(wav, path = dir.filePath("t.mp3"), c.mode, c.tag);
+        }
+        auto source = audio::OpenFileSource(path);
+        EXPECT_EQ(source->Format().sampleRate, c.rate);
+        EXPECT_EQ(source->Format().channels, c.channels);
+        const bool wholeFrames = c.layer == 2 || (c.layer == 3 && !c.tag);
+        EXPECT_NEAR(double(source->LengthFrames()), double(frames), wholeFrames ? 2 * 1152 : 0);
+        const fixtures::Signal decoded = DecodeRest(*source);
+        EXPECT_FALSE(source->Failed());
+        EXPECT_EQ(decoded.Frames(), source->LengthFrames());
+        for (int ch = 0; ch < c.channels; ++ch)
+            EXPECT_NEAR(fixtures::MeasureHz(decoded, ch, hz), hz, 1.0);
+        if (c.layer == 0) {
+            EXPECT_LE(MaxDifference(decoded, 0, tone, 0, tone.Frames()),
+                      c.wav == WavFormat::Pcm8 ? 1.0 / 128 : 0.02);
+        }
+    }
+}
+
+// An MP3 found by content (named .wav, tags in front and behind, a 100 KiB ID3v2 as with a
+// picture) is gapless: it lines up with the original; seek-then-read equals a straight decode.
+TEST(MpegSource, GaplessAndSampleExactSeeking)
+{
+    QTemporaryDir dir;
+    const fixtures::Signal sweep = fixtures::Sweep(200, 2000, 2.0);
+    fixtures::WriteWav(dir.filePath("s.wav"), sweep);
+    fixtures::EncodeMp3(dir.filePath("s.wav"), dir.filePath("s.mp3"), Mp3Mode::Vbr);
+    fixtures::AppendId3v1(dir.filePath("s.mp3"), "Title", "Artist", "Album", "2001", "", 17);
+    const int tagBody = 100 * 1024;
+    QByteArray id3("ID3\x03\x00\x00", 6);
+    for (int shift : {21, 14, 7, 0})
+        id3.append(char((tagBody >> shift) & 0x7F));
+    const QString path = dir.filePath("really-mpeg.wav");
+    WriteFile(path, id3 + QByteArray(tagBody, '\0') + ReadFile(dir.filePath("s.mp3")));
+
+    const fixtures::Signal straight = DecodeFile(path);
+    ASSERT_EQ(straight.Frames(), sweep.Frames());
+    EXPECT_LT(MaxDifference(straight, 2000, sweep, 2000, sweep.Frames() - 4000), 0.05);
+    auto source = audio::OpenFileSource(path);
+    for (int64_t frame : {int64_t(44100), int64_t(1153), int64_t(0), int64_t(80000)}) {
+        source->Seek(frame);
+        EXPECT_LT(MaxDifference(DecodeRest(*source, 3000), 0, straight, frame, 3000), 1e-6)
+            << "frame " << frame;
+    }
+    source->Seek(straight.Frames() - 10);
+    EXPECT_EQ(DecodeRest(*source).Frames(), 10);
+    EXPECT_FALSE(source->Failed());
+}
+
+} // namespace
+} // namespace quillet::test
