@@ -185,8 +185,10 @@ bool WriteProfileString(const QString& section, const QString& key, const QStrin
         lines[where.keyLine].text = where.keyInFile + '=' + valueBytes;
     } else {
         const Line keyLine{key.trimmed().toUtf8() + '=' + valueBytes, lineEnd};
-        // The file's last line may lack a line end; a line added after it needs one.
-        if (!lines.isEmpty() && lines.back().end.isEmpty())
+        // The file's last line may lack a line end; a line added after it needs one (a line
+        // added anywhere else leaves it as it is).
+        const bool afterLastLine = where.sectionLine < 0 || where.lastEntryLine == lines.size() - 1;
+        if (afterLastLine && !lines.isEmpty() && lines.back().end.isEmpty())
             lines.back().end = lineEnd;
         qsizetype insertAt = where.lastEntryLine;
         if (where.sectionLine < 0) {
