@@ -1,17 +1,19 @@
-// The built program as a process on a real X display: it opens its window, a close request
-// writes the settings beside the binary, and a second copy ends at once without touching the
-// first. Each test runs its own copy of the program directory and its own runtime directory.
+// The built program as a process on a real X display: a second copy ends at once without
+// touching the first, and a close request writes the settings beside the binary. The test
+// runs its own copy of the program directory and its own runtime directory.
 #include "tests/fixtures/fixtures.h"
 #include "tests/support/testsupport.h"
 #include "tests/support/xwindow.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
 
 namespace quillet {
 namespace {
@@ -19,132 +21,76 @@ namespace {
 const QString Title = QStringLiteral(" Quillet Jukebox");
 constexpr int WindowTimeoutMs = 30000;
 
-constexpr char AllKeysOrder[] = "[display]\ncontinuousPlay=%1\nsetTop=\nrandomOrder=\nvolume=\n"
-                                "balance=\n[equalizer]\nequalizerPreset=\ndb32=\ndb64=\ndb130=\n"
-                                "db260=\ndb500=\ndb1K=\ndb2K=\ndb4K=\ndb8K=\ndb16K=\n";
-
-class Process : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (qEnvironmentVariableIsEmpty("DISPLAY") || !m_x.Open())
-            GTEST_SKIP() << "needs an X display (the test command starts one)";
-        // A private program directory: the binary and what lives beside it.
-        const QString source = QFileInfo(QStringLiteral(QUILLET_BINARY)).absolutePath();
-        m_programDir = m_world.filePath("program");
-        QDir().mkpath(m_programDir + "/PlayLists");
-        QDir().mkpath(m_programDir + "/Skins");
-        ASSERT_TRUE(QFile::copy(QUILLET_BINARY, Binary()));
-        QFile::copy(source + "/help.htm", m_programDir + "/help.htm");
-        QDir().mkpath(m_world.filePath("run"));
-        QFile::setPermissions(m_world.filePath("run"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+// The window's pixels once they stop changing (the first paint may still be coming).
+QByteArray SettledPixels(test::XDisplay& x, unsigned long window)
+{
+    QByteArray last = x.Pixels(window);
+    for (int i = 0; i < 50; ++i) {
+        QThread::msleep(100);
+        const QByteArray now = x.Pixels(window);
+        if (now == last)
+            return now;
+        last = now;
     }
-    void TearDown() override
-    {
-        for (QProcess* p : m_started)
-            if (p->state() != QProcess::NotRunning) {
-                p->kill();
-                p->waitForFinished(5000);
-            }
-        qDeleteAll(m_started);
-    }
-    QString Binary() const { return m_programDir + "/quillet-jukebox"; }
-    QString IniPath() const { return m_programDir + "/xquilletmp3.ini"; }
+    return last;
+}
 
-    QProcess* Start(const QStringList& arguments)
-    {
-        auto* process = new QProcess;
-        m_started.append(process);
+TEST(Process, ASecondCopyEndsAtOnceAndACloseRequestWritesTheSixteenSettings)
+{
+    test::XDisplay x;
+    if (qEnvironmentVariableIsEmpty("DISPLAY") || !x.Open())
+        GTEST_SKIP() << "needs an X display (the test command starts one)";
+    // A private program directory (the binary alone) and runtime directory.
+    QTemporaryDir world;
+    const QString binary = world.filePath("program/quillet-jukebox");
+    const QString iniPath = world.filePath("program/xquilletmp3.ini");
+    QDir().mkpath(world.filePath("program"));
+    ASSERT_TRUE(QFile::copy(QUILLET_BINARY, binary));
+    QDir().mkpath(world.filePath("run"));
+    QFile::setPermissions(world.filePath("run"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    std::vector<std::unique_ptr<QProcess>> started; // killed, if still running, at the end
+    auto Start = [&](const QStringList& arguments) {
+        QProcess* process = started.emplace_back(std::make_unique<QProcess>()).get();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_RUNTIME_DIR", m_world.filePath("run"));
+        env.insert("XDG_RUNTIME_DIR", world.filePath("run"));
         env.remove("QT_QPA_PLATFORM");
         process->setProcessEnvironment(env);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process->start(Binary(), arguments);
+        process->start(binary, arguments);
         EXPECT_TRUE(process->waitForStarted());
         return process;
-    }
-    QString TaggedMp3()
-    {
-        const QString wav = m_world.filePath("tone.wav");
-        const QString mp3 = m_world.filePath("tagged song.mp3");
-        fixtures::WriteWav(wav, fixtures::Tone(440, 0.5));
-        fixtures::EncodeMp3(wav, mp3);
-        fixtures::AppendId3v1(mp3, "Title", "Artist", "Album", "1999", "", 17);
-        return mp3;
-    }
-    // The window's pixels once it has stopped changing (the first paint may still be on its
-    // way when the window becomes viewable).
-    QByteArray SettledPixels(unsigned long window)
-    {
-        QByteArray last = m_x.Pixels(window);
-        for (int i = 0; i < 50; ++i) {
-            QThread::msleep(100);
-            const QByteArray now = m_x.Pixels(window);
-            if (now == last)
-                return now;
-            last = now;
-        }
-        return last;
-    }
+    };
 
-    QTemporaryDir m_world;
-    QString m_programDir;
-    test::XDisplay m_x;
-    QList<QProcess*> m_started;
-};
-
-TEST_F(Process, ACloseRequestWritesTheSixteenSettingsBesideTheBinary)
-{
-    test::WriteFile(IniPath(), "[display]\ncontinuousPlay=now and then\n");
-    QProcess* player = Start({TaggedMp3()});
-    const qint64 pid = player->processId();
-    const unsigned long window = m_x.WaitForWindow(Title, pid, WindowTimeoutMs);
-    ASSERT_NE(window, 0u) << "the window did not appear";
-
-    ASSERT_TRUE(m_x.RequestClose(window));
-    ASSERT_TRUE(player->waitForFinished(WindowTimeoutMs));
-    EXPECT_EQ(player->exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(player->exitCode(), 0);
-    EXPECT_EQ(QString::fromUtf8(test::ReadFile(IniPath())),
-              QString(AllKeysOrder).arg("now and then"));
-    EXPECT_TRUE(m_x.WindowsTitled(Title, pid).isEmpty());
-}
-
-TEST_F(Process, ASecondCopyEndsAtOnceAndLeavesTheFirstAsItWas)
-{
+    test::WriteFile(iniPath, "[display]\ncontinuousPlay=now and then\n");
     QProcess* first = Start({});
     const qint64 firstPid = first->processId();
-    const unsigned long window = m_x.WaitForWindow(Title, firstPid, WindowTimeoutMs);
+    const unsigned long window = x.WaitForWindow(Title, firstPid, WindowTimeoutMs);
     ASSERT_NE(window, 0u) << "the window did not appear";
-    const QByteArray before = SettledPixels(window);
+    const QByteArray before = SettledPixels(x, window);
     ASSERT_FALSE(before.isEmpty());
 
-    QProcess* second = Start({TaggedMp3()});
+    const QString song = world.filePath("song.wav");
+    fixtures::WriteWav(song, fixtures::Tone(440, 0.5));
+    QProcess* second = Start({song});
     const qint64 secondPid = second->processId();
     ASSERT_TRUE(second->waitForFinished(WindowTimeoutMs));
     EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second->exitCode(), 0);
-    EXPECT_TRUE(m_x.WindowsTitled(Title, secondPid).isEmpty());
-    EXPECT_EQ(m_x.WindowsTitled(Title, firstPid), QList<unsigned long>{window});
-    EXPECT_FALSE(QFile::exists(IniPath())); // the second copy wrote nothing
+    EXPECT_TRUE(x.WindowsTitled(Title, secondPid).isEmpty());
+    EXPECT_EQ(x.WindowsTitled(Title, firstPid), QList<unsigned long>{window});
+    EXPECT_EQ(test::ReadFile(iniPath), "[display]\ncontinuousPlay=now and then\n");
+    EXPECT_EQ(SettledPixels(x, window), before); // the file never reached the first copy's list
 
-    // Had the file reached the first copy, its list would show an entry now.
-    EXPECT_EQ(SettledPixels(window), before);
-
-    ASSERT_TRUE(m_x.RequestClose(window));
+    ASSERT_TRUE(x.RequestClose(window));
     ASSERT_TRUE(first->waitForFinished(WindowTimeoutMs));
+    EXPECT_EQ(first->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(first->exitCode(), 0);
-    EXPECT_EQ(QString::fromUtf8(test::ReadFile(IniPath())), QString(AllKeysOrder).arg(""));
-
-    // With the first copy gone, the next one starts normally.
-    QProcess* third = Start({});
-    const unsigned long again = m_x.WaitForWindow(Title, third->processId(), WindowTimeoutMs);
-    ASSERT_NE(again, 0u);
-    m_x.RequestClose(again);
-    ASSERT_TRUE(third->waitForFinished(WindowTimeoutMs));
-    EXPECT_EQ(third->exitCode(), 0);
+    EXPECT_EQ(test::ReadFile(iniPath),
+              "[display]\ncontinuousPlay=now and then\nsetTop=\nrandomOrder=\nvolume=\n"
+              "balance=\n[equalizer]\nequalizerPreset=\ndb32=\ndb64=\ndb130=\n"
+              "db260=\ndb500=\ndb1K=\ndb2K=\ndb4K=\ndb8K=\ndb16K=\n");
+    EXPECT_TRUE(x.WindowsTitled(Title, firstPid).isEmpty());
 }
 
 } // namespace

@@ -43,20 +43,26 @@ public:
     QStringList ChooseFilesToOpen(const QList<FileFilter>& filters,
                                   const QString& startDir) override
     {
-        fileDialogs.append({QStringLiteral("open files"), filters, startDir});
-        return filesToOpen.isEmpty() ? QStringList() : filesToOpen.takeFirst();
+        return Answer("open files", filters, startDir, filesToOpen);
     }
     QString ChooseFileToOpen(const QList<FileFilter>& filters, const QString& startDir) override
     {
-        fileDialogs.append({QStringLiteral("open file"), filters, startDir});
-        return fileToOpen.isEmpty() ? QString() : fileToOpen.takeFirst();
+        return Answer("open file", filters, startDir, fileToOpen);
     }
     QString ChooseFileToSave(const QList<FileFilter>& filters, const QString& startDir) override
     {
-        fileDialogs.append({QStringLiteral("save file"), filters, startDir});
-        return fileToSave.isEmpty() ? QString() : fileToSave.takeFirst();
+        return Answer("save file", filters, startDir, fileToSave);
     }
     void ActivateMainWindow() override { ++activations; }
+
+private:
+    template <typename T>
+    T Answer(const char* kind, const QList<FileFilter>& filters, const QString& startDir,
+             QList<T>& answers)
+    {
+        fileDialogs.append({QString::fromLatin1(kind), filters, startDir});
+        return answers.isEmpty() ? T() : answers.takeFirst();
+    }
 };
 
 } // namespace quillet::test

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 namespace quillet::test {
 
@@ -24,37 +25,126 @@ struct FakeCalls {
     void Record(const QString& member, const QString& value = {});
 };
 
-class FakeEngine : public AudioEngine {
+class FakeAudioFile : public AudioFile {
 public:
-    FakeEngine();
-    ~FakeEngine() override;
+    explicit FakeAudioFile(FakeCalls& calls) : m_calls(calls) {}
+    void SetFileName(const QString& path) override;
+    QString FileName() const override { return m_fileName; }
+    int Position() const override { return m_position; }
+    void SetPosition(int ms) override;
+    int Length() const override { return length; }
+    void SetOutput(const QString& name) override { m_calls.Record("AudioFile.Output", name); }
 
-    // The calls made so far, in order, and a fresh start.
-    [[nodiscard]] const QStringList& Calls() const;
-    void ClearCalls();
-    // Makes member ("WaveOut.Start", "CDReader.Close", …) throw ComponentError from now on.
-    void FailOn(const QString& member);
-    void StopFailing();
-
-    // Test controls of the fake world.
-    void SetDeviceCount(int count);
-    void SetFileLength(int ms);
-    void SetCdTracks(const QList<CdTrack>& tracks, bool ready = true);
-    // The data ran out: the output stops by itself and raises OnStop, queued to the UI
-    // thread as the real engine does (process events to deliver it).
-    void FinishPlaying();
-
-    AudioFile& audioFile() override;
-    CDReader& cdReader() override;
-    Eq& eq() override;
-    MasterVolume& masterVolume() override;
-    WaveOut& waveOut() override;
-    const Connector& connector() const override;
+    int length = 0;
 
 private:
-    struct Parts;
-    std::shared_ptr<FakeCalls> m_calls;
-    std::unique_ptr<Parts> m_parts;
+    FakeCalls& m_calls;
+    QString m_fileName;
+    int m_position = 0;
+};
+
+class FakeCdReader : public CDReader, public CdTracks {
+public:
+    explicit FakeCdReader(FakeCalls& calls) : m_calls(calls) {}
+    void Open() override { m_calls.Record("CDReader.Open"); }
+    void Close() override { m_calls.Record("CDReader.Close"); }
+    bool Ready() const override { return ready; }
+    bool DirectoryValid() const override { return ready; }
+    const CdTracks& Tracks() const override { return *this; }
+    void SelectRange(int trackStart, int trackEnd) override;
+    void SetOutput(const QString& name) override { m_calls.Record("CDReader.Output", name); }
+    int Count() const override { return int(tracks.size()); }
+    CdTrack Item(int index) const override;
+
+    bool ready = false;
+    QList<CdTrack> tracks;
+
+private:
+    FakeCalls& m_calls;
+};
+
+class FakeEq : public Eq, public EqBands {
+public:
+    explicit FakeEq(FakeCalls& calls) : m_calls(calls) {}
+    EqBands& Filters() override { return *this; }
+    void Add(double lowEdge, double highEdge, int reserved) override;
+    int Count() const override { return int(m_bands.size()); }
+    EqBand& Item(int index) override;
+
+private:
+    FakeCalls& m_calls;
+    std::vector<std::unique_ptr<EqBand>> m_bands;
+};
+
+class FakeVolume : public MasterVolume {
+public:
+    explicit FakeVolume(FakeCalls& calls) : m_calls(calls) {}
+    void SetVolume(int v) override { m_calls.Record("MasterVolume.Volume", QString::number(v)); }
+    void SetBalance(int b) override { m_calls.Record("MasterVolume.Balance", QString::number(b)); }
+
+private:
+    FakeCalls& m_calls;
+};
+
+class FakeWaveOut : public WaveOut {
+public:
+    explicit FakeWaveOut(FakeCalls& calls) : m_calls(calls) {}
+    int DeviceCount() override;
+    void Start() override;
+    void Pause() override;
+    void Restart() override;
+    void Reset() override { m_calls.Record("WaveOut.Reset"); }
+    void Stop() override;
+    void Close() override { m_calls.Record("WaveOut.Close"); }
+    int State() const override { return m_state; }
+    int Position() const override { return 0; }
+    // The end of the data, delivered later on the UI thread (process events to deliver it);
+    // dropped when a newer play or a stop came first.
+    void Finish();
+
+    int deviceCount = 1;
+
+private:
+    FakeCalls& m_calls;
+    int m_state = 0;
+    int m_generation = 0;
+};
+
+// Silence: nothing is ever sounding.
+class FakeConnector : public Connector {
+public:
+    bool Levels(float&, float&) const override { return false; }
+    bool Spectrum(std::span<float, SpectrumBins>) const override { return false; }
+    int Scope(std::span<float>) const override { return 0; }
+};
+
+// The whole chain; the parts are public so tests set up the fake world directly
+// (file.length, cd.tracks, cd.ready, out.deviceCount, out.Finish()).
+class FakeEngine : public AudioEngine {
+public:
+    // The calls made so far, in order, and a fresh start.
+    [[nodiscard]] const QStringList& Calls() const { return m_log.calls; }
+    void ClearCalls() { m_log.calls.clear(); }
+    // Makes member ("WaveOut.Start", "CDReader.Close", …) throw ComponentError from now on.
+    void FailOn(const QString& member) { m_log.failing.insert(member); }
+
+    AudioFile& audioFile() override { return file; }
+    CDReader& cdReader() override { return cd; }
+    Eq& eq() override { return equalizer; }
+    MasterVolume& masterVolume() override { return volume; }
+    WaveOut& waveOut() override { return out; }
+    const Connector& connector() const override { return m_connector; }
+
+private:
+    FakeCalls m_log;
+    FakeConnector m_connector;
+
+public:
+    FakeAudioFile file{m_log};
+    FakeCdReader cd{m_log};
+    FakeEq equalizer{m_log};
+    FakeVolume volume{m_log};
+    FakeWaveOut out{m_log};
 };
 
 } // namespace quillet::test

@@ -7,12 +7,6 @@
 
 namespace quillet::test {
 
-QString SourceDir()
-{
-    const QString fromEnv = qEnvironmentVariable("QUILLET_SOURCE_DIR");
-    return fromEnv.isEmpty() ? QStringLiteral(QUILLET_SOURCE_DIR_FALLBACK) : fromEnv;
-}
-
 void WriteFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -29,4 +23,4 @@ QByteArray ReadFile(const QString& path)
     return file.readAll();
 }
 
-}  // namespace quillet::test
+} // namespace quillet::test

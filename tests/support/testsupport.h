@@ -1,17 +1,14 @@
-// Helpers shared by all tests: scratch directories and paths of the source tree.
+// Helpers shared by all tests: whole-file reads and writes.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
-#include <QTemporaryDir>
 
 namespace quillet::test {
 
-// The root of the source tree (QUILLET_SOURCE_DIR, set by the test command; falls back to
-// the directory the build was configured from).
-QString SourceDir();
-
 // Writes bytes to a file, creating folders as needed; fails the test on error.
 void WriteFile(const QString& path, const QByteArray& bytes);
+// The file's bytes; empty when it cannot be read.
 QByteArray ReadFile(const QString& path);
 
-}  // namespace quillet::test
+} // namespace quillet::test

@@ -10,50 +10,45 @@
 namespace quillet::test {
 namespace {
 
-QString TitleOf(Display* display, Window window)
+// A window property's bytes when it has the given type; empty when it has not.
+QByteArray Property(Display* display, Window window, const char* name, Atom wanted)
 {
     Atom type = None;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
-    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
-    QString title;
-    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count,
-                           &after, &data) == Success &&
-        data && type == utf8) {
-        title = QString::fromUtf8(reinterpret_cast<const char*>(data), int(count));
-    } else {
-        char* name = nullptr;
-        if (XFetchName(display, window, &name) && name) {
-            title = QString::fromLocal8Bit(name);
-            XFree(name);
-        }
-    }
+    QByteArray bytes;
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1024, False,
+                           wanted, &type, &format, &count, &after, &data) == Success &&
+        data && type == wanted)
+        bytes = QByteArray(reinterpret_cast<const char*>(data),
+                           int(count) * (format == 32 ? int(sizeof(long)) : format / 8));
     if (data)
         XFree(data);
-    return title;
+    return bytes;
+}
+
+QString TitleOf(Display* display, Window window)
+{
+    const QByteArray title =
+        Property(display, window, "_NET_WM_NAME", XInternAtom(display, "UTF8_STRING", False));
+    if (!title.isEmpty())
+        return QString::fromUtf8(title);
+    return QString::fromLocal8Bit(Property(display, window, "WM_NAME", XA_STRING));
 }
 
 qint64 PidOf(Display* display, Window window)
 {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    qint64 pid = 0;
-    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), 0, 1, False,
-                           XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
-        data && format == 32 && count == 1)
-        pid = qint64(*reinterpret_cast<unsigned long*>(data));
-    if (data)
-        XFree(data);
-    return pid;
+    const QByteArray pid = Property(display, window, "_NET_WM_PID", XA_CARDINAL);
+    return pid.size() == sizeof(long) ? qint64(*reinterpret_cast<const long*>(pid.data())) : 0;
 }
 
 // Windows of other clients come and go between listing and asking about them; such a request
 // then fails (and is treated as "not this window") instead of ending the test process.
-int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+int IgnoreXError(Display*, XErrorEvent*)
+{
+    return 0;
+}
 
 } // namespace
 
