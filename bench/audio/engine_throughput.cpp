@@ -34,7 +34,6 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const Music music(300);
-    const QString& wav = music.wav;
     const QString& mp3 = music.mp3;
 
     const double engine = BestOf(3, [&] { return EngineRun(mp3); });
