@@ -11,16 +11,19 @@
 
 namespace {
 
-// The engine on the sound server; should the server side fail to come up at all, a silent
-// output keeps the window usable (playing then reports no device as usual).
+// The engine on the sound server; should the server side fail to come up at all, an output
+// without a device keeps the window usable (playing then reports no device as usual).
 std::unique_ptr<quillet::AudioEngine> CreateEngine()
 {
     using namespace quillet::audio;
     try {
         return CreateAudioEngine({});
     } catch (const std::exception&) {
+        // No device at all: a play then tells the user that no output could be opened.
         EngineOptions silent;
         silent.output = OutputKind::NullRealTime;
+        silent.nullServer = std::make_shared<NullServer>();
+        silent.nullServer->SetPresent(false);
         return CreateAudioEngine(silent);
     }
 }
