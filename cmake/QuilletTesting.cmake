@@ -14,12 +14,17 @@ function(quillet_add_test name)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
-  set(lock "")
+  # Only non-empty values: the discovery script drops empty ones, which would shift every
+  # later key onto the wrong value.
+  set(properties TIMEOUT ${T_TIMEOUT})
+  if(T_LABELS)
+    list(APPEND properties LABELS "${T_LABELS}")
+  endif()
   if(T_SOUND_SERVER)
-    set(lock RESOURCE_LOCK sound_server)
+    list(APPEND properties RESOURCE_LOCK sound_server)
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}" ${lock})
+    PROPERTIES ${properties})
 endfunction()
