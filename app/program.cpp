@@ -11,25 +11,47 @@
 namespace quillet {
 
 namespace {
-constexpr int Timer1IntervalMs = 500;
+std::span<QString, EqualizerPresets::BandCount> BandTexts(Settings& settings)
+{
+    return std::span<QString, EqualizerPresets::BandCount>(&settings[SettingKey::db32],
+                                                           EqualizerPresets::BandCount);
 }
+} // namespace
 
 Program::Program(AudioEngine& engine, UserDialogs& dialogs, QString programDir, QObject* parent)
     : QObject(parent), m_engine(engine), m_dialogs(dialogs), m_programDir(std::move(programDir)),
       m_mediaFiles(
           m_playlist, m_dialogs, [this] { return m_engine.cdReader().Ready(); },
           [this](const QString& path) { AddCdTrack(path); }),
-      m_playlistFiles(m_playlist, m_dialogs, m_programDir)
+      m_playlistFiles(m_playlist, m_dialogs, m_programDir),
+      m_audioCd(engine.cdReader(), engine.waveOut(), m_playlist, dialogs),
+      m_transport(engine, dialogs, m_playlist, m_songDetails, m_audioCd, m_timer1),
+      m_timeDisplay(engine, m_transport),
+      m_endOfTrack(m_playlist, m_transport, engine.audioFile(), m_timer1,
+                   m_settings[SettingKey::continuousPlay], m_settings[SettingKey::randomOrder]),
+      m_equalizer(engine.eq(), m_settings[SettingKey::equalizerPreset], BandTexts(m_settings)),
+      m_volumeBalance(engine.masterVolume(), m_settings[SettingKey::volume],
+                      m_settings[SettingKey::balance]),
+      m_titleScroller(m_songDetails)
 {
-    m_timer1.setInterval(Timer1IntervalMs);
+    m_timer1.setInterval(EndOfTrack::IntervalMs);
+    m_timer2.setInterval(TimeDisplay::IntervalMs);
+    m_timerScroller.setInterval(TitleScroller::IntervalMs);
+    connect(&m_timer1, &QTimer::timeout, this, [this] { m_endOfTrack.Timer1_Timer(); });
+    connect(&m_timer2, &QTimer::timeout, this, [this] { m_timeDisplay.Timer2_Timer(); });
+    connect(&m_timerScroller, &QTimer::timeout, this,
+            [this] { m_titleScroller.TimerScroller_Timer(); });
 }
 
 Program::~Program() = default;
 
 void Program::Form_Load()
 {
-    CdOpen = false;
+    m_transport.CdOpen = false;
     m_timer1.stop();
+    // The time display and the title marquee run from the window's opening to the end.
+    m_timer2.start();
+    m_timerScroller.start();
     // From here on a failing step is skipped and the next one runs.
     IgnoreFailure([&] { ShellIntegration(); });
     IgnoreFailure([&] { LoadSkin(); });
@@ -56,9 +78,11 @@ void Program::ReadAndApplySettings()
     read(SettingKey::randomOrder);
     IgnoreFailure([&] { ApplyShuffle(); });
     read(SettingKey::volume);
-    IgnoreFailure([&] { ApplyVolume(ToWholeNumber(m_settings[SettingKey::volume])); });
+    IgnoreFailure([&] { SetVolumeBar(ToWholeNumber(m_settings[SettingKey::volume])); });
     read(SettingKey::balance);
-    IgnoreFailure([&] { ApplyBalance(ToWholeNumber(m_settings[SettingKey::balance])); });
+    IgnoreFailure([&] { SetBalanceBar(ToWholeNumber(m_settings[SettingKey::balance])); });
+    // The volume stage follows the bars from the start, also where no change was raised.
+    IgnoreFailure([&] { SendBarsToVolumeStage(); });
     for (int key = int(SettingKey::equalizerPreset); key < SettingCount; ++key)
         read(SettingKey(key));
 }
@@ -90,8 +114,8 @@ void Program::ActOnCommandLine()
 void Program::Form_Unload()
 {
     IgnoreFailure([&] { m_settings.WriteAll(SettingsFilePath(m_programDir)); });
-    Playing = false;
-    CdOpen = false;
+    m_transport.Playing = false;
+    m_transport.CdOpen = false;
     StopOutput();
     EndProcess();
 }
@@ -156,17 +180,59 @@ void Program::ShowWindow()
         m_window->ShowWindow();
 }
 
-// Steps that the shell-integration, playback, equalizer and volume work fill in.
+void Program::ApplyContinuousPlay()
+{
+    m_endOfTrack.ApplyContinuousPlay();
+}
+
+void Program::ApplyShuffle()
+{
+    m_endOfTrack.ApplyShuffle();
+}
+
+// The bar's change notification passes the value on to the volume stage.
+void Program::SetVolumeBar(int position)
+{
+    m_volumeBalance.SkinScrollBarVolume().SetValue(position);
+}
+
+void Program::SetBalanceBar(int position)
+{
+    m_volumeBalance.SkinScrollBarBalance().SetValue(position);
+}
+
+void Program::SendBarsToVolumeStage()
+{
+    m_volumeBalance.SendBarsToVolumeStage();
+}
+
+void Program::CreateEqualizerBands()
+{
+    m_equalizer.CreateEqualizerBands();
+}
+
+void Program::ApplyStoredPreset()
+{
+    m_equalizer.ApplyStoredPreset();
+}
+
+void Program::PlaySelected()
+{
+    m_transport.PlaySelected();
+}
+
+void Program::AddCdTrack(const QString& path)
+{
+    m_audioCd.AddCdTrack(path);
+}
+
+void Program::LoadCdTracks()
+{
+    m_audioCd.LoadCdTracks();
+}
+
+// Steps that the shell-integration and window-options work fill in.
 void Program::ShellIntegration() {}
-void Program::ApplyContinuousPlay() {}
 void Program::ApplyStayOnTop() {}
-void Program::ApplyShuffle() {}
-void Program::ApplyVolume(int) {}
-void Program::ApplyBalance(int) {}
-void Program::CreateEqualizerBands() {}
-void Program::ApplyStoredPreset() {}
-void Program::PlaySelected() {}
-void Program::AddCdTrack(const QString&) {}
-void Program::LoadCdTracks() {}
 
 } // namespace quillet

@@ -8,9 +8,17 @@
 #pragma once
 
 #include "app/settings.h"
+#include "playback/audiocd.h"
+#include "playback/endoftrack.h"
+#include "playback/timedisplay.h"
+#include "playback/transport.h"
 #include "playlist/mediafiles.h"
 #include "playlist/playlist.h"
 #include "playlist/playlistfiles.h"
+#include "sound/equalizerpresets.h"
+#include "sound/volumebalance.h"
+#include "tags/songdetails.h"
+#include "ui/titlescroller.h"
 
 #include <QObject>
 #include <QTimer>
@@ -51,13 +59,19 @@ public:
     [[nodiscard]] MediaFiles& mediaFiles() { return m_mediaFiles; }
     [[nodiscard]] PlaylistFiles& playlistFiles() { return m_playlistFiles; }
     [[nodiscard]] Settings& settings() { return m_settings; }
+    [[nodiscard]] SongDetails& songDetails() { return m_songDetails; }
+    [[nodiscard]] AudioCd& audioCd() { return m_audioCd; }
+    [[nodiscard]] Transport& transport() { return m_transport; }
+    [[nodiscard]] TimeDisplay& timeDisplay() { return m_timeDisplay; }
+    [[nodiscard]] EndOfTrack& endOfTrack() { return m_endOfTrack; }
+    [[nodiscard]] EqualizerPresets& equalizer() { return m_equalizer; }
+    [[nodiscard]] VolumeBalance& volumeBalance() { return m_volumeBalance; }
+    [[nodiscard]] TitleScroller& titleScroller() { return m_titleScroller; }
     [[nodiscard]] QTimer& Timer1() { return m_timer1; }
+    [[nodiscard]] QTimer& Timer2() { return m_timer2; }
+    [[nodiscard]] QTimer& TimerScroller() { return m_timerScroller; }
     [[nodiscard]] AudioEngine& engine() { return m_engine; }
     [[nodiscard]] const QString& ProgramDir() const { return m_programDir; }
-
-    // Playback flags of the main window, all false at start.
-    bool Playing = false;
-    bool CdOpen = false;
 
 protected:
     // Load steps, in sequence order.
@@ -69,8 +83,9 @@ protected:
     virtual void ApplyContinuousPlay();
     virtual void ApplyStayOnTop();
     virtual void ApplyShuffle();
-    virtual void ApplyVolume(int position);
-    virtual void ApplyBalance(int position);
+    virtual void SetVolumeBar(int position);
+    virtual void SetBalanceBar(int position);
+    virtual void SendBarsToVolumeStage();
     virtual void CreateEqualizerBands();
     virtual void ApplyStoredPreset();
     virtual void FillGenres();
@@ -93,7 +108,17 @@ private:
     MediaFiles m_mediaFiles;
     PlaylistFiles m_playlistFiles;
     Settings m_settings;
-    QTimer m_timer1; // the end-of-track timer, 500 ms, off until something plays
+    SongDetails m_songDetails;
+    QTimer m_timer1;        // the end-of-track timer, 500 ms, off until something plays
+    QTimer m_timer2;        // the time display, 100 ms, from the window's opening to the end
+    QTimer m_timerScroller; // the title marquee, 200 ms, likewise
+    AudioCd m_audioCd;
+    Transport m_transport;
+    TimeDisplay m_timeDisplay;
+    EndOfTrack m_endOfTrack;
+    EqualizerPresets m_equalizer;
+    VolumeBalance m_volumeBalance;
+    TitleScroller m_titleScroller;
 };
 
 } // namespace quillet

@@ -48,14 +48,17 @@ void ScrollBarControl::SetValue(int value)
     emit changed(m_value);
 }
 
-SliderControl::SliderControl(int maximum, QObject* parent)
-    : QObject(parent), m_maximum(std::max(maximum, 0))
+SliderControl::SliderControl(int maximum, QObject* parent) : SliderControl(0, maximum, parent) {}
+
+SliderControl::SliderControl(int minimum, int maximum, QObject* parent)
+    : QObject(parent), m_minimum(minimum), m_maximum(std::max(maximum, minimum)),
+      m_position(std::clamp(0, m_minimum, m_maximum))
 {
 }
 
 void SliderControl::SetPosition(int position)
 {
-    position = std::clamp(position, 0, m_maximum);
+    position = std::clamp(position, m_minimum, m_maximum);
     if (position == m_position)
         return;
     m_position = position;
@@ -64,7 +67,7 @@ void SliderControl::SetPosition(int position)
 
 void SliderControl::SetMaximum(int maximum)
 {
-    maximum = std::max(maximum, 0);
+    maximum = std::max(maximum, m_minimum);
     if (maximum != m_maximum) {
         m_maximum = maximum;
         emit maximumChanged(m_maximum);
@@ -78,6 +81,22 @@ void SliderControl::SetEnabled(bool enabled)
         return;
     m_enabled = enabled;
     emit enabledChanged(m_enabled);
+}
+
+void SliderControl::BeginTrack()
+{
+    if (!m_enabled || m_tracking)
+        return;
+    m_tracking = true;
+    emit OnTrack();
+}
+
+void SliderControl::EndTrack()
+{
+    if (!m_tracking)
+        return;
+    m_tracking = false;
+    emit OnTrackEnd();
 }
 
 void MenuItemControl::SetChecked(bool checked)

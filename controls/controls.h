@@ -59,29 +59,41 @@ private:
     int m_value;
 };
 
-// A slider: Position within 0…Maximum (a put outside is clamped, so a read-back is always
-// a valid position) and whether it takes input.
+// A slider: Position within Minimum…Maximum (a put outside is clamped, so a read-back is
+// always a valid position), whether it takes input, and the user's drag of its thumb: the
+// widget reports the grab (BeginTrack), the moves (SetPosition) and the release (EndTrack).
 class SliderControl : public QObject {
     Q_OBJECT
 public:
     explicit SliderControl(int maximum = 10, QObject* parent = nullptr);
+    SliderControl(int minimum, int maximum, QObject* parent = nullptr);
 
     [[nodiscard]] int Position() const { return m_position; }
     void SetPosition(int position);
+    [[nodiscard]] int Minimum() const { return m_minimum; }
     [[nodiscard]] int Maximum() const { return m_maximum; }
-    void SetMaximum(int maximum); // a negative maximum counts as 0; the position follows
+    void SetMaximum(int maximum); // below Minimum counts as Minimum; the position follows
     [[nodiscard]] bool Enabled() const { return m_enabled; }
     void SetEnabled(bool enabled);
+    [[nodiscard]] bool Tracking() const { return m_tracking; }
+
+    // The user grabs the thumb / lets it go (ignored while disabled or not grabbed).
+    void BeginTrack();
+    void EndTrack();
 
 signals:
     void positionChanged(int position);
     void maximumChanged(int maximum);
     void enabledChanged(bool enabled);
+    void OnTrack();
+    void OnTrackEnd();
 
 private:
+    int m_minimum = 0;
     int m_maximum;
     int m_position = 0;
     bool m_enabled = true;
+    bool m_tracking = false;
 };
 
 // A menu item's check mark.

@@ -47,8 +47,9 @@ protected:
     void ApplyContinuousPlay() override { Step("ApplyContinuousPlay"); }
     void ApplyStayOnTop() override { Step("ApplyStayOnTop"); }
     void ApplyShuffle() override { Step("ApplyShuffle"); }
-    void ApplyVolume(int position) override { Step(QString("ApplyVolume %1").arg(position)); }
-    void ApplyBalance(int position) override { Step(QString("ApplyBalance %1").arg(position)); }
+    void SetVolumeBar(int position) override { Step(QString("SetVolumeBar %1").arg(position)); }
+    void SendBarsToVolumeStage() override { Step("SendBarsToVolumeStage"); }
+    void SetBalanceBar(int position) override { Step(QString("SetBalanceBar %1").arg(position)); }
     void CreateEqualizerBands() override { Step("CreateEqualizerBands"); }
     void ApplyStoredPreset() override { Step("ApplyStoredPreset"); }
     void FillGenres() override { Step("FillGenres"), Program::FillGenres(); }
@@ -83,17 +84,18 @@ TEST_F(Spine, LoadRunsEveryStepInItsPlaceAndNoFileGivesEmptyTexts)
 {
     RecordingWindow window;
     m_program.SetWindow(&window);
-    m_program.CdOpen = true;
+    m_program.transport().CdOpen = true;
     m_program.Timer1().start();
     m_program.Form_Load();
 
-    EXPECT_FALSE(m_program.CdOpen);
+    EXPECT_FALSE(m_program.transport().CdOpen);
     EXPECT_FALSE(m_program.Timer1().isActive());
     EXPECT_EQ(m_program.Timer1().interval(), 500);
     EXPECT_EQ(m_program.steps.join(','),
               "ShellIntegration,LoadSkin,SizeSkinControls,AttachSkins,Read continuousPlay,"
               "ApplyContinuousPlay,Read setTop,ApplyStayOnTop,Read randomOrder,ApplyShuffle,"
-              "Read volume,Read balance,Read equalizerPreset,Read db32,Read db64,Read db130,"
+              "Read volume,Read balance,SendBarsToVolumeStage,Read equalizerPreset,Read db32,Read "
+              "db64,Read db130,"
               "Read db260,Read db500,Read db1K,Read db2K,Read db4K,Read db8K,Read db16K,"
               "CreateEqualizerBands,ApplyStoredPreset,FillGenres,CentreWindow,ShowWindow");
     EXPECT_EQ(window.calls,
@@ -117,9 +119,9 @@ TEST_F(Spine, AFailingLoadStepIsSkippedAndTheNextRuns)
 
     const QString s = m_program.steps.join(',');
     for (const char* step : {"SizeSkinControls", "ApplyContinuousPlay", "Read volume",
-                             "ApplyVolume 16000", "CentreWindow"})
+                             "SetVolumeBar 16000", "SendBarsToVolumeStage", "CentreWindow"})
         EXPECT_TRUE(s.contains(step)) << step;
-    EXPECT_FALSE(s.contains("ApplyBalance")); // not a number: skipped
+    EXPECT_FALSE(s.contains("SetBalanceBar")); // not a number: skipped
     EXPECT_TRUE(s.endsWith("ShowWindow,LoadCdTracks,PlaySelected"));
     EXPECT_EQ(m_program.settings()[SettingKey::balance], "left");
 }
@@ -129,8 +131,10 @@ TEST_F(Spine, UnloadWritesTheTextsThenStopsTheOutputThenEnds)
     test::WriteFile(IniPath(), "[display]\ncontinuousPlay=sometimes\nvolume=9000\n");
     m_program.Form_Load();
     m_program.settings()[SettingKey::setTop] = "1"; // as an option's owner would
-    m_program.Playing = m_program.CdOpen = true;
+    m_engine.waveOut().Start();                     // something plays
+    m_program.transport().CdOpen = true;
     m_program.Timer1().start();
+    m_engine.ClearCalls();
     bool writtenBeforeStop = false;
     QObject::connect(&m_engine.waveOut(), &WaveOut::OnStop, [&] {
         writtenBeforeStop = test::ReadFile(IniPath()).contains("setTop=1");
@@ -140,9 +144,11 @@ TEST_F(Spine, UnloadWritesTheTextsThenStopsTheOutputThenEnds)
     m_program.Form_Unload();
 
     EXPECT_TRUE(writtenBeforeStop);
-    EXPECT_EQ(m_engine.Calls(), (QStringList{"CDReader.Close", "WaveOut.Stop"}));
+    // The stop notification closes the output.
+    EXPECT_EQ(m_engine.Calls(), (QStringList{"CDReader.Close", "WaveOut.Stop", "WaveOut.Close"}));
     EXPECT_EQ(m_program.steps, (QStringList{"OnStop", "EndProcess"}));
-    EXPECT_FALSE(m_program.Playing || m_program.CdOpen || m_program.Timer1().isActive());
+    const Transport& transport = m_program.transport();
+    EXPECT_FALSE(transport.Playing || transport.CdOpen || m_program.Timer1().isActive());
     EXPECT_TRUE(test::ReadFile(IniPath()).startsWith(
         "[display]\ncontinuousPlay=sometimes\nvolume=9000\nsetTop=1\n"));
 }

@@ -1,0 +1,75 @@
+// Continuous play and shuffle: the two options, each shown by a menu check mark and a
+// latched button that always agree, stored as "1"/"0"; and the end-of-track timer's tick,
+// which notices that a track has ended and plays the next entry (counted from the
+// selection, wrapping to the top) or a random one, and makes the position slider follow the
+// file. UI thread only. The timer ticks every 500 ms.
+#pragma once
+
+#include "controls/controls.h"
+
+#include <QObject>
+
+#include <functional>
+
+class QTimer;
+
+namespace quillet {
+
+class AudioFile;
+class Playlist;
+class Transport;
+
+class EndOfTrack : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int IntervalMs = 500;
+    // Draws a number 0 ≤ r < 1 for a shuffle choice.
+    using RandomDraw = std::function<float()>;
+
+    // continuousText, shuffleText: the stored option texts, read at start and written at exit.
+    EndOfTrack(Playlist& playlist, Transport& transport, AudioFile& audioFile, QTimer& timer1,
+               QString& continuousText, QString& shuffleText, QObject* parent = nullptr);
+
+    // Start-up: the marks and buttons from the stored texts (on only for exactly "1").
+    void ApplyContinuousPlay();
+    void ApplyShuffle();
+
+    // The menu items toggle; the buttons have already latched their new state.
+    void contPlay_Click();
+    void randOrder_Click();
+    void SkinButtonContinue_Click();
+    void SkinButtonShuffle_Click();
+
+    void Timer1_Timer();
+
+    [[nodiscard]] MenuItemControl& contPlay() { return m_contPlay; }
+    [[nodiscard]] MenuItemControl& randOrder() { return m_randOrder; }
+    [[nodiscard]] ButtonControl& SkinButtonContinue() { return m_continueButton; }
+    [[nodiscard]] ButtonControl& SkinButtonShuffle() { return m_shuffleButton; }
+
+    // Tests replace the clock-seeded generator.
+    void SetRandomDraw(RandomDraw draw) { m_draw = std::move(draw); }
+
+private:
+    struct Option {
+        MenuItemControl& item;
+        ButtonControl& button;
+        QString& text;
+    };
+    static void Show(Option option, bool on);
+    [[nodiscard]] int NextIndex(int selected, int count) const;
+
+    Playlist& m_playlist;
+    Transport& m_transport;
+    AudioFile& m_audioFile;
+    QTimer& m_timer1;
+    MenuItemControl m_contPlay;
+    MenuItemControl m_randOrder;
+    ButtonControl m_continueButton{true};
+    ButtonControl m_shuffleButton{true};
+    Option m_continuous;
+    Option m_shuffle;
+    RandomDraw m_draw;
+};
+
+} // namespace quillet

@@ -1,0 +1,186 @@
+#include "playback/transport.h"
+
+#include "platform/ignorefailure.h"
+#include "platform/userdialogs.h"
+#include "playback/audiocd.h"
+#include "playback/audioengine.h"
+#include "playlist/playlist.h"
+#include "tags/songdetails.h"
+
+#include <QTimer>
+
+namespace quillet {
+
+namespace {
+const QString PlayError = QStringLiteral("Error - Cannot play media file.  If you are playing a "
+                                         "CD Audio file, please check the CD Tray. ");
+const QString NoDeviceText = QStringLiteral("Cannot play file. Please check to see if your "
+                                            "soundcard or speakers have been installed correctly.");
+const QString NoDeviceTitle = QStringLiteral("WaveOut open error");
+const QString ChainInput = QStringLiteral("Eq");
+} // namespace
+
+Transport::Transport(AudioEngine& engine, UserDialogs& dialogs, Playlist& playlist,
+                     SongDetails& songDetails, AudioCd& audioCd, QTimer& timer1, QObject* parent)
+    : QObject(parent), m_engine(engine), m_dialogs(dialogs), m_playlist(playlist),
+      m_songDetails(songDetails), m_audioCd(audioCd), m_timer1(timer1)
+{
+    m_slider1.SetEnabled(false);
+    // Direct connections: the output raises these on the UI thread, before Start/Stop return.
+    connect(&m_engine.waveOut(), &WaveOut::OnStart, this, &Transport::WaveOut_OnStart);
+    connect(&m_engine.waveOut(), &WaveOut::OnStop, this, &Transport::WaveOut_OnStop);
+    connect(&m_slider1, &SliderControl::OnTrack, this, &Transport::Slider1_OnTrack);
+    connect(&m_slider1, &SliderControl::OnTrackEnd, this, &Transport::Slider1_OnTrackEnd);
+}
+
+void Transport::PlaySelected()
+{
+    try {
+        StopPlayback();
+        const QString source = m_playlist.SelectedSource();
+        if (source.isEmpty())
+            return;
+        const int track = AudioCd::CdTrackIndex(source);
+        track >= 0 ? PlayCdTrack(track) : PlayFile(source);
+    } catch (const std::exception&) {
+        m_dialogs.ShowMessage(PlayError, QString(), MessageIcon::Exclamation);
+    }
+}
+
+void Transport::PlayCdTrack(int index)
+{
+    if (!CheckWaveOut())
+        return;
+    CDReader& cd = m_engine.cdReader();
+    cd.SetOutput(ChainInput);
+    if (!CdOpen)
+        cd.Open();
+    m_audioCd.PrepareCdTrack(index);
+    Playing = true;
+    m_engine.waveOut().Start();
+    CdOpen = true;
+    m_timer1.start();
+    // A CD track has no title line; the Song Details values stay the last file's.
+    m_songDetails.SetScrollTitle(QString());
+    m_songDetails.SetTextDisplay(QString());
+    m_rewind.SetVisible(false);
+    m_forward.SetVisible(false);
+    m_slider1.SetEnabled(false);
+}
+
+void Transport::PlayFile(const QString& path)
+{
+    if (!CheckWaveOut())
+        return;
+    AudioFile& file = m_engine.audioFile();
+    file.SetOutput(ChainInput);
+    if (CdOpen) {
+        m_engine.cdReader().Close();
+        CdOpen = false;
+    }
+    file.SetFileName(path);
+    m_songDetails.ReadSongDetails(path);
+    m_slider1.SetMaximum(file.Length());
+    Playing = true;
+    m_engine.waveOut().Start();
+    m_timer1.start();
+    m_rewind.SetVisible(true);
+    m_forward.SetVisible(true);
+    m_slider1.SetEnabled(true);
+}
+
+void Transport::StopPlayback()
+{
+    IgnoreFailure([&] {
+        Playing = false;
+        m_engine.waveOut().Stop();
+        m_timer1.stop();
+    });
+}
+
+bool Transport::CheckWaveOut()
+{
+    int devices = 0;
+    IgnoreFailure([&] { devices = m_engine.waveOut().DeviceCount(); });
+    if (devices > 0)
+        return true;
+    m_dialogs.ShowMessage(NoDeviceText, NoDeviceTitle, MessageIcon::None);
+    return false;
+}
+
+void Transport::SkinButtonPause_Click()
+{
+    IgnoreFailure([&] {
+        if (!CheckWaveOut())
+            return;
+        WaveOut& out = m_engine.waveOut();
+        const int state = out.State();
+        if (!(state & WaveOut::Paused))
+            out.Pause();
+        else if (state & WaveOut::Started)
+            out.Restart();
+        else
+            out.Stop();
+    });
+}
+
+void Transport::SkinButtonRewind_Click()
+{
+    Step(-SeekStepMs);
+}
+
+void Transport::SkinButtonForward_Click()
+{
+    Step(SeekStepMs);
+}
+
+// The slider clamps the new place to the file; the play goes on from there, also when it
+// was paused.
+void Transport::Step(int deltaMs)
+{
+    Seeking = true;
+    IgnoreFailure([&] {
+        m_slider1.SetPosition(m_slider1.Position() + deltaMs);
+        WaveOut& out = m_engine.waveOut();
+        out.Pause();
+        m_engine.audioFile().SetPosition(m_slider1.Position());
+        out.Reset();
+        out.Restart();
+    });
+    Seeking = false;
+}
+
+void Transport::Slider1_OnTrack()
+{
+    Seeking = true;
+}
+
+void Transport::Slider1_OnTrackEnd()
+{
+    SeekToSlider();
+}
+
+void Transport::SeekToSlider()
+{
+    WaveOut& out = m_engine.waveOut();
+    IgnoreFailure([&] { out.Pause(); });
+    IgnoreFailure([&] { m_engine.audioFile().SetPosition(m_slider1.Position()); });
+    IgnoreFailure([&] { out.Reset(); });
+    IgnoreFailure([&] { out.Restart(); });
+    Seeking = false;
+}
+
+void Transport::WaveOut_OnStart()
+{
+    m_slider1.SetEnabled(true);
+}
+
+void Transport::WaveOut_OnStop()
+{
+    IgnoreFailure([&] { m_engine.waveOut().Close(); });
+    m_slider1.SetEnabled(false);
+    m_slider1.SetPosition(0);
+    Playing = false;
+}
+
+} // namespace quillet

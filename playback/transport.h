@@ -1,0 +1,77 @@
+// The transport: plays the selected playlist entry (a file or a CD track), pauses and
+// resumes, stops, steps five seconds back or forward and seeks where the position slider is
+// let go. It owns the playback flags, the position slider and the visibility of Rewind and
+// Forward, and switches the end-of-track timer on and off. It follows the output's start
+// and stop notifications, which arrive on the UI thread before Start/Stop return.
+// UI thread only. Times and slider positions in ms.
+#pragma once
+
+#include "controls/controls.h"
+
+#include <QObject>
+
+class QTimer;
+
+namespace quillet {
+
+class AudioCd;
+class AudioEngine;
+class Playlist;
+class SongDetails;
+class UserDialogs;
+
+class Transport : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int SeekStepMs = 5000;
+
+    // timer1: the end-of-track timer, switched on by each play and off by a stop.
+    Transport(AudioEngine& engine, UserDialogs& dialogs, Playlist& playlist,
+              SongDetails& songDetails, AudioCd& audioCd, QTimer& timer1,
+              QObject* parent = nullptr);
+
+    // Plays the selected entry from its beginning (again, if it is the one playing). A
+    // failure shows the play error message; no output device shows the output message.
+    void PlaySelected();
+    // Stops the output; the end-of-track timer goes off, so nothing follows. Silent.
+    void StopPlayback();
+    // False, after telling the user, when there is no output device.
+    [[nodiscard]] bool CheckWaveOut();
+    // Pause, or resume a paused play.
+    void SkinButtonPause_Click();
+    // Five seconds back or forward in the file (resumes a paused play).
+    void SkinButtonRewind_Click();
+    void SkinButtonForward_Click();
+    // The user grabs / lets go of the position slider's thumb: the file jumps on release.
+    void Slider1_OnTrack();
+    void Slider1_OnTrackEnd();
+    // The output's notifications.
+    void WaveOut_OnStart();
+    void WaveOut_OnStop();
+
+    [[nodiscard]] SliderControl& Slider1() { return m_slider1; }
+    [[nodiscard]] ButtonControl& SkinButtonRewind() { return m_rewind; }
+    [[nodiscard]] ButtonControl& SkinButtonForward() { return m_forward; }
+
+    bool Playing = false; // a play runs (also while paused) until a stop or its end
+    bool Seeking = false; // a step or a drag of the thumb is under way
+    bool CdOpen = false;  // the CD reader was opened by a CD-track play
+
+private:
+    void PlayCdTrack(int index);
+    void PlayFile(const QString& path);
+    void Step(int deltaMs);
+    void SeekToSlider();
+
+    AudioEngine& m_engine;
+    UserDialogs& m_dialogs;
+    Playlist& m_playlist;
+    SongDetails& m_songDetails;
+    AudioCd& m_audioCd;
+    QTimer& m_timer1;
+    SliderControl m_slider1{0};
+    ButtonControl m_rewind;
+    ButtonControl m_forward;
+};
+
+} // namespace quillet
