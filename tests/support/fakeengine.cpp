@@ -15,13 +15,13 @@ void FakeAudioFile::SetFileName(const QString& path)
 {
     m_calls.Record("AudioFile.FileName", path);
     m_fileName = path;
-    m_position = 0;
+    position = 0;
 }
 
 void FakeAudioFile::SetPosition(int ms)
 {
     m_calls.Record("AudioFile.Position", QString::number(ms));
-    m_position = ms;
+    position = ms;
 }
 
 void FakeCdReader::SelectRange(int trackStart, int trackEnd)
@@ -90,8 +90,7 @@ void FakeWaveOut::Start()
 void FakeWaveOut::Pause()
 {
     m_calls.Record("WaveOut.Pause");
-    if (m_state & Started)
-        m_state |= Paused;
+    m_state |= Paused; // also when stopped, as the real output does; a Start clears it
 }
 
 void FakeWaveOut::Restart()
@@ -103,9 +102,11 @@ void FakeWaveOut::Restart()
 void FakeWaveOut::Stop()
 {
     m_calls.Record("WaveOut.Stop");
+    const bool active = m_state != 0;
     m_state = 0;
     ++m_generation;
-    emit OnStop();
+    if (active)
+        emit OnStop();
 }
 
 void FakeWaveOut::Finish()

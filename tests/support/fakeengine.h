@@ -1,8 +1,9 @@
 // A stand-in for the audio chain in unit tests: every call on every interface of the
 // engine is recorded in order as "Control.Member" (a put adds "=value", e.g.
 // "AudioFile.FileName=/x.mp3", "WaveOut.Start"), any member can be made to throw
-// ComponentError on demand, and WaveOut raises OnStart/OnStop before Start/Stop return, as
-// the real output does. UI thread. Times in ms, sectors as given.
+// ComponentError on demand, and WaveOut keeps the real output's state rules: OnStart before
+// Start returns, OnStop before Stop returns but only when something was started or paused.
+// UI thread. Times in ms, sectors as given.
 #pragma once
 
 #include "playback/audioengine.h"
@@ -30,17 +31,17 @@ public:
     explicit FakeAudioFile(FakeCalls& calls) : m_calls(calls) {}
     void SetFileName(const QString& path) override;
     QString FileName() const override { return m_fileName; }
-    int Position() const override { return m_position; }
+    int Position() const override { return position; }
     void SetPosition(int ms) override;
     int Length() const override { return length; }
     void SetOutput(const QString& name) override { m_calls.Record("AudioFile.Output", name); }
 
     int length = 0;
+    int position = 0; // where the play has got to; a test moves it without a recorded call
 
 private:
     FakeCalls& m_calls;
     QString m_fileName;
-    int m_position = 0;
 };
 
 class FakeCdReader : public CDReader, public CdTracks {
@@ -49,7 +50,7 @@ public:
     void Open() override { m_calls.Record("CDReader.Open"); }
     void Close() override { m_calls.Record("CDReader.Close"); }
     bool Ready() const override { return ready; }
-    bool DirectoryValid() const override { return ready; }
+    bool DirectoryValid() const override { return ready && tocReadable; }
     const CdTracks& Tracks() const override { return *this; }
     void SelectRange(int trackStart, int trackEnd) override;
     void SetOutput(const QString& name) override { m_calls.Record("CDReader.Output", name); }
@@ -57,6 +58,7 @@ public:
     CdTrack Item(int index) const override;
 
     bool ready = false;
+    bool tocReadable = true; // false: a disc whose table of contents cannot be read
     QList<CdTrack> tracks;
 
 private:
@@ -97,12 +99,13 @@ public:
     void Stop() override;
     void Close() override { m_calls.Record("WaveOut.Close"); }
     int State() const override { return m_state; }
-    int Position() const override { return 0; }
+    int Position() const override { return position; }
     // The end of the data, delivered later on the UI thread (process events to deliver it);
     // dropped when a newer play or a stop came first.
     void Finish();
 
     int deviceCount = 1;
+    int position = 0; // time played, as the CD clock reads it
 
 private:
     FakeCalls& m_calls;

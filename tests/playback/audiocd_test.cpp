@@ -1,0 +1,92 @@
+// Audio-CD entries: the whole disc listed, one track added from its ".cda" path, and tracks
+// that the disc does not have.
+#include "tests/playback/playbackworld.h"
+
+namespace quillet::test {
+namespace {
+
+const QString Unreadable = QStringLiteral("Unable to read CD directory");
+
+class AudioCdTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        w.engine.cd.ready = true;
+        for (int i = 0; i < 12; ++i)
+            w.engine.cd.tracks.append({i + 1, i * 1000, i * 1000 + 999});
+    }
+
+    PlaybackWorld w;
+    Playlist& list = w.playlist;
+};
+
+TEST_F(AudioCdTest, ListingReplacesThePlaylistButNotWhatPlays)
+{
+    w.Fill({"/m/a.wav"});
+    w.PlayEntry(0);
+    w.TakeCalls();
+    w.audioCd.LoadCdTracks();
+    QStringList sources, names;
+    for (int i = 0; i < 12; ++i) {
+        sources.append(QString::number(i));
+        names.append(QStringLiteral("Track %1").arg(i + 1, 2, 10, QLatin1Char('0')));
+    }
+    EXPECT_EQ(list.Sources(), sources);
+    EXPECT_EQ(list.Names(), names);
+    EXPECT_EQ(list.Names().last(), "Track 12");
+    EXPECT_EQ(list.TextTotalFiles(), "Total: 12");
+    EXPECT_EQ(list.SelectedIndex(), 0);
+    EXPECT_EQ(list.TextPosition(), "Pos: 1");
+    EXPECT_TRUE(w.TakeCalls().isEmpty()); // no reader opened, the file plays on
+    EXPECT_TRUE(w.transport.Playing);
+
+    w.engine.cd.ready = false; // no disc: an empty playlist and no word
+    w.audioCd.LoadCdTracks();
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_TRUE(w.dialogs.messages.isEmpty());
+
+    w.engine.cd.ready = true;
+    w.engine.cd.tocReadable = false;
+    w.Fill({"/m/a.wav"});
+    w.audioCd.LoadCdTracks();
+    EXPECT_EQ(list.Count(), 0);
+    w.ExpectOneMessage(Unreadable, AppTitle, MessageIcon::None);
+}
+
+TEST_F(AudioCdTest, ACdaPathAddsTheTrackItNamesAndABadOneAddsNothing)
+{
+    w.audioCd.AddCdTrack("/media/cdrom/Track07.cda");
+    EXPECT_EQ(list.Sources(), QStringList{"6"});
+    EXPECT_EQ(list.Names(), QStringList{"Track 07"});
+    EXPECT_EQ(list.SelectedIndex(), 0);
+    EXPECT_EQ(list.TextTotalFiles(), "Total: 1");
+
+    for (const char* bad : {"/media/cdrom/Trackxy.cda", "/media/cdrom/Track7.cda",
+                            "/media/cdrom/Track00.cda", "/media/cdrom/Track13.cda", "7.cda", ""})
+        w.audioCd.AddCdTrack(bad);
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_TRUE(w.dialogs.messages.isEmpty());
+
+    w.engine.cd.tocReadable = false;
+    w.audioCd.AddCdTrack("/media/cdrom/Track02.cda");
+    EXPECT_EQ(list.Count(), 1);
+    w.ExpectOneMessage(Unreadable, AppTitle, MessageIcon::None);
+}
+
+TEST_F(AudioCdTest, ATrackBeyondTheDiscSelectsNoRangeButStillStarts)
+{
+    w.Fill({"20", " 11 ", "99999999999999999999"});
+    w.PlayEntry(0);
+    EXPECT_EQ(w.TakeCalls(),
+              (QStringList{"WaveOut.Stop", "WaveOut.DeviceCount", "CDReader.Output=Eq",
+                           "CDReader.Open", "WaveOut.Start", "WaveOut.Start"}));
+    EXPECT_TRUE(w.transport.Playing);
+    w.PlayEntry(1);
+    EXPECT_TRUE(w.TakeCalls().contains("CDReader.SelectRange=11000,11999"));
+    w.PlayEntry(2); // too many digits for any disc, not a wrapped-around index
+    EXPECT_FALSE(w.TakeCalls().join(',').contains("SelectRange"));
+    EXPECT_TRUE(w.dialogs.messages.isEmpty());
+}
+
+} // namespace
+} // namespace quillet::test

@@ -1,0 +1,132 @@
+// Continuous play and shuffle: what follows the end of a track, and what never moves on.
+#include "tests/playback/playbackworld.h"
+
+#include <QList>
+
+namespace quillet::test {
+namespace {
+
+class ContinuousPlay : public ::testing::Test {
+protected:
+    // The track that plays ends and the end-of-track timer ticks; returns the file played
+    // next ("" when nothing was put to the file source).
+    QString EndAndTick()
+    {
+        w.TrackEnds();
+        EXPECT_FALSE(w.transport.Playing);
+        w.TakeCalls();
+        w.endOfTrack.Timer1_Timer();
+        for (const QString& call : w.TakeCalls())
+            if (call.startsWith("AudioFile.FileName="))
+                return call.mid(19);
+        return {};
+    }
+    void Draws(QList<float> draws)
+    {
+        w.endOfTrack.SetRandomDraw([draws]() mutable {
+            EXPECT_FALSE(draws.isEmpty()) << "an unexpected draw";
+            return draws.isEmpty() ? 0.0F : draws.takeFirst();
+        });
+    }
+
+    PlaybackWorld w;
+    EndOfTrack& e = w.endOfTrack;
+};
+
+TEST_F(ContinuousPlay, GoesOnFromTheSelectionWrapsToTheTopAndDrawsWithShuffle)
+{
+    w.Fill({"/m/a.wav", "/m/b.wav", "/m/c.wav"});
+    e.contPlay_Click();
+    w.PlayEntry(0);
+    e.Timer1_Timer(); // still playing: nothing moves
+    EXPECT_EQ(w.engine.file.FileName(), "/m/a.wav");
+
+    EXPECT_EQ(EndAndTick(), "/m/b.wav");
+    EXPECT_EQ(w.playlist.TextPosition(), "Pos: 2");
+    EXPECT_TRUE(w.transport.Playing);
+    EXPECT_TRUE(w.timer1.isActive());
+
+    w.playlist.Select(2); // picked by the user while b plays: counted from here, wrapping
+    EXPECT_EQ(EndAndTick(), "/m/a.wav");
+    EXPECT_EQ(w.playlist.SelectedIndex(), 0);
+
+    e.randOrder_Click();
+    Draws({0.5F, 0.0F, 0.99999F, 1.0F}); // 1.0: a generator at its very edge
+    EXPECT_EQ(EndAndTick(), "/m/b.wav");
+    EXPECT_EQ(EndAndTick(), "/m/a.wav");
+    EXPECT_EQ(EndAndTick(), "/m/c.wav");
+    EXPECT_EQ(EndAndTick(), "/m/c.wav");
+
+    w.playlist.ClearPlaylist();
+    w.Fill({"/m/only.wav"});
+    w.PlayEntry(0);
+    Draws({0.99999F});
+    EXPECT_EQ(EndAndTick(), "/m/only.wav");
+
+    e.randOrder_Click(); // a play that fails ends continuous play, with one message
+    w.engine.FailOn("AudioFile.FileName");
+    EXPECT_EQ(EndAndTick(), "/m/only.wav");
+    EXPECT_EQ(w.dialogs.messages.size(), 1);
+    EXPECT_FALSE(w.timer1.isActive());
+}
+
+TEST_F(ContinuousPlay, PauseStopSwitchingOffAndAnEmptyListNeverMoveOn)
+{
+    w.Fill({"/m/a.wav", "/m/b.wav"});
+    e.contPlay_Click();
+    w.PlayEntry(0);
+    w.transport.SkinButtonPause_Click();
+    w.TakeCalls();
+    e.Timer1_Timer();
+    e.Timer1_Timer();
+    EXPECT_TRUE(w.TakeCalls().isEmpty());
+    EXPECT_TRUE(w.transport.Playing);
+
+    w.transport.StopPlayback();
+    EXPECT_FALSE(w.timer1.isActive()); // so no tick follows a stop
+
+    e.contPlay_Click(); // off: the timer goes off at the first tick after the end
+    w.PlayEntry(0);
+    EXPECT_EQ(EndAndTick(), "");
+    EXPECT_FALSE(w.timer1.isActive());
+    EXPECT_EQ(w.playlist.SelectedIndex(), 0);
+
+    e.contPlay_Click();
+    Draws({0.5F});
+    for (bool shuffle : {false, true}) { // cleared while the last track played
+        if (shuffle)
+            e.randOrder_Click();
+        w.Fill({"/m/a.wav"});
+        w.PlayEntry(0);
+        w.playlist.ClearPlaylist();
+        EXPECT_EQ(EndAndTick(), "");
+        EXPECT_FALSE(w.transport.Playing);
+        EXPECT_FALSE(w.timer1.isActive());
+    }
+    EXPECT_TRUE(w.dialogs.messages.isEmpty());
+}
+
+TEST_F(ContinuousPlay, MenuMarksAndButtonsAgreeAndTheStoredTextsFollow)
+{
+    w.continuousText = "1";
+    w.shuffleText = "1 ";
+    e.ApplyContinuousPlay();
+    e.ApplyShuffle();
+    EXPECT_TRUE(e.contPlay().Checked() && e.SkinButtonContinue().Pushed());
+    EXPECT_FALSE(e.randOrder().Checked() || e.SkinButtonShuffle().Pushed());
+
+    e.contPlay_Click();
+    EXPECT_FALSE(e.SkinButtonContinue().Pushed());
+    EXPECT_EQ(w.continuousText, "0");
+    e.SkinButtonShuffle().Click(); // the button latches before its handler runs
+    e.SkinButtonShuffle_Click();
+    EXPECT_TRUE(e.randOrder().Checked());
+    EXPECT_EQ(w.shuffleText, "1");
+    EXPECT_EQ(w.continuousText, "0");
+    e.randOrder_Click();
+    EXPECT_FALSE(e.SkinButtonShuffle().Pushed());
+    EXPECT_EQ(w.shuffleText, "0");
+}
+
+} // namespace
+} // namespace quillet::test

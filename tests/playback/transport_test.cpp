@@ -1,0 +1,209 @@
+// The transport: what a play of a file and of a CD track calls on the chain, in order, and
+// what it leaves behind; its failures; pause and stop; the five-second steps; the drag.
+#include "tests/playback/playbackworld.h"
+
+namespace quillet::test {
+namespace {
+
+const QString PlayError = QStringLiteral("Error - Cannot play media file.  If you are playing a "
+                                         "CD Audio file, please check the CD Tray. ");
+const QString NoDevice = QStringLiteral("Cannot play file. Please check to see if your "
+                                        "soundcard or speakers have been installed correctly.");
+
+class TransportTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        w.engine.file.length = 12000;
+        w.engine.cd.ready = true;
+        w.engine.cd.tracks = {{1, 0, 1000}, {2, 1001, 2500}, {3, 2501, 4000}};
+        w.Fill({"/music/a.wav", "1", "2", "/music/b.wav"});
+    }
+    void ExpectFileControls(bool shown)
+    {
+        EXPECT_EQ(t.Slider1().Enabled(), shown);
+        EXPECT_EQ(t.SkinButtonRewind().Visible(), shown);
+        EXPECT_EQ(t.SkinButtonForward().Visible(), shown);
+    }
+
+    PlaybackWorld w;
+    Transport& t = w.transport;
+    SliderControl& slider = w.transport.Slider1();
+};
+
+TEST_F(TransportTest, FileCdTracksAndFileAgainCallTheChainInOrder)
+{
+    w.PlayEntry(0);
+    EXPECT_EQ(w.TakeCalls(),
+              (QStringList{"WaveOut.Stop", "WaveOut.DeviceCount", "AudioFile.Output=Eq",
+                           "AudioFile.FileName=/music/a.wav", "WaveOut.Start"}));
+    EXPECT_TRUE(t.Playing);
+    EXPECT_FALSE(t.CdOpen);
+    EXPECT_TRUE(w.timer1.isActive());
+    EXPECT_EQ(slider.Maximum(), 12000);
+    ExpectFileControls(true);
+
+    w.songDetails.SetScrollTitle("-- ARTIST - TITLE --");
+    w.songDetails.SetTextDisplay("title line");
+    w.PlayEntry(1); // the disc's second track
+    EXPECT_EQ(w.TakeCalls(),
+              (QStringList{"WaveOut.Stop", "WaveOut.Close", "WaveOut.DeviceCount",
+                           "CDReader.Output=Eq", "CDReader.Open", "CDReader.SelectRange=1001,2500",
+                           "WaveOut.Start", "WaveOut.Start"}));
+    EXPECT_TRUE(t.Playing);
+    EXPECT_TRUE(t.CdOpen);
+    EXPECT_TRUE(w.timer1.isActive());
+    ExpectFileControls(false);
+    EXPECT_EQ(w.songDetails.ScrollTitle(), "");
+    EXPECT_EQ(w.songDetails.TextDisplay(), "");
+
+    w.PlayEntry(2); // the reader is opened once
+    EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.Stop", "WaveOut.Close", "WaveOut.DeviceCount",
+                                          "CDReader.Output=Eq", "CDReader.SelectRange=2501,4000",
+                                          "WaveOut.Start", "WaveOut.Start"}));
+
+    w.PlayEntry(3); // a file after a CD track closes the reader first
+    EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.Stop", "WaveOut.Close", "WaveOut.DeviceCount",
+                                          "AudioFile.Output=Eq", "CDReader.Close",
+                                          "AudioFile.FileName=/music/b.wav", "WaveOut.Start"}));
+    EXPECT_FALSE(t.CdOpen);
+    ExpectFileControls(true);
+
+    w.engine.file.position = 7000; // the entry that plays starts again from its beginning
+    w.PlayEntry(3);
+    EXPECT_TRUE(w.TakeCalls().contains("AudioFile.FileName=/music/b.wav"));
+    EXPECT_EQ(w.engine.file.Position(), 0);
+
+    slider.SetPosition(4000); // nothing selected: what plays stops and nothing starts
+    w.PlayEntry(-1);
+    EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.Stop", "WaveOut.Close"}));
+    EXPECT_FALSE(t.Playing);
+    EXPECT_FALSE(w.timer1.isActive());
+    EXPECT_FALSE(slider.Enabled());
+    EXPECT_EQ(slider.Position(), 0);
+    EXPECT_TRUE(w.dialogs.messages.isEmpty());
+}
+
+TEST_F(TransportTest, FailuresTellTheUserOnceAndStartNothing)
+{
+    w.engine.FailOn("AudioFile.FileName"); // a file that cannot be decoded
+    w.PlayEntry(0);
+    w.ExpectOneMessage(PlayError, AppTitle, MessageIcon::Exclamation);
+    EXPECT_FALSE(t.Playing);
+    EXPECT_FALSE(w.timer1.isActive());
+
+    w.engine.FailOn("CDReader.Open"); // no disc in the tray
+    w.PlayEntry(1);
+    w.ExpectOneMessage(PlayError, AppTitle, MessageIcon::Exclamation);
+    EXPECT_FALSE(t.CdOpen);
+    EXPECT_FALSE(t.Playing);
+
+    w.engine.out.deviceCount = 0;
+    for (int entry : {0, 1}) {
+        w.TakeCalls();
+        w.PlayEntry(entry);
+        EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.Stop", "WaveOut.DeviceCount"}));
+        w.ExpectOneMessage(NoDevice, "WaveOut open error", MessageIcon::None);
+    }
+    t.SkinButtonPause_Click();
+    EXPECT_EQ(w.TakeCalls(), QStringList{"WaveOut.DeviceCount"});
+    w.ExpectOneMessage(NoDevice, "WaveOut open error", MessageIcon::None);
+
+    w.engine.out.deviceCount = 1; // a sound server that cannot be asked counts as none
+    w.engine.FailOn("WaveOut.DeviceCount");
+    w.PlayEntry(3);
+    w.ExpectOneMessage(NoDevice, "WaveOut open error", MessageIcon::None);
+    EXPECT_FALSE(t.Playing);
+}
+
+TEST_F(TransportTest, PauseResumesAndStopEndsThePlay)
+{
+    w.PlayEntry(0);
+    w.TakeCalls();
+    t.SkinButtonPause_Click();
+    EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.DeviceCount", "WaveOut.Pause"}));
+    EXPECT_EQ(w.engine.out.State(), WaveOut::Started | WaveOut::Paused);
+    EXPECT_TRUE(t.Playing); // a paused track has not ended
+    EXPECT_TRUE(w.timer1.isActive());
+
+    t.SkinButtonPause_Click();
+    EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.DeviceCount", "WaveOut.Restart"}));
+    EXPECT_EQ(w.engine.out.State(), WaveOut::Started);
+
+    slider.SetPosition(4000);
+    t.StopPlayback();
+    EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.Stop", "WaveOut.Close"}));
+    EXPECT_FALSE(t.Playing);
+    EXPECT_FALSE(w.timer1.isActive());
+    EXPECT_FALSE(slider.Enabled());
+    EXPECT_EQ(slider.Position(), 0);
+    EXPECT_TRUE(t.SkinButtonRewind().Visible());
+
+    // Paused with nothing started: the next Pause stops the output.
+    t.SkinButtonPause_Click();
+    t.SkinButtonPause_Click();
+    EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.DeviceCount", "WaveOut.Pause",
+                                          "WaveOut.DeviceCount", "WaveOut.Stop", "WaveOut.Close"}));
+    EXPECT_EQ(w.engine.out.State(), 0);
+}
+
+TEST_F(TransportTest, StepsStayInsideTheFileAndResumeAPause)
+{
+    w.PlayEntry(0);
+    const QStringList seekTo0 = {"WaveOut.Pause", "AudioFile.Position=0", "WaveOut.Reset",
+                                 "WaveOut.Restart"};
+    slider.SetPosition(3000);
+    w.TakeCalls();
+    t.SkinButtonRewind_Click();
+    EXPECT_EQ(w.TakeCalls(), seekTo0);
+    EXPECT_EQ(slider.Position(), 0);
+
+    slider.SetPosition(9000);
+    t.SkinButtonForward_Click();
+    t.SkinButtonForward_Click();
+    EXPECT_EQ(slider.Position(), 12000);
+    EXPECT_EQ(w.engine.file.Position(), 12000);
+
+    slider.SetPosition(6000);
+    t.SkinButtonPause_Click();
+    t.SkinButtonRewind_Click();
+    EXPECT_EQ(w.engine.file.Position(), 1000);
+    EXPECT_EQ(w.engine.out.State(), WaveOut::Started); // playing again
+    EXPECT_FALSE(t.Seeking);
+
+    w.engine.FailOn("WaveOut.Reset"); // a failing step ends quietly and lets go
+    t.SkinButtonForward_Click();
+    EXPECT_FALSE(t.Seeking);
+    EXPECT_TRUE(w.dialogs.messages.isEmpty());
+}
+
+TEST_F(TransportTest, DraggingTheThumbSeeksOnlyWhenItIsLetGo)
+{
+    w.PlayEntry(0);
+    w.TakeCalls();
+    slider.BeginTrack();
+    EXPECT_TRUE(t.Seeking);
+    slider.SetPosition(7000);
+    w.engine.file.position = 1500; // the play goes on at the old place meanwhile
+    w.endOfTrack.Timer1_Timer();
+    EXPECT_EQ(slider.Position(), 7000);
+    EXPECT_TRUE(w.TakeCalls().isEmpty());
+
+    slider.EndTrack();
+    EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.Pause", "AudioFile.Position=7000",
+                                          "WaveOut.Reset", "WaveOut.Restart"}));
+    EXPECT_FALSE(t.Seeking);
+    w.engine.file.position = 7400;
+    w.endOfTrack.Timer1_Timer();
+    EXPECT_EQ(slider.Position(), 7400);
+
+    t.SkinButtonPause_Click(); // let go at the far right while paused: resumes at the end
+    slider.BeginTrack();
+    slider.SetPosition(99999);
+    slider.EndTrack();
+    EXPECT_EQ(w.engine.file.Position(), 12000);
+    EXPECT_EQ(w.engine.out.State(), WaveOut::Started);
+}
+
+} // namespace
+} // namespace quillet::test
