@@ -1,0 +1,277 @@
+// The program in this process playing through the real engine: on the private sound server
+// (what its sink's monitor captures is what a listener hears), or on the null output
+// imitating a server that goes away. The tests drive the routines the window calls and let
+// the event loop run, so the output's notifications and the program's timers act as they do
+// in the running program.
+#include "app/program.h"
+#include "components/audio/engine.h"
+#include "tests/app/heardtracks.h"
+#include "tests/components/audio/engine/soundcapture.h"
+#include "tests/fixtures/fixtures.h"
+#include "tests/support/fakedialogs.h"
+#include "tests/support/testsupport.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <iostream>
+#include <memory>
+#include <mutex>
+
+namespace quillet {
+namespace {
+
+namespace fx = fixtures;
+using test::HeardStretch;
+using test::HeardStretches;
+using test::SoundCapture;
+
+constexpr double Rate = test::CaptureRate;
+
+// The program with its ending left to the test: the unload sequence runs in full, then the
+// test process goes on.
+class TestProgram : public Program {
+public:
+    using Program::Program;
+    int ended = 0;
+
+protected:
+    void EndProcess() override { ++ended; }
+};
+
+class PlaybackEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The load sequence registers the program as the user's player: keep that here.
+        qputenv("XDG_CONFIG_HOME", dir.filePath("config").toUtf8());
+        qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
+    }
+    void TearDown() override
+    {
+        program.reset(); // before the engine it plays through
+        engine.reset();
+    }
+
+    // A new start of the program on a new audio chain, in the same program directory.
+    TestProgram& Start(const audio::EngineOptions& options = {})
+    {
+        program.reset();
+        engine = audio::CreateAudioEngine(options);
+        program = std::make_unique<TestProgram>(*engine, dialogs, ProgramDir());
+        program->Form_Load();
+        return *program;
+    }
+    [[nodiscard]] bool ServerRuns() { return engine->waveOut().DeviceCount() > 0; }
+
+    [[nodiscard]] QString ProgramDir() const { return dir.path() + "/"; }
+    QString Wav(const QString& name, const fx::Signal& signal) const
+    {
+        const QString path = dir.filePath(name);
+        fx::WriteWav(path, signal);
+        return path;
+    }
+    QString Mp3(const QString& name, const fx::Signal& signal) const
+    {
+        const QString path = dir.filePath(name);
+        fx::EncodeMp3(Wav(name + ".wav", signal), path);
+        return path;
+    }
+
+    // Plays the selected entry to its end (continuous play off); the capture of it.
+    std::vector<int16_t> PlayToEnd(SoundCapture& capture)
+    {
+        capture.Clear();
+        program->transport().PlaySelected();
+        EXPECT_TRUE(program->transport().Playing);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !program->transport().Playing; }, 10000));
+        QTest::qWait(100); // the capture's own lag
+        return capture.Samples();
+    }
+    // Level of what sounded, its first and last quarter second left out (filter settling).
+    static double MiddleLevelDb(const std::vector<int16_t>& heard)
+    {
+        const std::vector<HeardStretch> stretches = HeardStretches(heard);
+        if (stretches.empty())
+            return -1000;
+        const size_t margin = size_t(Rate / 4);
+        return test::RmsDb(heard, stretches.front().first + margin, stretches.back().end - margin);
+    }
+
+    QTemporaryDir dir;
+    test::FakeDialogs dialogs;
+    std::unique_ptr<AudioEngine> engine;
+    std::unique_ptr<TestProgram> program;
+};
+
+TEST_F(PlaybackEndToEnd, ContinuousPlayPlaysTheEntriesInOrderAndStartsAgainFromTheTop)
+{
+    test::WriteFile(dir.filePath("xquilletmp3.ini"), "[display]\ncontinuousPlay=1\n");
+    TestProgram& p = Start();
+    ASSERT_TRUE(ServerRuns()) << "the test's sound server must run";
+    ASSERT_TRUE(p.endOfTrack().contPlay().Checked());
+    p.mediaFiles().AddMediaFile(Wav("low.wav", fx::Tone(440, 1.5)));
+    p.mediaFiles().AddMediaFile(Mp3("high.mp3", fx::Tone(880, 1.5)));
+    ASSERT_EQ(p.playlist().Count(), 2);
+    p.playlist().Select(0);
+
+    SoundCapture capture;
+    ASSERT_TRUE(capture.Running());
+    p.transport().PlaySelected();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return p.playlist().SelectedIndex() == 1; }, 8000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return p.playlist().SelectedIndex() == 0; }, 8000));
+    // The first entry again, long enough to know its pitch.
+    std::vector<HeardStretch> heard;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            heard = HeardStretches(capture.Samples());
+            return heard.size() >= 3 && heard[2].Ms() >= 300;
+        },
+        5000));
+    p.transport().StopPlayback();
+
+    EXPECT_NEAR(heard[0].hz, 440, 3);
+    EXPECT_NEAR(heard[1].hz, 880, 3);
+    EXPECT_NEAR(heard[2].hz, 440, 3);
+    // Each track is heard whole: nothing cut at either end.
+    EXPECT_NEAR(heard[0].Ms(), 1500, 25);
+    EXPECT_NEAR(heard[1].Ms(), 1500, 25);
+    const double gap = test::GapMs(heard[0], heard[1]);
+    std::cout << "gap_between_tracks " << std::lround(gap) << " ms\n";
+    EXPECT_GE(gap, 0);
+    EXPECT_LT(gap, 1500);
+    EXPECT_LT(test::GapMs(heard[1], heard[2]), 1500);
+}
+
+TEST_F(PlaybackEndToEnd, FullBassTakesAboutSixteenDecibelsOffPinkNoise)
+{
+    TestProgram& p = Start();
+    ASSERT_TRUE(ServerRuns()) << "the test's sound server must run";
+    p.volumeBalance().SkinScrollBarVolume().SetValue(100);
+    p.mediaFiles().AddMediaFile(Wav("pink.wav", fx::PinkNoise(2.0)));
+    SoundCapture capture;
+
+    p.equalizer().default_Click();
+    const double flat = MiddleLevelDb(PlayToEnd(capture));
+    p.equalizer().fullbass_Click();
+    const double fullBass = MiddleLevelDb(PlayToEnd(capture));
+    ASSERT_GT(flat, -40) << "the noise was not heard";
+    EXPECT_NEAR(fullBass - flat, -16, 1.5);
+}
+
+TEST_F(PlaybackEndToEnd, TheVolumeIsKeptAtCloseAndTheNextStartPlaysAtIt)
+{
+    {
+        TestProgram& first = Start();
+        first.volumeBalance().SkinScrollBarVolume().SetValue(75);
+        first.Form_Unload();
+        EXPECT_EQ(first.ended, 1);
+    }
+    const QString ini = dir.filePath("xquilletmp3.ini");
+    EXPECT_TRUE(test::ReadFile(ini).startsWith("[display]\n"));
+    EXPECT_EQ(ReadIniString("display", "volume", ini), "75");
+
+    // A fresh chain starts at full volume: only the program's start-up can lower it.
+    TestProgram& second = Start();
+    ASSERT_TRUE(ServerRuns()) << "the test's sound server must run";
+    EXPECT_EQ(second.volumeBalance().SkinScrollBarVolume().Value(), 75);
+    second.mediaFiles().AddMediaFile(Wav("tone.wav", fx::Tone(440, 1.0)));
+    SoundCapture capture;
+    const double at75 = MiddleLevelDb(PlayToEnd(capture));
+    second.volumeBalance().SkinScrollBarVolume().SetValue(100);
+    const double at100 = MiddleLevelDb(PlayToEnd(capture));
+    ASSERT_GT(at100, -40) << "the tone was not heard";
+    // 75 sends 24000 of 32000; the volume stage's gain is the cube of that fraction.
+    EXPECT_NEAR(at75 - at100, 60 * std::log10(24000.0 / 32000.0), 0.2);
+    EXPECT_EQ(ReadIniString("display", "volume", ini), "75"); // nothing written until close
+}
+
+TEST_F(PlaybackEndToEnd, PauseHoldsTheSoundAndTheTimeAndASecondPauseResumes)
+{
+    TestProgram& p = Start();
+    ASSERT_TRUE(ServerRuns()) << "the test's sound server must run";
+    p.mediaFiles().AddMediaFile(Wav("tone.wav", fx::Tone(440, 3.0)));
+    SoundCapture capture;
+    const auto heardFrames = [&] { return test::Sounding(capture.Samples()).size() / 2; };
+    TimeDisplay& time = p.timeDisplay();
+
+    p.transport().PlaySelected();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine->audioFile().Position() >= 1300; }, 5000));
+    p.transport().SkinButtonPause_Click();
+    QTest::qWait(200); // what was on its way to the sink has arrived
+    const size_t atPause = heardFrames();
+    time.Timer2_Timer();
+    const std::string shown = time.TextTime().Text().toStdString();
+    EXPECT_EQ(shown, "00:01");
+    QTest::qWait(1200); // a running play would have reached the next second by now
+    EXPECT_EQ(heardFrames(), atPause);
+    time.Timer2_Timer();
+    EXPECT_EQ(time.TextTime().Text().toStdString(), shown);
+    // A paused track is not taken for an ended one.
+    EXPECT_TRUE(p.transport().Playing);
+    EXPECT_TRUE(p.Timer1().isActive());
+
+    p.transport().SkinButtonPause_Click();
+    // Heard lags the audible position a little, so this is past two seconds.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return heardFrames() > atPause + Rate * 0.8; }, 3000));
+    time.Timer2_Timer();
+    EXPECT_EQ(time.TextTime().Text().toStdString(), "00:02");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !p.transport().Playing; }, 5000));
+    QTest::qWait(100);
+    // The pause lost nothing and repeated nothing.
+    EXPECT_NEAR(double(heardFrames()), 3.0 * Rate, Rate / 100);
+}
+
+TEST_F(PlaybackEndToEnd, ALostServerEndsTheTrackAndPlayTellsOnceUntilItReturns)
+{
+    const auto server = std::make_shared<audio::NullServer>();
+    std::mutex mutex;
+    size_t played = 0;
+    audio::EngineOptions options;
+    options.output = audio::OutputKind::NullRealTime;
+    options.nullServer = server;
+    options.nullCapture = [&](const int16_t*, size_t frames) {
+        std::lock_guard lock(mutex);
+        played += frames;
+    };
+    const auto Played = [&] {
+        std::lock_guard lock(mutex);
+        return played;
+    };
+    TestProgram& p = Start(options);
+    p.mediaFiles().AddMediaFile(Wav("tone.wav", fx::Tone(440, 3.0)));
+    Transport& transport = p.transport();
+
+    transport.PlaySelected();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Played() >= Rate / 4; }, 3000));
+    server->SetPresent(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !transport.Playing; }, 3000));
+    const size_t atEnd = Played();
+    QTest::qWait(600); // one tick of the end-of-track timer
+    EXPECT_EQ(Played(), atEnd);
+    EXPECT_FALSE(p.Timer1().isActive());
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    transport.PlaySelected();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text,
+              "Cannot play file. Please check to see if your soundcard or speakers have been "
+              "installed correctly.");
+    EXPECT_EQ(dialogs.messages[0].title, "WaveOut open error");
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::None);
+    EXPECT_FALSE(transport.Playing);
+    QTest::qWait(300);
+    EXPECT_EQ(Played(), atEnd);
+
+    server->SetPresent(true);
+    transport.PlaySelected();
+    EXPECT_TRUE(transport.Playing);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Played() >= atEnd + Rate / 4; }, 3000));
+    EXPECT_EQ(dialogs.messages.size(), 1);
+    transport.StopPlayback();
+}
+
+} // namespace
+} // namespace quillet
