@@ -4,12 +4,19 @@
 
 namespace quillet {
 
+MainWindowParts WindowParts(Program& program)
+{
+    return {program.playlist(),     program.mediaFiles(), program.playlistFiles(),
+            program.songDetails(),  program.audioCd(),    program.transport(),
+            program.timeDisplay(),  program.endOfTrack(), program.equalizer(),
+            program.volumeBalance()};
+}
+
 Jukebox::Jukebox(std::unique_ptr<AudioEngine> engine, const QString& programDir,
                  const QString& commandLine)
     : m_engine(std::move(engine)), m_program(*m_engine, m_dialogs, programDir),
-      m_window(m_program.playlist(), m_program.mediaFiles(), m_program.playlistFiles(),
-               {[this] { m_program.PlaySelected(); }, [this] { m_program.Form_Unload(); },
-                [this] { m_program.exit_Click(); }})
+      m_window(WindowParts(m_program),
+               {[this] { m_program.Form_Unload(); }, [this] { m_program.exit_Click(); }})
 {
     m_dialogs.SetMainWindow(&m_window);
     m_program.SetWindow(&m_window);

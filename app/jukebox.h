@@ -11,6 +11,9 @@
 
 namespace quillet {
 
+// The program's routine objects that the main window's controls are bound to.
+[[nodiscard]] MainWindowParts WindowParts(Program& program);
+
 class Jukebox {
 public:
     // programDir ends in "/"; commandLine as JoinCommandLine made it.

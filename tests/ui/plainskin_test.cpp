@@ -1,6 +1,8 @@
-// The no-skin controls keep widget and state object in step both ways, and notify once.
+// The no-skin controls keep widget and state object in step both ways, and notify once; bound
+// to a routine's state they show it and report only the user's input.
 #include "ui/plainskin.h"
 
+#include <QAction>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -32,6 +34,41 @@ TEST(PlainSkin, WidgetsAndTheirStateFollowEachOther)
     EXPECT_FALSE(shuffle.isVisible());
     QTest::mouseClick(&shuffle, Qt::LeftButton);
     EXPECT_EQ(atClick, QList<bool>{true}); // the hidden button was not pressed
+}
+
+TEST(PlainSkin, BoundControlsShowTheRoutinesStateAndReportInput)
+{
+    ButtonControl rewind;
+    rewind.SetVisible(false);
+    PlainSkinButton button("SkinButtonRewind", "ButtonRewind", "", rewind);
+    EXPECT_TRUE(button.isHidden());
+    rewind.SetVisible(true);
+    EXPECT_FALSE(button.isHidden());
+
+    MenuItemControl mark;
+    QAction item("&Shuffle");
+    int runs = 0;
+    BindCheckItem(item, mark, [&] { ++runs; }); // a routine that leaves the mark as it is
+    item.trigger();
+    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(item.isChecked());
+    mark.SetChecked(true);
+    EXPECT_TRUE(item.isChecked());
+
+    SliderControl position(0, 10000);
+    PlainSlider slider("Slider1", position, Qt::Horizontal);
+    QSignalSpy grabs(&position, &SliderControl::OnTrack);
+    QSignalSpy releases(&position, &SliderControl::OnTrackEnd);
+    slider.setSliderDown(true); // the user holds the thumb…
+    slider.setSliderPosition(4000);
+    EXPECT_EQ(position.Position(), 4000);
+    position.SetEnabled(false); // …when the play ends under it: the drag still ends
+    EXPECT_FALSE(slider.isEnabled());
+    EXPECT_FALSE(position.Tracking());
+    EXPECT_EQ(releases.count(), 1);
+    position.SetMaximum(2000); // a routine's change is shown, never reported as a drag
+    EXPECT_EQ(slider.value(), 2000);
+    EXPECT_EQ(grabs.count(), 1);
 }
 
 } // namespace
