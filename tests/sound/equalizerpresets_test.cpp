@@ -3,15 +3,9 @@
 // written only while My Settings is current.
 #include "sound/equalizerpresets.h"
 #include "tests/support/fakeengine.h"
+#include "tests/support/testsupport.h"
 
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace quillet {
 namespace {

@@ -2,15 +2,9 @@
 // the texts kept for the settings file, and what a failing stage leaves behind.
 #include "sound/volumebalance.h"
 #include "tests/support/fakeengine.h"
+#include "tests/support/testsupport.h"
 
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace quillet {
 namespace {

@@ -1,8 +1,16 @@
-// Helpers shared by all tests: whole-file reads and writes.
+// Helpers shared by all tests: whole-file reads and writes, readable QString failures.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
+
+#include <ostream>
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace quillet::test {
 

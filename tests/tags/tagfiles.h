@@ -3,17 +3,10 @@
 
 #include "tests/fixtures/fileio.h"
 #include "tests/fixtures/fixtures.h"
+#include "tests/support/testsupport.h"
 
 #include <QByteArray>
 #include <QString>
-
-#include <ostream>
-
-// Readable QString values in test failure messages.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace quillet::test {
 

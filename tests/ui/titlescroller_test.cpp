@@ -1,16 +1,10 @@
 // The title marquee: each tick turns the scroll text left by one character and shows it one
 // step further on, so a title enters from the right, runs through and comes round again.
 #include "tags/songdetails.h"
+#include "tests/support/testsupport.h"
 #include "ui/titlescroller.h"
 
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace quillet {
 namespace {
