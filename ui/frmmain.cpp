@@ -249,7 +249,8 @@ QLayout* frmMain::BuildEqualizer()
                                        m_parts.equalizer.SliderBand(k), Qt::Vertical, this);
         slider->setFixedHeight(BandSliderHeight);
         slider->setPageStep(4);
-        slider->setTickPosition(QSlider::NoTicks);
+        slider->setTickPosition(QSlider::TicksRight); // marks at −16, 0 and +16 dB
+        slider->setTickInterval(EqualizerPresets::MaxGain);
         slider->setToolTip(tr("%1 Hz band, dB").arg(caption->text()));
         m_sliderBand[size_t(k)] = slider;
         bands->addWidget(caption, 0, k);

@@ -24,6 +24,12 @@ void PlainSkinButton::Bind()
 {
     ButtonControl& control = Control();
     setCheckable(control.TwoState());
+    // The latched state reads at a glance, not only by a shade of grey.
+    connect(this, &QPushButton::toggled, this, [this](bool on) {
+        QFont latched = font();
+        latched.setBold(on);
+        setFont(latched);
+    });
     setChecked(control.Pushed());
     setFocusPolicy(Qt::TabFocus); // reachable by keyboard; a click leaves the focus where it was
     QSizePolicy policy = sizePolicy();
