@@ -39,6 +39,15 @@ QLabel* NamedLabel(const char* name, QWidget* parent)
     return label;
 }
 
+// A row of widgets side by side; a null entry stands for stretchable space.
+QHBoxLayout* Row(std::initializer_list<QWidget*> widgets)
+{
+    auto* row = new QHBoxLayout;
+    for (QWidget* widget : widgets)
+        widget ? row->addWidget(widget) : row->addStretch();
+    return row;
+}
+
 } // namespace
 
 frmMain::frmMain(const MainWindowParts& parts, MainWindowActions actions, QWidget* parent)
@@ -57,62 +66,7 @@ frmMain::~frmMain() = default;
 
 void frmMain::BuildControls()
 {
-    const auto button = [this](const char* name, const char* element, const QString& caption,
-                               const QString& tip) {
-        auto* b =
-            new PlainSkinButton(QLatin1String(name), QLatin1String(element), caption, false, this);
-        b->setToolTip(tip);
-        return b;
-    };
-    const auto bound = [this](const char* name, const char* element, const QString& caption,
-                              ButtonControl& control, const QString& tip) {
-        auto* b = new PlainSkinButton(QLatin1String(name), QLatin1String(element), caption, control,
-                                      this);
-        b->setToolTip(tip);
-        return b;
-    };
-    const auto icon = [this](PlainSkinButton* b, QStyle::StandardPixmap pixmap) {
-        b->setIcon(style()->standardIcon(pixmap));
-        return b;
-    };
-    Transport& transport = m_parts.transport;
-    EndOfTrack& endOfTrack = m_parts.endOfTrack;
-    Buttons& b = m_buttons;
-    b.menu = button("SkinButtonMenu", "ButtonSettings", tr("Menu"), tr("Show the menu"));
-    b.play = icon(button("SkinButtonPlay", "ButtonPlay", {}, tr("Play the selected entry")),
-                  QStyle::SP_MediaPlay);
-    b.pause = icon(button("SkinButtonPause", "ButtonPause", {}, tr("Pause or resume")),
-                   QStyle::SP_MediaPause);
-    b.stop = icon(button("SkinButtonStop", "ButtonStop", {}, tr("Stop")), QStyle::SP_MediaStop);
-    b.rewind = icon(bound("SkinButtonRewind", "ButtonRewind", {}, transport.SkinButtonRewind(),
-                          tr("Back five seconds")),
-                    QStyle::SP_MediaSeekBackward);
-    b.forward = icon(bound("SkinButtonForward", "ButtonForward", {}, transport.SkinButtonForward(),
-                           tr("Forward five seconds")),
-                     QStyle::SP_MediaSeekForward);
-    b.open = button("SkinButtonOpen", "ButtonOpen", tr("Open"), tr("Add media files"));
-    b.cdPlayer = button("SkinButtonCDPlayer", "ButtonCD", tr("CD Player"),
-                        tr("List the tracks of the audio CD"));
-    b.continuePlay = bound("SkinButtonContinue", "ButtonContinue", tr("Continue"),
-                           endOfTrack.SkinButtonContinue(),
-                           tr("Continuous play: go on with the next entry when a track ends"));
-    b.shuffle =
-        bound("SkinButtonShuffle", "ButtonShuffle", tr("Shuffle"), endOfTrack.SkinButtonShuffle(),
-              tr("Shuffle: continuous play picks a random entry"));
-    b.presets = button("SkinButtonPresets", "ButtonPresets", tr("Presets"),
-                       tr("Choose an equalizer preset"));
-    b.add = button("SkinButtonAdd", "ButtonAdd", tr("Add"), tr("Add media files"));
-    b.remove =
-        button("SkinButtonRemove", "ButtonRemove", tr("Remove"), tr("Remove the selected entry"));
-    b.clearList =
-        button("SkinButtonClearList", "ButtonRemoveAll", tr("Clear"), tr("Clear the playlist"));
-    b.openList =
-        button("SkinButtonOpenList", "ButtonOpenList", tr("Open list"), tr("Open a playlist file"));
-    b.saveList = button("SkinButtonSaveList", "ButtonSaveList", tr("Save list"),
-                        tr("Save the playlist to a file"));
-    b.up = button("SkinButtonUp", "ButtonUp", tr("Up"), tr("Move the selected entry up"));
-    b.down = button("SkinButtonDown", "ButtonDown", tr("Down"), tr("Move the selected entry down"));
-
+    BuildButtons();
     BuildMenus();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
@@ -120,6 +74,82 @@ void frmMain::BuildControls()
     layout->addLayout(BuildPlayerRows());
     layout->addLayout(BuildEqualizer());
     layout->addLayout(BuildPlaylistRows(), 1);
+}
+
+// Each button with its skin element, caption or icon, tooltip, the state it shows (its own
+// unless a routine owns it) and the routine its click runs.
+void frmMain::BuildButtons()
+{
+    Playlist& list = m_parts.playlist;
+    MediaFiles& media = m_parts.mediaFiles;
+    PlaylistFiles& files = m_parts.playlistFiles;
+    Transport& transport = m_parts.transport;
+    EndOfTrack& options = m_parts.endOfTrack;
+    constexpr auto Text = QStyle::SP_CustomBase; // a caption, no icon
+    const struct {
+        PlainSkinButton* Buttons::*slot;
+        const char* name;
+        const char* element;
+        const char* caption;
+        QStyle::StandardPixmap icon;
+        const char* tip;
+        ButtonControl* state;
+        std::function<void()> routine;
+    } table[] = {
+        {&Buttons::menu, "SkinButtonMenu", "ButtonSettings", QT_TR_NOOP("Menu"), Text,
+         QT_TR_NOOP("Show the menu"), nullptr, [this] { m_menu->popup(QCursor::pos()); }},
+        {&Buttons::play, "SkinButtonPlay", "ButtonPlay", "", QStyle::SP_MediaPlay,
+         QT_TR_NOOP("Play the selected entry"), nullptr, [&] { transport.PlaySelected(); }},
+        {&Buttons::pause, "SkinButtonPause", "ButtonPause", "", QStyle::SP_MediaPause,
+         QT_TR_NOOP("Pause or resume"), nullptr, [&] { transport.SkinButtonPause_Click(); }},
+        {&Buttons::stop, "SkinButtonStop", "ButtonStop", "", QStyle::SP_MediaStop,
+         QT_TR_NOOP("Stop"), nullptr, [&] { transport.StopPlayback(); }},
+        {&Buttons::rewind, "SkinButtonRewind", "ButtonRewind", "", QStyle::SP_MediaSeekBackward,
+         QT_TR_NOOP("Back five seconds"), &transport.SkinButtonRewind(),
+         [&] { transport.SkinButtonRewind_Click(); }},
+        {&Buttons::forward, "SkinButtonForward", "ButtonForward", "", QStyle::SP_MediaSeekForward,
+         QT_TR_NOOP("Forward five seconds"), &transport.SkinButtonForward(),
+         [&] { transport.SkinButtonForward_Click(); }},
+        {&Buttons::open, "SkinButtonOpen", "ButtonOpen", QT_TR_NOOP("Open"), Text,
+         QT_TR_NOOP("Add media files"), nullptr, [&] { media.AddFilesDialog(); }},
+        {&Buttons::continuePlay, "SkinButtonContinue", "ButtonContinue", QT_TR_NOOP("Continue"),
+         Text, QT_TR_NOOP("Continuous play: go on with the next entry when a track ends"),
+         &options.SkinButtonContinue(), [&] { options.SkinButtonContinue_Click(); }},
+        {&Buttons::shuffle, "SkinButtonShuffle", "ButtonShuffle", QT_TR_NOOP("Shuffle"), Text,
+         QT_TR_NOOP("Shuffle: continuous play picks a random entry"), &options.SkinButtonShuffle(),
+         [&] { options.SkinButtonShuffle_Click(); }},
+        {&Buttons::presets, "SkinButtonPresets", "ButtonPresets", QT_TR_NOOP("Presets"), Text,
+         QT_TR_NOOP("Choose an equalizer preset"), nullptr,
+         [this] { m_presetMenu->popup(QCursor::pos()); }},
+        {&Buttons::cdPlayer, "SkinButtonCDPlayer", "ButtonCD", QT_TR_NOOP("CD Player"), Text,
+         QT_TR_NOOP("List the tracks of the audio CD"), nullptr,
+         [this] { m_parts.audioCd.LoadCdTracks(); }},
+        {&Buttons::add, "SkinButtonAdd", "ButtonAdd", QT_TR_NOOP("Add"), Text,
+         QT_TR_NOOP("Add media files"), nullptr, [&] { media.AddFilesDialog(); }},
+        {&Buttons::remove, "SkinButtonRemove", "ButtonRemove", QT_TR_NOOP("Remove"), Text,
+         QT_TR_NOOP("Remove the selected entry"), nullptr, [&] { list.RemoveSelectedEntry(); }},
+        {&Buttons::clearList, "SkinButtonClearList", "ButtonRemoveAll", QT_TR_NOOP("Clear"), Text,
+         QT_TR_NOOP("Clear the playlist"), nullptr, [&] { list.ClearPlaylist(); }},
+        {&Buttons::openList, "SkinButtonOpenList", "ButtonOpenList", QT_TR_NOOP("Open list"), Text,
+         QT_TR_NOOP("Open a playlist file"), nullptr, [&] { files.OpenListDialog(); }},
+        {&Buttons::saveList, "SkinButtonSaveList", "ButtonSaveList", QT_TR_NOOP("Save list"), Text,
+         QT_TR_NOOP("Save the playlist to a file"), nullptr, [&] { files.SaveListDialog(); }},
+        {&Buttons::up, "SkinButtonUp", "ButtonUp", QT_TR_NOOP("Up"), Text,
+         QT_TR_NOOP("Move the selected entry up"), nullptr, [&] { list.MoveEntryUp(); }},
+        {&Buttons::down, "SkinButtonDown", "ButtonDown", QT_TR_NOOP("Down"), Text,
+         QT_TR_NOOP("Move the selected entry down"), nullptr, [&] { list.MoveEntryDown(); }},
+    };
+    for (const auto& row : table) {
+        const QString name = QLatin1String(row.name), element = QLatin1String(row.element);
+        const QString caption = *row.caption ? tr(row.caption) : QString();
+        auto* button = row.state ? new PlainSkinButton(name, element, caption, *row.state, this)
+                                 : new PlainSkinButton(name, element, caption, false, this);
+        button->setToolTip(tr(row.tip));
+        if (row.icon != Text)
+            button->setIcon(style()->standardIcon(row.icon));
+        connect(&button->Control(), &ButtonControl::clicked, this, row.routine);
+        m_buttons.*row.slot = button;
+    }
 }
 
 void frmMain::BuildMenus()
@@ -177,18 +207,20 @@ QLayout* frmMain::BuildPlayerRows()
     m_textTime->setToolTip(tr("Elapsed time"));
 
     VolumeBalance& volumeBalance = m_parts.volumeBalance;
-    m_volume = new PlainSkinScrollBar(QStringLiteral("SkinScrollBarVolume"),
-                                      QStringLiteral("HScrollVolume"),
-                                      volumeBalance.SkinScrollBarVolume(), this);
-    m_volume->setSingleStep(VolumeBalance::VolumeSmallStep);
-    m_volume->setPageStep(VolumeBalance::VolumeLargeStep);
-    m_volume->setToolTip(tr("Volume"));
-    m_balance = new PlainSkinScrollBar(QStringLiteral("SkinScrollBarBalance"),
-                                       QStringLiteral("HScrollVolume"),
-                                       volumeBalance.SkinScrollBarBalance(), this);
-    m_balance->setSingleStep(VolumeBalance::BalanceSmallStep);
-    m_balance->setPageStep(VolumeBalance::BalanceLargeStep);
-    m_balance->setToolTip(tr("Balance"));
+    const auto bar = [this](const char* name, ScrollBarControl& state, int small, int large,
+                            const QString& tip) {
+        auto* bar = new PlainSkinScrollBar(QLatin1String(name), QStringLiteral("HScrollVolume"),
+                                           state, this);
+        bar->setSingleStep(small);
+        bar->setPageStep(large);
+        bar->setToolTip(tip);
+        return bar;
+    };
+    m_volume = bar("SkinScrollBarVolume", volumeBalance.SkinScrollBarVolume(),
+                   VolumeBalance::VolumeSmallStep, VolumeBalance::VolumeLargeStep, tr("Volume"));
+    m_balance =
+        bar("SkinScrollBarBalance", volumeBalance.SkinScrollBarBalance(),
+            VolumeBalance::BalanceSmallStep, VolumeBalance::BalanceLargeStep, tr("Balance"));
     auto* bars = new QGridLayout;
     m_labelVolume = new PlainSkinLabel(QStringLiteral("SkinLabelVolume"), QStringLiteral("Label"),
                                        tr("Vol"), this);
@@ -206,23 +238,15 @@ QLayout* frmMain::BuildPlayerRows()
     m_slider1->setPageStep(PositionPageStepMs);
     m_slider1->setToolTip(tr("Position: drag to move through the track"));
 
-    auto* title = new QHBoxLayout;
-    title->addWidget(m_buttons.menu);
-    title->addWidget(m_textDisplay, 1);
-    auto* time = new QHBoxLayout;
-    time->addWidget(m_textTime);
-    time->addStretch();
+    const Buttons& b = m_buttons;
+    QHBoxLayout* title = Row({b.menu, m_textDisplay});
+    title->setStretchFactor(m_textDisplay, 1);
+    QHBoxLayout* time = Row({m_textTime, nullptr});
     time->addLayout(bars);
-    auto* transport = new QHBoxLayout;
+    QHBoxLayout* transport = Row({b.play, b.pause, b.stop, b.rewind, b.forward});
     transport->setSpacing(2);
-    for (PlainSkinButton* b :
-         {m_buttons.play, m_buttons.pause, m_buttons.stop, m_buttons.rewind, m_buttons.forward})
-        transport->addWidget(b);
     transport->addSpacing(8);
-    transport->addWidget(m_buttons.open);
-    transport->addStretch();
-    transport->addWidget(m_buttons.continuePlay);
-    transport->addWidget(m_buttons.shuffle);
+    transport->addLayout(Row({b.open, nullptr, b.continuePlay, b.shuffle}), 1);
     auto* rows = new QVBoxLayout;
     rows->addLayout(title);
     rows->addLayout(time);
@@ -287,18 +311,9 @@ QLayout* frmMain::BuildPlaylistRows()
         text->setMinimumWidth(
             text->fontMetrics().horizontalAdvance(QStringLiteral("Total: 32767 ")));
 
-    auto* files = new QHBoxLayout;
-    for (PlainSkinButton* b : {m_buttons.add, m_buttons.remove, m_buttons.clearList})
-        files->addWidget(b);
-    files->addStretch();
-    files->addWidget(m_buttons.openList);
-    files->addWidget(m_buttons.saveList);
-    auto* status = new QHBoxLayout;
-    status->addWidget(m_textTotalFiles);
-    status->addWidget(m_textPosition);
-    status->addStretch();
-    status->addWidget(m_buttons.up);
-    status->addWidget(m_buttons.down);
+    const Buttons& b = m_buttons;
+    QHBoxLayout* files = Row({b.add, b.remove, b.clearList, nullptr, b.openList, b.saveList});
+    QHBoxLayout* status = Row({m_textTotalFiles, m_textPosition, nullptr, b.up, b.down});
     auto* rows = new QVBoxLayout;
     rows->addLayout(files);
     rows->addWidget(m_list, 1);
@@ -322,32 +337,8 @@ void frmMain::SetTabOrder()
 
 void frmMain::WireRoutines()
 {
-    const auto onClick = [this](PlainSkinButton* b, std::function<void()> routine) {
-        connect(&b->Control(), &ButtonControl::clicked, this, std::move(routine));
-    };
     Playlist& playlist = m_parts.playlist;
-    MediaFiles& mediaFiles = m_parts.mediaFiles;
-    PlaylistFiles& playlistFiles = m_parts.playlistFiles;
     Transport& transport = m_parts.transport;
-    EndOfTrack& endOfTrack = m_parts.endOfTrack;
-    onClick(m_buttons.menu, [this] { m_menu->popup(QCursor::pos()); });
-    onClick(m_buttons.play, [&transport] { transport.PlaySelected(); });
-    onClick(m_buttons.pause, [&transport] { transport.SkinButtonPause_Click(); });
-    onClick(m_buttons.stop, [&transport] { transport.StopPlayback(); });
-    onClick(m_buttons.rewind, [&transport] { transport.SkinButtonRewind_Click(); });
-    onClick(m_buttons.forward, [&transport] { transport.SkinButtonForward_Click(); });
-    onClick(m_buttons.continuePlay, [&endOfTrack] { endOfTrack.SkinButtonContinue_Click(); });
-    onClick(m_buttons.shuffle, [&endOfTrack] { endOfTrack.SkinButtonShuffle_Click(); });
-    onClick(m_buttons.cdPlayer, [this] { m_parts.audioCd.LoadCdTracks(); });
-    onClick(m_buttons.presets, [this] { m_presetMenu->popup(QCursor::pos()); });
-    onClick(m_buttons.open, [&mediaFiles] { mediaFiles.AddFilesDialog(); });
-    onClick(m_buttons.add, [&mediaFiles] { mediaFiles.AddFilesDialog(); });
-    onClick(m_buttons.remove, [&playlist] { playlist.RemoveSelectedEntry(); });
-    onClick(m_buttons.clearList, [&playlist] { playlist.ClearPlaylist(); });
-    onClick(m_buttons.up, [&playlist] { playlist.MoveEntryUp(); });
-    onClick(m_buttons.down, [&playlist] { playlist.MoveEntryDown(); });
-    onClick(m_buttons.openList, [&playlistFiles] { playlistFiles.OpenListDialog(); });
-    onClick(m_buttons.saveList, [&playlistFiles] { playlistFiles.SaveListDialog(); });
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_menu->popup(mapToGlobal(at)); });

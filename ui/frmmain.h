@@ -105,6 +105,7 @@ private:
     };
 
     void BuildControls();
+    void BuildButtons();
     void BuildMenus();
     QLayout* BuildPlayerRows();
     QLayout* BuildEqualizer();

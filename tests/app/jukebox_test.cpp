@@ -1,18 +1,12 @@
 // The assembled program in this process (offscreen): a tagged MP3 on the command line shows
-// in the window, selected, with its total and position; the stored options show in the
-// window's controls; closing writes the settings.
+// in the window, selected, with its total and position; closing writes the settings.
 #include "app/jukebox.h"
 #include "components/audio/engine.h"
 #include "tests/fixtures/fixtures.h"
 #include "tests/support/testsupport.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QListView>
-#include <QMenu>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -51,28 +45,6 @@ TEST(Jukebox, ATaggedMp3OnTheCommandLineShowsSelectedWithItsTotalAndPosition)
 
     window.close(); // the system's close: the unload sequence runs
     EXPECT_TRUE(test::ReadFile(dir.filePath("xquilletmp3.ini")).startsWith("[display]\n"));
-}
-
-TEST(Jukebox, TheStoredOptionsShowInTheWindowsControls)
-{
-    QTemporaryDir dir;
-    test::WriteFile(dir.filePath("xquilletmp3.ini"),
-                    "[display]\ncontinuousPlay=1\nrandomOrder=0\nvolume=75\nbalance=-40\n"
-                    "[equalizer]\nequalizerPreset=10\n");
-    Jukebox jukebox(SilentEngine(), dir.path() + "/", "");
-    jukebox.Start();
-    frmMain& window = jukebox.window();
-
-    EXPECT_TRUE(window.findChild<QPushButton*>("SkinButtonContinue")->isChecked());
-    EXPECT_TRUE(window.Menu().findChild<QAction*>("contPlay")->isChecked());
-    EXPECT_FALSE(window.findChild<QPushButton*>("SkinButtonShuffle")->isChecked());
-    EXPECT_FALSE(window.Menu().findChild<QAction*>("randOrder")->isChecked());
-    EXPECT_EQ(window.findChild<QScrollBar*>("SkinScrollBarVolume")->value(), 75);
-    EXPECT_EQ(window.findChild<QScrollBar*>("SkinScrollBarBalance")->value(), -40);
-    EXPECT_TRUE(window.PresetMenu().findChild<QAction*>("softRock")->isChecked());
-    EXPECT_EQ(window.findChild<QSlider*>("SliderBand9")->value(), 6);
-    EXPECT_FALSE(window.findChild<QSlider*>("Slider1")->isEnabled()); // nothing plays yet
-    EXPECT_EQ(window.findChild<QLabel*>("TextTime")->text(), "00:00");
 }
 
 } // namespace

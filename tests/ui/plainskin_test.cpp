@@ -36,15 +36,8 @@ TEST(PlainSkin, WidgetsAndTheirStateFollowEachOther)
     EXPECT_EQ(atClick, QList<bool>{true}); // the hidden button was not pressed
 }
 
-TEST(PlainSkin, BoundControlsShowTheRoutinesStateAndReportInput)
+TEST(PlainSkin, BoundControlsLeaveTheDecisionToTheirRoutine)
 {
-    ButtonControl rewind;
-    rewind.SetVisible(false);
-    PlainSkinButton button("SkinButtonRewind", "ButtonRewind", "", rewind);
-    EXPECT_TRUE(button.isHidden());
-    rewind.SetVisible(true);
-    EXPECT_FALSE(button.isHidden());
-
     MenuItemControl mark;
     QAction item("&Shuffle");
     int runs = 0;
