@@ -11,6 +11,7 @@
 #include "tags/songdetails.h"
 #include "tests/support/fakedialogs.h"
 #include "tests/support/fakeengine.h"
+#include "tests/support/testsupport.h"
 
 #include <QCoreApplication>
 #include <QTimer>
