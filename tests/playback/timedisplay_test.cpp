@@ -2,6 +2,9 @@
 // track plays.
 #include "tests/playback/playbackworld.h"
 
+#include <climits>
+#include <utility>
+
 namespace quillet::test {
 namespace {
 
