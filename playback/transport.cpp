@@ -89,13 +89,13 @@ void Transport::PlayFile(const QString& path)
     m_slider1.SetEnabled(true);
 }
 
+// The timer goes off even when the output fails to stop: a stop the user asked for must
+// never lead on to the next entry.
 void Transport::StopPlayback()
 {
-    IgnoreFailure([&] {
-        Playing = false;
-        m_engine.waveOut().Stop();
-        m_timer1.stop();
-    });
+    Playing = false;
+    IgnoreFailure([&] { m_engine.waveOut().Stop(); });
+    m_timer1.stop();
 }
 
 bool Transport::CheckWaveOut()

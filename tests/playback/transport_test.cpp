@@ -131,6 +131,12 @@ TEST_F(TransportTest, PauseResumesAndStopEndsThePlay)
     EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.DeviceCount", "WaveOut.Pause",
                                           "WaveOut.DeviceCount", "WaveOut.Stop", "WaveOut.Close"}));
     EXPECT_EQ(w.engine.out.State(), 0);
+
+    // An output that fails to stop: the play is still over, and nothing follows it.
+    w.PlayEntry(0);
+    w.engine.FailOn("WaveOut.Stop");
+    t.StopPlayback();
+    EXPECT_FALSE(t.Playing || w.timer1.isActive());
 }
 
 TEST_F(TransportTest, StepsAndDragsSeekInsideTheFileAndResumeAPause)
