@@ -26,6 +26,16 @@ EndOfTrack::EndOfTrack(Playlist& playlist, Transport& transport, AudioFile& audi
       // A fresh draw from a clock-seeded generator for every choice.
       m_draw([] { return float(QRandomGenerator::global()->generateDouble()); })
 {
+    // The decision need not wait for the next tick: once the stop notification has been
+    // handled, the tick's work runs at once, so the next track follows without a gap of up
+    // to one interval. Only while the timer is on, as a tick would.
+    connect(
+        &m_transport, &Transport::TrackEnded, this,
+        [this] {
+            if (m_timer1.isActive())
+                Timer1_Timer();
+        },
+        Qt::QueuedConnection);
 }
 
 // Marks and buttons only: the stored text stays as read (an unusable text is written back).

@@ -2,7 +2,8 @@
 // latched button that always agree, stored as "1"/"0"; and the end-of-track timer's tick,
 // which notices that a track has ended and plays the next entry (counted from the
 // selection, wrapping to the top) or a random one, and makes the position slider follow the
-// file. UI thread only. The timer ticks every 500 ms.
+// file. The tick also runs as soon as the output reports a track's end, so the next track
+// does not wait for the timer. UI thread only. The timer ticks every 500 ms.
 #pragma once
 
 #include "controls/controls.h"

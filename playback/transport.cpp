@@ -177,10 +177,13 @@ void Transport::WaveOut_OnStart()
 
 void Transport::WaveOut_OnStop()
 {
+    const bool ended = Playing; // every routine that stops clears Playing first
     IgnoreFailure([&] { m_engine.waveOut().Close(); });
     m_slider1.SetEnabled(false);
     m_slider1.SetPosition(0);
     Playing = false;
+    if (ended)
+        emit TrackEnded();
 }
 
 } // namespace quillet

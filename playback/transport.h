@@ -57,6 +57,11 @@ public:
     bool Seeking = false; // a step or a drag of the thumb is under way
     bool CdOpen = false;  // the CD reader was opened by a CD-track play
 
+signals:
+    // The output stopped by itself while a play ran: the track was played to its end (or
+    // the output was lost), not stopped by a routine.
+    void TrackEnded();
+
 private:
     void PlayCdTrack(int index);
     void PlayFile(const QString& path);

@@ -33,6 +33,30 @@ protected:
     EndOfTrack& e = w.endOfTrack;
 };
 
+// The end is acted on once its notification has been handled, not a timer interval later;
+// a stop that was asked for, or continuous play off, still leads nowhere.
+TEST_F(ContinuousPlay, TheNextTrackFollowsTheEndWithoutWaitingForTheTimer)
+{
+    w.Fill({"/m/a.wav", "/m/b.wav"});
+    e.contPlay_Click();
+    w.PlayEntry(0);
+    w.TrackEnds();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(w.transport.Playing && w.timer1.isActive());
+    EXPECT_EQ(w.playlist.SelectedIndex(), 1);
+
+    w.transport.StopPlayback();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_FALSE(w.transport.Playing || w.timer1.isActive());
+
+    e.contPlay_Click();
+    w.PlayEntry(0);
+    w.TrackEnds();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_FALSE(w.transport.Playing || w.timer1.isActive());
+    EXPECT_EQ(w.playlist.SelectedIndex(), 0);
+}
+
 TEST_F(ContinuousPlay, GoesOnFromTheSelectionWrapsToTheTopAndDrawsWithShuffle)
 {
     w.Fill({"/m/a.wav", "/m/b.wav", "/m/c.wav"});
