@@ -27,11 +27,9 @@ TEST_F(AudioCdTest, ListingReplacesThePlaylistButNotWhatPlays)
     w.TakeCalls();
     w.audioCd.LoadCdTracks();
     EXPECT_EQ(list.Sources().join(','), "0,1,2,3,4,5,6,7,8,9,10,11");
-    ASSERT_EQ(list.Names().size(), 12);
-    EXPECT_EQ(list.Names()[0] + list.Names()[8] + list.Names()[11], "Track 01Track 09Track 12");
-    EXPECT_EQ(list.TextTotalFiles(), "Total: 12");
-    EXPECT_EQ(list.TextPosition(), "Pos: 1"); // the first entry selected
-    EXPECT_TRUE(w.TakeCalls().isEmpty());     // no reader opened, the file plays on
+    EXPECT_EQ(list.Names().mid(8, 4).join(','), "Track 09,Track 10,Track 11,Track 12");
+    EXPECT_EQ(list.TextTotalFiles() + list.TextPosition(), "Total: 12Pos: 1");
+    EXPECT_TRUE(w.TakeCalls().isEmpty()); // no reader opened, the file plays on
     EXPECT_TRUE(w.transport.Playing);
 
     w.engine.cd.ready = false; // no disc: an empty playlist and no word
@@ -50,10 +48,8 @@ TEST_F(AudioCdTest, ListingReplacesThePlaylistButNotWhatPlays)
 TEST_F(AudioCdTest, ACdaPathAddsTheTrackItNamesAndABadOneAddsNothing)
 {
     w.audioCd.AddCdTrack("/media/cdrom/Track07.cda");
-    EXPECT_EQ(list.Sources(), QStringList{"6"});
-    EXPECT_EQ(list.Names(), QStringList{"Track 07"});
-    EXPECT_EQ(list.SelectedIndex(), 0);
-    EXPECT_EQ(list.TextTotalFiles(), "Total: 1");
+    EXPECT_EQ(list.Sources() + list.Names(), (QStringList{"6", "Track 07"}));
+    EXPECT_EQ(list.TextTotalFiles() + list.TextPosition(), "Total: 1Pos: 1");
 
     for (const char* bad : {"/media/cdrom/Trackxy.cda", "/media/cdrom/Track7.cda",
                             "/media/cdrom/Track00.cda", "/media/cdrom/Track13.cda", "7.cda", ""})

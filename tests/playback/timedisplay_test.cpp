@@ -11,9 +11,8 @@ namespace {
 TEST(TimeDisplayTest, ShowsWholeSecondsCutDownAndMinutesWithoutCap)
 {
     const std::pair<int, const char*> table[] = {
-        {-1500, "00:00"},   {0, "00:00"},        {999, "00:00"},       {1999, "00:01"},
-        {59999, "00:59"},   {60000, "01:00"},    {3599000, "59:59"},   {3600000, "60:00"},
-        {5999999, "99:59"}, {6000000, "100:00"}, {INT_MAX, "35791:23"}};
+        {-1500, "00:00"}, {999, "00:00"},     {1999, "00:01"},     {59999, "00:59"},
+        {60000, "01:00"}, {5999999, "99:59"}, {6000000, "100:00"}, {INT_MAX, "35791:23"}};
     for (const auto& [ms, text] : table)
         EXPECT_EQ(TimeDisplay::FormatTime(ms), text) << ms;
 }
@@ -23,7 +22,6 @@ TEST(TimeDisplayTest, ReadsTheFileOrTheOutputWhileACdTrackPlays)
     PlaybackWorld w;
     w.engine.cd.ready = true;
     w.engine.cd.tracks = {{1, 0, 1000}};
-    w.engine.file.length = 7200000;
     w.Fill({"/m/a.wav", "0"});
     TimeDisplay& d = w.timeDisplay;
     auto tick = [&] {
@@ -51,10 +49,6 @@ TEST(TimeDisplayTest, ReadsTheFileOrTheOutputWhileACdTrackPlays)
     w.transport.StopPlayback(); // a stopped CD track leaves the text as it was
     w.engine.out.position = 0;
     EXPECT_EQ(tick(), "02:06");
-
-    w.PlayEntry(0);
-    w.engine.file.position = 6000000;
-    EXPECT_EQ(tick(), "100:00");
 }
 
 } // namespace

