@@ -3,6 +3,7 @@
 #include "platform/ignorefailure.h"
 #include "playback/audioengine.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace quillet {
@@ -129,9 +130,8 @@ void EqualizerPresets::ApplyPreset(int presetNumber)
     SetPresetChecks(checks);
     if (presetNumber == MySettings) {
         // A copy: the moves write the same texts back while they run.
-        const BandTexts values{m_mySettings[0], m_mySettings[1], m_mySettings[2], m_mySettings[3],
-                               m_mySettings[4], m_mySettings[5], m_mySettings[6], m_mySettings[7],
-                               m_mySettings[8], m_mySettings[9]};
+        BandTexts values;
+        std::copy(m_mySettings.begin(), m_mySettings.end(), values.begin());
         SetEqualizerSliders(values);
     } else {
         SetEqualizerSliders(FixedValues(presetNumber));
