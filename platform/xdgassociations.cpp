@@ -1,0 +1,130 @@
+#include "platform/xdgassociations.h"
+
+#include "platform/atomicwrite.h"
+#include "platform/profile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <limits>
+
+namespace quillet {
+namespace {
+
+const QString DefaultsGroup = QStringLiteral("Default Applications");
+
+QString BaseDirectory(const char* variable, const QString& fallbackUnderHome)
+{
+    const QString value = qEnvironmentVariable(variable);
+    // Relative values are invalid by the base-directory rules and are ignored.
+    if (!value.isEmpty() && QDir::isAbsolutePath(value))
+        return QDir::cleanPath(value);
+    return QDir::homePath() + QLatin1Char('/') + fallbackUnderHome;
+}
+
+QString MimeAppsListPath()
+{
+    return UserConfigHome() + QStringLiteral("/mimeapps.list");
+}
+
+QString ApplicationsDirectory()
+{
+    return UserDataHome() + QStringLiteral("/applications");
+}
+
+// A desktop id names a file directly in the applications folder, never one elsewhere.
+bool IsPlainFileName(const QString& name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+}
+
+// Creates folder (and its parents) when missing; false when it is not there afterwards.
+bool EnsureFolder(const QString& folder)
+{
+    return QDir().mkpath(folder) && QFileInfo(folder).isDir();
+}
+
+} // namespace
+
+QString UserConfigHome()
+{
+    return BaseDirectory("XDG_CONFIG_HOME", QStringLiteral(".config"));
+}
+
+QString UserDataHome()
+{
+    return BaseDirectory("XDG_DATA_HOME", QStringLiteral(".local/share"));
+}
+
+QString ReadDefaultApplication(const QString& mimeType)
+{
+    const QString list = ReadProfileString(DefaultsGroup, mimeType, QString(),
+                                           std::numeric_limits<int>::max(), MimeAppsListPath());
+    for (const QString& id : list.split(QLatin1Char(';'))) {
+        const QString trimmed = id.trimmed();
+        if (!trimmed.isEmpty())
+            return trimmed;
+    }
+    return {};
+}
+
+bool WriteDefaultApplication(const QString& mimeType, const QString& desktopId)
+{
+    if (desktopId.contains(QLatin1Char(';')) || !EnsureFolder(UserConfigHome()))
+        return false;
+    return WriteProfileString(DefaultsGroup, mimeType, desktopId, MimeAppsListPath());
+}
+
+bool HasUserDesktopEntry(const QString& desktopId)
+{
+    return IsPlainFileName(desktopId) &&
+           QFileInfo(ApplicationsDirectory() + QLatin1Char('/') + desktopId).isFile();
+}
+
+bool WriteUserDesktopEntry(const QString& desktopId, const QByteArray& content)
+{
+    const QString folder = ApplicationsDirectory();
+    if (!IsPlainFileName(desktopId) || !EnsureFolder(folder))
+        return false;
+    return WriteFileAtomically(folder + QLatin1Char('/') + desktopId, content);
+}
+
+QString DesktopExecArgument(const QString& argument)
+{
+    static const QString reserved = QStringLiteral(" \t\n\r\"'\\><~|&;$*?#()`");
+    bool needsQuotes = argument.isEmpty();
+    for (const QChar c : argument)
+        needsQuotes = needsQuotes || reserved.contains(c);
+
+    QString quoted;
+    if (needsQuotes) {
+        quoted += QLatin1Char('"');
+        for (const QChar c : argument) {
+            if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') ||
+                c == QLatin1Char('\\'))
+                quoted += QLatin1Char('\\');
+            quoted += c;
+        }
+        quoted += QLatin1Char('"');
+    } else {
+        quoted = argument;
+    }
+
+    // Then the rules of the whole Exec value: field codes, and the string escapes of the
+    // file format (applied last, so a reader undoes them first).
+    QString escaped;
+    for (const QChar c : quoted) {
+        switch (c.unicode()) {
+        case '%': escaped += QStringLiteral("%%"); break;
+        case '\\': escaped += QStringLiteral("\\\\"); break;
+        case '\n': escaped += QStringLiteral("\\n"); break;
+        case '\t': escaped += QStringLiteral("\\t"); break;
+        case '\r': escaped += QStringLiteral("\\r"); break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+} // namespace quillet
