@@ -1,0 +1,98 @@
+#include "components/skin/skinform.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QWidget>
+
+namespace quillet {
+
+namespace {
+
+// A window repaints a few dozen elements at one or two sizes each; far more than this means
+// sizes keep changing, and the old renderings are of no further use.
+constexpr qsizetype MaxCachedPixmaps = 512;
+
+} // namespace
+
+SvgSkinForm::SvgSkinForm(QObject* parent) : QObject(parent) {}
+
+SvgSkinForm::~SvgSkinForm() = default;
+
+void SvgSkinForm::SetSkinFile(const QString& path)
+{
+    m_file = path;
+    m_renderer.reset();
+    m_cache.clear();
+    // Read it ourselves: a missing skin is an ordinary case, not worth a warning on the console.
+    QFile file(path);
+    if (!path.isEmpty() && file.open(QIODevice::ReadOnly)) {
+        auto renderer = std::make_unique<QSvgRenderer>();
+        renderer->setFramesPerSecond(0); // a still skin: no animation timer
+        if (renderer->load(file.readAll()) && renderer->isValid())
+            m_renderer = std::move(renderer);
+    }
+    emit skinChanged();
+}
+
+bool SvgSkinForm::HasElement(const QString& element) const
+{
+    return !ElementSize(element).isEmpty();
+}
+
+QSizeF SvgSkinForm::ElementSize(const QString& element) const
+{
+    if (!m_renderer || element.isEmpty() || !m_renderer->elementExists(element))
+        return {};
+    return m_renderer->boundsOnElement(element).size();
+}
+
+QString SvgSkinForm::StateElement(const QString& element,
+                                  std::initializer_list<const char*> suffixes) const
+{
+    for (const char* suffix : suffixes) {
+        QString variant = element + QLatin1String(suffix);
+        if (HasElement(variant))
+            return variant;
+    }
+    return element;
+}
+
+QPixmap SvgSkinForm::Pixmap(const QString& element, QSize size, qreal devicePixelRatio) const
+{
+    if (size.isEmpty() || devicePixelRatio <= 0 || !HasElement(element))
+        return {};
+    const QString key = QStringLiteral("%1|%2x%3@%4")
+                            .arg(element)
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(devicePixelRatio);
+    if (const auto found = m_cache.constFind(key); found != m_cache.constEnd())
+        return *found;
+
+    const QSize pixels = (QSizeF(size) * devicePixelRatio).toSize();
+    QPixmap pixmap(pixels);
+    pixmap.fill(Qt::transparent);
+    {
+        QPainter painter(&pixmap);
+        m_renderer->render(&painter, element, QRectF(QPointF(0, 0), QSizeF(pixels)));
+    }
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    if (m_cache.size() >= MaxCachedPixmaps)
+        m_cache.clear();
+    m_cache.insert(key, pixmap);
+    return pixmap;
+}
+
+void PaintForm(QPainter& painter, const SvgSkinForm& form, const QWidget& window)
+{
+    const QRect area = window.rect();
+    const QPixmap background =
+        form.Pixmap(QStringLiteral("form"), area.size(), window.devicePixelRatioF());
+    if (background.isNull())
+        painter.fillRect(area, window.palette().window());
+    else
+        painter.drawPixmap(area.topLeft(), background);
+}
+
+} // namespace quillet
