@@ -1,0 +1,196 @@
+// The About box and the Song Details window: placed centred over the main window as it stood
+// when the menu was last opened, one live instance each that is only brought forward while
+// open, filled at creation only, and the way back to the main window.
+#include "tags/songdetails.h"
+#include "tests/fixtures/fixtures.h"
+#include "tests/support/testsupport.h"
+#include "ui/frmabout.h"
+#include "ui/frmdetails.h"
+#include "ui/weblinks.h"
+#include "ui/windowplacement.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace quillet {
+namespace {
+
+TEST(WindowPlacement, HalvesTheRoundedDifferenceTowardZero)
+{
+    const struct {
+        double difference;
+        int half;
+    } cases[] = {{301, 150}, {-301, -150}, {0.5, 0}, {1.5, 1}, {2.5, 1}, {3.5, 2}, {-2.5, -1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(WindowPlacement::HalfDifference(c.difference), c.half) << c.difference;
+}
+
+class Dialogs : public ::testing::Test {
+protected:
+    Dialogs()
+    {
+        main.setGeometry(200, 100, 314, 404);
+        main.show();
+        (void)QTest::qWaitForWindowExposed(&main);
+    }
+    // The form's frame stands centred on the given frame of the main window: it sticks out
+    // (or falls short) equally on both sides, give or take the odd pixel.
+    static void ExpectCentredOn(const QRect& main, const QWidget& form)
+    {
+        const QRect frame = form.frameGeometry();
+        EXPECT_LE(std::abs((frame.left() - main.left()) - (main.right() - frame.right())), 1);
+        EXPECT_LE(std::abs((frame.top() - main.top()) - (main.bottom() - frame.bottom())), 1);
+    }
+    // Lets closed dialogs be deleted.
+    static void DeleteClosed()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // What a dialog asks of the main window; it notes whether the dialog was still open then.
+    std::function<void()> ShowMain(QPointer<QWidget>* dialog)
+    {
+        return [this, dialog] { returns << (*dialog && (*dialog)->isVisible()); };
+    }
+
+    QWidget main;
+    WindowPlacement placement{main};
+    QList<bool> returns;
+};
+
+TEST_F(Dialogs, AFormWiderThanTheMainWindowSticksOutOnBothSides)
+{
+    const QSize margins = main.frameGeometry().size() - main.size();
+    QWidget form;
+    form.resize(500, 300);
+    placement.CentreOverMainWindow(form); // nothing recorded yet: over the origin
+    EXPECT_EQ(form.pos(), QPoint(WindowPlacement::HalfDifference(314 - 500),
+                                 WindowPlacement::HalfDifference(404 - 300)));
+
+    const QRect recorded = main.frameGeometry();
+    placement.RecordMainWindowPosition(main);
+    main.move(0, 0); // the form goes where the main window stood at the last record
+    form.show();
+    placement.CentreOverMainWindow(form);
+    EXPECT_LT(form.frameGeometry().left(), recorded.left());
+    ExpectCentredOn(recorded, form);
+    EXPECT_EQ(form.size(), QSize(500, 300));
+    EXPECT_EQ(form.frameGeometry().size(), QSize(500, 300) + margins);
+}
+
+TEST_F(Dialogs, AboutIsBroughtForwardWhileOpenAndCentredAgainWhenReopened)
+{
+    QStringList opened;
+    const WebLinks links("/opt/quillet/", [&opened](const QString& address) { opened << address; });
+    QPointer<frmAbout> about;
+    QPointer<QWidget> asked;
+    const auto open = [&] {
+        frmAbout& box =
+            OpenModeless(about, [&] { return new frmAbout(placement, links, ShowMain(&asked)); });
+        asked = &box;
+        return &box;
+    };
+    placement.RecordMainWindowPosition(main);
+
+    frmAbout* box = open();
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->windowTitle(), "About Quillet Jukebox");
+    EXPECT_EQ(box->size(), QSize(235, 134));
+    ExpectCentredOn(main.frameGeometry(), *box);
+    auto* quillet = box->findChild<QPushButton*>("CommandQuillet");
+    auto* ok = box->findChild<QPushButton*>("CommandOk");
+    ASSERT_TRUE(quillet && ok);
+    EXPECT_EQ(box->focusWidget(), quillet); // first in the tab order, OK next
+    EXPECT_EQ(quillet->nextInFocusChain(), ok);
+
+    box->move(10, 20);
+    EXPECT_EQ(open(), box);
+    EXPECT_EQ(box->pos(), QPoint(10, 20));
+
+    QTest::mouseClick(quillet, Qt::LeftButton);
+    EXPECT_EQ(opened, QStringList{"https://www.quillet.example/"});
+
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_EQ(returns, QList<bool>{true}); // the main window first, then the box closes
+    EXPECT_FALSE(box->isVisible());
+    // Chosen again before the closed box is gone: a new box, centred anew.
+    frmAbout* again = open();
+    EXPECT_NE(again, box);
+    ExpectCentredOn(main.frameGeometry(), *again);
+    DeleteClosed();
+    EXPECT_EQ(about, again);
+    again->close(); // the close box releases it too
+    DeleteClosed();
+    EXPECT_TRUE(about.isNull());
+}
+
+TEST_F(Dialogs, SongDetailsAreFilledAtCreationOnly)
+{
+    QTemporaryDir dir;
+    const QString tagged = dir.filePath("tagged.mp3"), plain = dir.filePath("plain.mp3");
+    test::WriteFile(tagged, QByteArray(64, '\xff'));
+    fixtures::AppendId3v1(tagged, "Waterloo", "ABBA", "Waterloo (1974)", "1974", "Eurovision", 13);
+    test::WriteFile(plain, QByteArray(64, '\xff'));
+    SongDetails details;
+    details.ReadSongDetails(tagged);
+    QPointer<frmDetails> window;
+    QPointer<QWidget> asked;
+    const auto open = [&] {
+        frmDetails& shown = OpenModeless(
+            window, [&] { return new frmDetails(details, placement, ShowMain(&asked)); });
+        asked = &shown;
+        return &shown;
+    };
+    placement.RecordMainWindowPosition(main);
+
+    const auto fields = [&window] {
+        QStringList texts;
+        for (const char* name :
+             {"TextTitle", "TextArtist", "TextAlbum", "TextYear", "TextComments", "TextGenre"})
+            texts << window->findChild<QLineEdit*>(name)->text();
+        return texts;
+    };
+    frmDetails* shown = open();
+    EXPECT_EQ(shown->windowTitle(), "Song Details");
+    ExpectCentredOn(main.frameGeometry(), *shown);
+    EXPECT_LT(shown->width(), 314); // smaller than the main window
+    EXPECT_EQ(fields(), QStringList({"Waterloo", "ABBA", "Waterloo (1974)", "1974", "Eurovision",
+                                     details.SongGenre()}));
+    EXPECT_FALSE(details.SongGenre().isEmpty());
+
+    // The fields stand at equal spacing, of equal width, the Close button below them.
+    const auto boxes = shown->findChildren<QLineEdit*>();
+    ASSERT_EQ(boxes.size(), 6);
+    for (int i = 1; i < 6; ++i) {
+        EXPECT_EQ(boxes[i]->geometry().width(), boxes[0]->width());
+        EXPECT_EQ(boxes[i]->x(), boxes[0]->x());
+        EXPECT_EQ(boxes[i]->y() - boxes[i - 1]->y(), boxes[1]->y() - boxes[0]->y());
+    }
+    auto* close = shown->findChild<QPushButton*>("CommandClose");
+    EXPECT_GT(close->y(), boxes[5]->geometry().bottom());
+
+    // Typed text and a new song: neither reaches the open window's fields when chosen again.
+    auto* year = shown->findChild<QLineEdit*>("TextYear");
+    QTest::keyClick(year, Qt::Key_End);
+    QTest::keyClicks(year, "!");
+    details.ReadSongDetails(plain);
+    shown->move(30, 40);
+    EXPECT_EQ(open(), shown);
+    EXPECT_EQ(shown->pos(), QPoint(30, 40));
+    EXPECT_EQ(fields()[3], "1974!");
+    EXPECT_EQ(fields()[0], "Waterloo");
+
+    QTest::mouseClick(close, Qt::LeftButton);
+    EXPECT_EQ(returns, QList<bool>{true}); // the main window first, then the window closes
+    DeleteClosed();
+    EXPECT_TRUE(window.isNull());
+    open(); // created afresh: the values as they are now, the typed text gone
+    EXPECT_EQ(fields(), QStringList(6, QString()));
+}
+
+} // namespace
+} // namespace quillet

@@ -1,0 +1,166 @@
+// The main popup menu over the program's own option routines: its items in order, the check
+// marks following their options both ways, the Set on Top option and its start rule, and the
+// help and web addresses handed to the desktop.
+#include "tests/playback/playbackworld.h"
+#include "ui/frmmenu.h"
+#include "ui/mainwindowsteps.h"
+#include "ui/weblinks.h"
+#include "ui/windowoptions.h"
+#include "ui/windowplacement.h"
+
+#include <QMenu>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace quillet {
+namespace {
+
+const QString Site = QStringLiteral("https://www.quillet.example/");
+
+// A main window that takes itself in and out of the on-top band as the real one does.
+class TopBandWindow : public QWidget, public MainWindowSteps {
+public:
+    void SetSkinFile(const QString&) override {}
+    void SizeSkinControls() override {}
+    void AttachSkins() override {}
+    void SetStayOnTop(bool onTop) override { setWindowFlag(Qt::WindowStaysOnTopHint, onTop); }
+    void CentreOnScreen() override {}
+    void ShowWindow() override { show(); }
+
+    [[nodiscard]] bool OnTop() const { return windowFlags() & Qt::WindowStaysOnTopHint; }
+};
+
+// Each item as "name|caption", check items with their mark.
+QStringList Items(const QMenu& menu)
+{
+    QStringList items;
+    for (const QAction* action : menu.actions()) {
+        QString item = action->objectName() + '|' + action->text();
+        if (action->isCheckable())
+            item += action->isChecked() ? " [x]" : " [ ]";
+        items << item;
+    }
+    return items;
+}
+
+class MainMenu : public ::testing::Test {
+protected:
+    MainMenu() { options.SetWindow(&main); }
+
+    QAction& Item(const char* name)
+    {
+        auto* action = menu.menu1().findChild<QAction*>(QLatin1String(name));
+        EXPECT_NE(action, nullptr) << name;
+        return *action;
+    }
+
+    test::PlaybackWorld playback;
+    QString setTopText = QStringLiteral("0");
+    TopBandWindow main;
+    WindowOptions options{setTopText};
+    QStringList opened;
+    WebLinks links{"/opt/quillet/", [this](const QString& document) { opened << document; }};
+    WindowPlacement placement{main};
+    QStringList commands;
+    frmMenu menu{{playback.endOfTrack, options, links, placement,
+                  [this] { commands << "songDetails"; }, [this] { commands << "about"; },
+                  [this] { commands << "exit"; }},
+                 &main};
+};
+
+TEST_F(MainMenu, HoldsItsItemsInOrderAndRunsTheirRoutines)
+{
+    EXPECT_EQ(Items(menu.menu1()),
+              QStringList({"songDetails|&Song Details", "a|", "options|&Options", "help|&Help",
+                           "websites|&Websites", "b|", "exit|E&xit"}));
+    const auto submenu = [&](const char* name) {
+        return Items(*menu.menu1().findChild<QMenu*>(QLatin1String(name)));
+    };
+    EXPECT_EQ(submenu("options"),
+              QStringList({"setOnTop|&Set on Top [ ]", "contPlay|&Continuous Play [ ]",
+                           "randOrder|&Shuffle [ ]"}));
+    EXPECT_EQ(submenu("help"), QStringList({"readme|&Help Contents", "about|&About"}));
+    EXPECT_EQ(submenu("websites"),
+              QStringList({"download|&Download Music Files", "quillet|&Quillet on the Web"}));
+
+    for (const char* name : {"songDetails", "about", "exit", "readme", "download", "quillet"})
+        Item(name).trigger();
+    EXPECT_EQ(commands, QStringList({"songDetails", "about", "exit"}));
+    EXPECT_EQ(opened, QStringList({"/opt/quillet/help.htm", Site + "musicdirectory.htm", Site}));
+}
+
+TEST_F(MainMenu, MenuButtonRecordsThePlaceAndWebsitesButtonShowsOnlyItsPart)
+{
+    main.setGeometry(120, 70, 314, 404);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+
+    menu.SkinButtonQuillet_Click();
+    EXPECT_TRUE(menu.websites().isVisible());
+    EXPECT_FALSE(menu.menu1().isVisible());
+    EXPECT_EQ(menu.websites().actions().size(), 2);
+    EXPECT_EQ(placement.RecordedLeft(), 0.0f); // the Websites button records nothing
+    menu.websites().close();
+
+    menu.SkinButtonMenu_Click();
+    EXPECT_TRUE(menu.menu1().isVisible());
+    EXPECT_EQ(placement.RecordedLeft(), float(main.pos().x()));
+    EXPECT_EQ(placement.RecordedTop(), float(main.pos().y()));
+    menu.menu1().close();
+}
+
+TEST_F(MainMenu, ChecksFollowTheirOptionsBothWays)
+{
+    // From the menu to the option and its button.
+    Item("contPlay").trigger();
+    EXPECT_TRUE(Item("contPlay").isChecked());
+    EXPECT_TRUE(playback.endOfTrack.SkinButtonContinue().Pushed());
+    EXPECT_EQ(playback.continuousText, "1");
+
+    // From the button to the menu.
+    playback.endOfTrack.SkinButtonShuffle().Click();
+    playback.endOfTrack.SkinButtonShuffle_Click();
+    EXPECT_TRUE(Item("randOrder").isChecked());
+    playback.shuffleText = "0";
+    playback.endOfTrack.ApplyShuffle();
+    EXPECT_FALSE(Item("randOrder").isChecked());
+
+    // Set on Top chosen twice ends where it began, with the text written.
+    Item("setOnTop").trigger();
+    EXPECT_TRUE(Item("setOnTop").isChecked());
+    EXPECT_TRUE(main.OnTop());
+    EXPECT_EQ(setTopText, "1");
+    Item("setOnTop").trigger();
+    EXPECT_FALSE(Item("setOnTop").isChecked());
+    EXPECT_FALSE(main.OnTop());
+    EXPECT_EQ(setTopText, "0");
+}
+
+TEST(WindowOptions, OnlyExactlyOneAtStartPutsTheWindowOnTop)
+{
+    for (const char* stored : {"1", "1 ", " 1", "0", "", "yes"}) {
+        TopBandWindow window;
+        window.SetStayOnTop(true); // the start must also take it out of the band
+        QString text = QLatin1String(stored);
+        WindowOptions options(text);
+        options.setOnTop().SetChecked(true);
+        options.SetWindow(&window);
+        options.ApplyStayOnTop();
+        const bool on = text == "1";
+        EXPECT_EQ(options.setOnTop().Checked(), on) << stored;
+        EXPECT_EQ(window.OnTop(), on) << stored;
+        EXPECT_EQ(text, QLatin1String(stored)); // kept as read
+    }
+}
+
+TEST(WebLinks, HelpPageLiesInTheProgramDirectoryWithOneSlash)
+{
+    QStringList opened;
+    const auto record = [&opened](const QString& document) { opened << document; };
+    for (const char* dir : {"/opt/quillet/", "/opt/quillet", "/"})
+        WebLinks(QLatin1String(dir), record).readme_Click();
+    EXPECT_EQ(opened, QStringList({"/opt/quillet/help.htm", "/opt/quillet/help.htm", "/help.htm"}));
+}
+
+} // namespace
+} // namespace quillet
