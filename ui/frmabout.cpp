@@ -102,7 +102,7 @@ void frmAbout::CommandOk_Click()
 
 void frmAbout::CommandQuillet_Click()
 {
-    m_links.OpenWebSite();
+    m_links.OpenMakerSite();
 }
 
 } // namespace quillet

@@ -24,7 +24,7 @@ void WebLinks::download_Click() const
     Open(QLatin1String(SiteAddress) + QLatin1String(MusicDirectoryPage));
 }
 
-void WebLinks::OpenWebSite() const
+void WebLinks::OpenMakerSite() const
 {
     Open(QLatin1String(SiteAddress));
 }

@@ -27,8 +27,8 @@ public:
     // The maker's music-directory page.
     void download_Click() const;
     // The maker's site, from the menu item, the About box and the download button.
-    void quillet_Click() const { OpenWebSite(); }
-    void OpenWebSite() const;
+    void quillet_Click() const { OpenMakerSite(); }
+    void OpenMakerSite() const;
 
     [[nodiscard]] QString HelpPath() const;
 
