@@ -2,8 +2,8 @@
 
 #include <QFile>
 #include <QPainter>
+#include <QPalette>
 #include <QSvgRenderer>
-#include <QWidget>
 
 namespace quillet {
 
@@ -84,15 +84,19 @@ QPixmap SvgSkinForm::Pixmap(const QString& element, QSize size, qreal devicePixe
     return pixmap;
 }
 
-void PaintForm(QPainter& painter, const SvgSkinForm& form, const QWidget& window)
+void PaintForm(QPainter& painter, const SvgSkinForm& form, const QRect& area, const QRect& exposed,
+               const QPalette& palette)
 {
-    const QRect area = window.rect();
-    const QPixmap background =
-        form.Pixmap(QStringLiteral("form"), area.size(), window.devicePixelRatioF());
-    if (background.isNull())
-        painter.fillRect(area, window.palette().window());
-    else
-        painter.drawPixmap(area.topLeft(), background);
+    const QRect part = exposed & area;
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const QPixmap background = form.Pixmap(QStringLiteral("form"), area.size(), ratio);
+    if (background.isNull()) {
+        painter.fillRect(part, palette.window());
+        return;
+    }
+    const QRectF source(QPointF(part.topLeft() - area.topLeft()) * ratio,
+                        QSizeF(part.size()) * ratio);
+    painter.drawPixmap(QRectF(part), background, source);
 }
 
 } // namespace quillet

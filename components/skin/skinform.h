@@ -14,7 +14,6 @@
 
 class QPainter;
 class QSvgRenderer;
-class QWidget;
 
 namespace quillet {
 
@@ -52,8 +51,10 @@ private:
     mutable QHash<QString, QPixmap> m_cache;
 };
 
-// Paints the window's background from the element "form", stretched over the window; without
-// it, fills the window with its palette's Window colour.
-void PaintForm(QPainter& painter, const SvgSkinForm& form, const QWidget& window);
+// Paints the exposed part of a window's background: the element "form" stretched over area
+// (the window's rectangle), or without it the palette's Window colour. The painter's device
+// gives the pixel ratio.
+void PaintForm(QPainter& painter, const SvgSkinForm& form, const QRect& area, const QRect& exposed,
+               const QPalette& palette);
 
 } // namespace quillet

@@ -98,28 +98,27 @@ TEST(SkinForm, AMissingOrBrokenFileLeavesNoSkinAndEveryPutRepaints)
     EXPECT_EQ(Opaque(form.Pixmap("ButtonPlay", {20, 10}, 1).toImage(), 5, 5), PlayPressedColour);
 }
 
-TEST(SkinForm, TheWindowBackgroundIsTheFormElementOrThePaletteWindowColour)
+TEST(SkinForm, TheWindowBackgroundIsTheFormElementOrThePaletteWindowColourWhereExposed)
 {
     QTemporaryDir dir;
     SvgSkinForm form;
-    QWidget window;
-    window.resize(80, 60);
-    QPalette palette = window.palette();
+    QPalette palette;
     palette.setColor(QPalette::Window, QColor(0x11, 0x22, 0x33));
-    window.setPalette(palette);
-
+    const QRect window(0, 0, 80, 60);
+    const QRect exposed(40, 30, 40, 30);
     const auto paint = [&] {
         QImage image(window.size(), QImage::Format_ARGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
-        PaintForm(painter, form, window);
+        PaintForm(painter, form, window, exposed, palette);
         return image;
     };
     EXPECT_EQ(Opaque(paint(), 79, 59), QColor(0x11, 0x22, 0x33));
     form.SetSkinFile(WriteTestSkin(dir));
     const QImage skinned = paint();
-    EXPECT_EQ(Opaque(skinned, 0, 0), FormColour);
-    EXPECT_EQ(Opaque(skinned, 79, 59), FormColour);
+    EXPECT_EQ(Opaque(skinned, 40, 30), FormCornerColour);
+    EXPECT_EQ(Opaque(skinned, 79, 59), FormCornerColour);
+    EXPECT_EQ(Opaque(skinned, 39, 29), QColor(Qt::white)); // not exposed: left alone
 }
 
 } // namespace

@@ -20,6 +20,7 @@ inline void PrintTo(const QColor& colour, std::ostream* out)
 namespace quillet::test {
 
 inline const QColor FormColour{0x20, 0x30, 0x40};
+inline const QColor FormCornerColour{0xc0, 0xc0, 0xc0};
 inline const QColor PlayColour{0xff, 0x00, 0x00};
 inline const QColor PlayHoverColour{0x00, 0xff, 0x00};
 inline const QColor PlayPressedColour{0x00, 0x00, 0xff};
@@ -33,12 +34,13 @@ inline const QColor LabelColour{0x00, 0x40, 0x00};
 inline const QColor StripTopColour{0x00, 0xff, 0xff};
 inline const QColor StripBottomColour{0xff, 0x80, 0x00};
 
-// Element sizes in the file: buttons 20 × 10, track 100 × 10, thumb 10 × 10, strip 30 × 6
+// Element sizes in the file: form 40 × 30 (its lower right quarter lighter), buttons 20 × 10, track 100 × 10, thumb 10 × 10, strip 30 × 6
 // (two 3 px bands). The variants lie apart from their elements, as in a real skin.
 inline QByteArray TestSkin()
 {
     return R"(<svg xmlns="http://www.w3.org/2000/svg" width="800" height="200">
-  <rect id="form" x="0" y="0" width="40" height="30" fill="#203040"/>
+  <g id="form"><rect x="0" y="0" width="40" height="30" fill="#203040"/>
+    <rect x="20" y="15" width="20" height="15" fill="#c0c0c0"/></g>
   <g id="ButtonPlay"><rect x="100" y="0" width="20" height="10" fill="#ff0000"/></g>
   <g id="ButtonPlay.hover"><rect x="100" y="20" width="20" height="10" fill="#00ff00"/></g>
   <g id="ButtonPlay.pressed"><rect x="100" y="40" width="20" height="10" fill="#0000ff"/></g>
