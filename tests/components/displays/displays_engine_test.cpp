@@ -1,0 +1,47 @@
+// The displays on the real engine's feed: a tone lights the meter of its channel (and the
+// spectrum at its frequency) while it plays, and everything rests after Stop.
+#include "components/displays/levelmeter.h"
+#include "components/displays/oscilloscope.h"
+#include "components/displays/spectrumdisplay.h"
+#include "components/displays/visualiser.h"
+#include "tests/components/audio/engine/enginerig.h"
+
+#include <gtest/gtest.h>
+
+namespace quillet::test {
+namespace {
+
+TEST(DisplaysOnTheEngine, ATonesChannelLightsWhileItPlaysAndAllRestAfterStop)
+{
+    EngineRig rig(audio::OutputKind::NullRealTime);
+    fixtures::Signal tone = fixtures::Tone(1000, 5.0, 44100, 2, 0.5); // −6 dB, left only
+    for (int64_t frame = 0; frame < tone.Frames(); ++frame)
+        tone.samples[size_t(frame * 2 + 1)] = 0;
+    LevelMeter left, right;
+    SpectrumDisplay spectrum;
+    Oscilloscope scope;
+    Visualiser visualiser(rig.engine->connector());
+    visualiser.Attach(&left, &right, &spectrum, &scope);
+    QTest::qWait(300);
+    EXPECT_FALSE(visualiser.Animating());
+
+    rig.PlayFile(rig.WriteWav(tone));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return left.LitLength() == left.LengthFor(-6.0f); }, 3000))
+        << left.LitLength();
+    EXPECT_TRUE(visualiser.Animating());
+    EXPECT_EQ(right.LitLength(), 0);
+    int tallest = 0;
+    for (int bar = 0; bar < spectrum.BarCount(); ++bar) {
+        if (spectrum.BarHeight(bar) > spectrum.BarHeight(tallest))
+            tallest = bar;
+    }
+    EXPECT_NEAR(spectrum.BarCentreHz(tallest), 1000.0, 100.0);
+    EXPECT_FALSE(scope.AtRest());
+
+    rig.engine->waveOut().Stop();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !visualiser.Animating(); }, 3000));
+    EXPECT_TRUE(left.AtRest() && right.AtRest() && spectrum.AtRest() && scope.AtRest());
+}
+
+} // namespace
+} // namespace quillet::test
