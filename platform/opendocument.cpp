@@ -20,8 +20,7 @@ bool OpenDocument(const QString& fileOrAddress)
     // Display platforms without desktop services (offscreen, minimal) and processes without
     // a GUI application refuse; the desktop's opener itself still works there. A refusal
     // above started nothing, so the document is never opened twice.
-    return QProcess::startDetached(QStringLiteral("xdg-open"),
-                                   {url.toString(QUrl::FullyEncoded)});
+    return QProcess::startDetached(QStringLiteral("xdg-open"), {url.toString(QUrl::FullyEncoded)});
 }
 
 } // namespace quillet

@@ -112,19 +112,13 @@ QString DesktopExecArgument(const QString& argument)
     }
 
     // Then the rules of the whole Exec value: field codes, and the string escapes of the
-    // file format (applied last, so a reader undoes them first).
-    QString escaped;
-    for (const QChar c : quoted) {
-        switch (c.unicode()) {
-        case '%': escaped += QStringLiteral("%%"); break;
-        case '\\': escaped += QStringLiteral("\\\\"); break;
-        case '\n': escaped += QStringLiteral("\\n"); break;
-        case '\t': escaped += QStringLiteral("\\t"); break;
-        case '\r': escaped += QStringLiteral("\\r"); break;
-        default: escaped += c;
-        }
-    }
-    return escaped;
+    // file format (applied last, so a reader undoes them first; backslashes first, so the
+    // escapes added after them stay single).
+    return quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+        .replace(QLatin1Char('%'), QStringLiteral("%%"))
+        .replace(QLatin1Char('\n'), QStringLiteral("\\n"))
+        .replace(QLatin1Char('\t'), QStringLiteral("\\t"))
+        .replace(QLatin1Char('\r'), QStringLiteral("\\r"));
 }
 
 } // namespace quillet
