@@ -53,41 +53,34 @@ TEST_F(ShellIntegration, EntriesNamingUsAreLeftAloneOthersTakenBackTheRestKeptBy
 {
     const QByteArray oldEntry = AudioCdEntry("/usr/lib/quillet-jukebox/quillet-jukebox LCDA");
     WriteFile(AudioCdEntryPath(), oldEntry);
+    // Ours in any case and with fallbacks after it: kept; others, fallbacks after them and
+    // empty values: taken back.
+    const QByteArray kept = "# my associations\n"
+                            "[Added Associations]\n"
+                            "audio/x-wav=other-player.desktop;\n"
+                            "\n"
+                            "[Default Applications]\n"
+                            "x-content/audio-cdda=QuilletJukebox.AudioCD.desktop\n"
+                            "audio/mpeg=quilletjukebox.document.desktop\n"
+                            "audio/mp2=QuilletJukebox.Document.desktop;other-player.desktop;\n";
+    const QByteArray keptAfter = "text/html=browser.desktop\n"
+                                 "\n"
+                                 "[Removed Associations]\n"
+                                 "audio/mpeg=another.desktop\n";
     WriteFile(m_xdg.MimeApps(),
-              "# my associations\n"
-              "[Added Associations]\n"
-              "audio/x-wav=other-player.desktop;\n"
-              "\n"
-              "[Default Applications]\n"
-              "x-content/audio-cdda=QuilletJukebox.AudioCD.desktop\n"
-              "audio/mpeg=quilletjukebox.document.desktop\n"
-              "audio/mp2=QuilletJukebox.Document.desktop;other-player.desktop;\n"
-              "audio/x-mp1=other-player.desktop;QuilletJukebox.Document.desktop;\n"
-              "application/x-cda=\n"
-              "audio/x-wav=other-player.desktop\n"
-              "text/html=browser.desktop\n"
-              "\n"
-              "[Removed Associations]\n"
-              "audio/mpeg=another.desktop\n");
+              kept +
+                  "audio/x-mp1=other-player.desktop;QuilletJukebox.Document.desktop;\n"
+                  "application/x-cda=\n"
+                  "audio/x-wav=other-player.desktop\n" +
+                  keptAfter);
 
     StartupAssociation("/home/ann/Moved/");
 
-    EXPECT_EQ(ReadFile(m_xdg.MimeApps()),
-              "# my associations\n"
-              "[Added Associations]\n"
-              "audio/x-wav=other-player.desktop;\n"
-              "\n"
-              "[Default Applications]\n"
-              "x-content/audio-cdda=QuilletJukebox.AudioCD.desktop\n"
-              "audio/mpeg=quilletjukebox.document.desktop\n"
-              "audio/mp2=QuilletJukebox.Document.desktop;other-player.desktop;\n"
-              "audio/x-mp1=QuilletJukebox.Document.desktop\n"
-              "application/x-cda=QuilletJukebox.Document.desktop\n"
-              "audio/x-wav=QuilletJukebox.Document.desktop\n"
-              "text/html=browser.desktop\n"
-              "\n"
-              "[Removed Associations]\n"
-              "audio/mpeg=another.desktop\n");
+    EXPECT_EQ(ReadFile(m_xdg.MimeApps()), kept +
+                                              "audio/x-mp1=QuilletJukebox.Document.desktop\n"
+                                              "application/x-cda=QuilletJukebox.Document.desktop\n"
+                                              "audio/x-wav=QuilletJukebox.Document.desktop\n" +
+                                              keptAfter);
     EXPECT_EQ(ReadFile(AudioCdEntryPath()), oldEntry) << "keeps its first directory";
 
     // Another program took the audio CDs: taken back with the directory of this start.
