@@ -18,8 +18,9 @@ void BandSlider::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const int x = width() / 2 - 1;
     const int top = ThumbHeight / 2;
-    painter.fillRect(x, top, 3, height() - 2 * top,
-                     QColor::fromRgb(isEnabled() ? look::SliderGroove : look::SliderGrooveDisabled));
+    painter.fillRect(
+        x, top, 3, height() - 2 * top,
+        QColor::fromRgb(isEnabled() ? look::SliderGroove : look::SliderGrooveDisabled));
     painter.fillRect(x + 1, top, 1, height() - 2 * top, QColor::fromRgb(look::Black));
     if (Control().Minimum() <= 0 && Control().Maximum() >= 0) {
         const int y = ThumbRectFor(0).center().y();

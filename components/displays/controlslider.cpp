@@ -32,8 +32,8 @@ void ControlSlider::SetSteps(int smallStep, int pageStep)
 
 int ControlSlider::Travel() const
 {
-    const int length = m_orientation == Qt::Horizontal ? width() - m_thumb.width()
-                                                       : height() - m_thumb.height();
+    const int length =
+        m_orientation == Qt::Horizontal ? width() - m_thumb.width() : height() - m_thumb.height();
     return std::max(length, 0);
 }
 

@@ -33,9 +33,9 @@ protected:
 
     [[nodiscard]] QRect ThumbRectFor(int position) const;
     [[nodiscard]] bool Hovered() const { return m_hovered; }
-    // The thumb in the shared look (every paint event draws it): a light grey body with a 1 px highlight, lighter under the
-    // pointer or while held, framed in the accent colour while it has the keyboard focus,
-    // flat and dark when disabled.
+    // The thumb in the shared look (every paint event draws it): a light grey body with a 1 px
+    // highlight, lighter under the pointer or while held, framed in the accent colour while it has
+    // the keyboard focus, flat and dark when disabled.
     void PaintThumb(QPainter& painter);
 
     void mousePressEvent(QMouseEvent* event) override;

@@ -87,8 +87,7 @@ void LevelMeter::paintEvent(QPaintEvent*)
         painter.fillRect(x, 0, 1, h, colour);
     }
     if (m_shownPeak >= 0) {
-        const QColor peak =
-            m_shownPeak >= warmColumn ? warm : QColor::fromRgb(look::MeterPeak);
+        const QColor peak = m_shownPeak >= warmColumn ? warm : QColor::fromRgb(look::MeterPeak);
         painter.fillRect(m_shownPeak, 0, 1, h, peak);
     }
 }

@@ -50,8 +50,8 @@ private:
     int m_lit = 0;
     int m_peak = 0;
     int m_hold = 0;
-    int m_shownLit = 0;     // segments lit in the picture on screen
-    int m_shownPeak = -1;   // its marker column
+    int m_shownLit = 0;   // segments lit in the picture on screen
+    int m_shownPeak = -1; // its marker column
 };
 
 } // namespace quillet

@@ -6,8 +6,7 @@
 
 namespace quillet {
 
-PositionSlider::PositionSlider(const QString& objectName, SliderControl& control,
-                               QWidget* parent)
+PositionSlider::PositionSlider(const QString& objectName, SliderControl& control, QWidget* parent)
     : ControlSlider(objectName, control, Qt::Horizontal, QSize(ThumbWidth, ThumbHeight), parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -16,8 +16,8 @@ constexpr double BinHz = SpectrumDisplay::SampleRateHz / (2.0 * Connector::Spect
 // The axis frequency at `position` (0 … 1) across the display.
 double AxisHz(double position)
 {
-    return SpectrumDisplay::LowHz * std::pow(SpectrumDisplay::HighHz / SpectrumDisplay::LowHz,
-                                             position);
+    return SpectrumDisplay::LowHz *
+           std::pow(SpectrumDisplay::HighHz / SpectrumDisplay::LowHz, position);
 }
 
 } // namespace

@@ -23,15 +23,15 @@ public:
     static constexpr int DesignHeight = 28;
     static constexpr int BarWidth = 3;
     static constexpr int BarGap = 1;
-    static constexpr double LowHz = 50.0;    // left edge of the axis
-    static constexpr double HighHz = 16000.0; // right edge
+    static constexpr double LowHz = 50.0;           // left edge of the axis
+    static constexpr double HighHz = 16000.0;       // right edge
     static constexpr double SampleRateHz = 44100.0; // the rate the feed's bins are read at
     static constexpr double ReferenceHz = 500.0;
     static constexpr double TiltDbPerOctave = 3.0;
-    static constexpr float TopDb = 0.0f;  // a bar at this level (after the tilt) is full
-    static constexpr float RangeDb = 60.0f; // … and empty this far below
+    static constexpr float TopDb = 0.0f;         // a bar at this level (after the tilt) is full
+    static constexpr float RangeDb = 60.0f;      // … and empty this far below
     static constexpr double HighFraction = 0.75; // yellow above this share of the height
-    static constexpr int BarFallPerFrame = 7; // pixels
+    static constexpr int BarFallPerFrame = 7;    // pixels
     static constexpr int PeakHoldFrames = 5;
     static constexpr int PeakFallPerFrame = 1;
 
@@ -59,7 +59,7 @@ private:
     struct Bar {
         int firstBin = 0; // the bins the bar shows the loudest of, when it spans any
         int lastBin = -1;
-        int lowBin = 0;   // otherwise read between lowBin and lowBin + 1
+        int lowBin = 0; // otherwise read between lowBin and lowBin + 1
         float between = 0;
         float offsetDb = 0; // the tilt at the bar's centre
         int height = 0;

@@ -65,9 +65,9 @@ void Visualiser::Frame(bool sound, float leftDb, float rightDb)
         const size_t wanted = size_t(m_scope->SamplesWanted());
         if (m_samples.size() < wanted)
             m_samples.resize(wanted);
-        const int got = sound ? std::clamp(m_feed.Scope(std::span(m_samples.data(), wanted)), 0,
-                                           int(wanted))
-                              : 0;
+        const int got =
+            sound ? std::clamp(m_feed.Scope(std::span(m_samples.data(), wanted)), 0, int(wanted))
+                  : 0;
         m_scope->ShowSamples(std::span<const float>(m_samples.data(), size_t(got)));
     }
 }

@@ -145,10 +145,6 @@ int BarNear(const SpectrumDisplay& spectrum, double hz)
 TEST(SpectrumDisplay, ASineLightsBarsAroundItsFrequencyOnly)
 {
     SpectrumDisplay spectrum;
-    EXPECT_EQ(spectrum.BarCount(), 58);
-    EXPECT_EQ(spectrum.BarX(0), 1);
-    EXPECT_EQ(spectrum.BarX(57) + SpectrumDisplay::BarWidth, spectrum.width() - 1);
-
     for (double hz : {1000.0, 200.0, 5000.0}) {
         SpectrumDisplay shown;
         shown.ShowSpectrum(SineSpectrum(hz));

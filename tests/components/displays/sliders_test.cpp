@@ -83,10 +83,10 @@ TEST(PositionSlider, ClicksBesideTheThumbKeysAndWheelStepOnceEach)
         EXPECT_EQ(rig.reports.Take(), Step(expected));
     }
 
-    const std::pair<Qt::Key, int> keys[] = {{Qt::Key_Home, 0},          {Qt::Key_Right, 5000},
-                                            {Qt::Key_PageUp, 35000},    {Qt::Key_Left, 30000},
-                                            {Qt::Key_PageDown, 0},      {Qt::Key_End, 100000},
-                                            {Qt::Key_Down, 95000},      {Qt::Key_Up, 100000}};
+    const std::pair<Qt::Key, int> keys[] = {{Qt::Key_Home, 0},       {Qt::Key_Right, 5000},
+                                            {Qt::Key_PageUp, 35000}, {Qt::Key_Left, 30000},
+                                            {Qt::Key_PageDown, 0},   {Qt::Key_End, 100000},
+                                            {Qt::Key_Down, 95000},   {Qt::Key_Up, 100000}};
     for (const auto& [key, expected] : keys) {
         QTest::keyClick(&rig.slider, key);
         EXPECT_EQ(rig.reports.Take(), Step(expected)) << key;
