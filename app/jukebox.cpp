@@ -6,10 +6,11 @@ namespace quillet {
 
 MainWindowParts WindowParts(Program& program)
 {
-    return {program.playlist(),     program.mediaFiles(), program.playlistFiles(),
-            program.songDetails(),  program.audioCd(),    program.transport(),
-            program.timeDisplay(),  program.endOfTrack(), program.equalizer(),
-            program.volumeBalance()};
+    return {program.playlist(),          program.mediaFiles(),    program.playlistFiles(),
+            program.songDetails(),       program.audioCd(),       program.transport(),
+            program.timeDisplay(),       program.endOfTrack(),    program.equalizer(),
+            program.volumeBalance(),     program.windowOptions(), program.webLinks(),
+            program.engine().connector()};
 }
 
 Jukebox::Jukebox(std::unique_ptr<AudioEngine> engine, const QString& programDir,

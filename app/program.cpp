@@ -1,7 +1,9 @@
 #include "app/program.h"
 
 #include "app/commandline.h"
+#include "app/shellintegration.h"
 #include "platform/ignorefailure.h"
+#include "platform/opendocument.h"
 #include "playback/audioengine.h"
 #include "tags/genres.h"
 #include "ui/mainwindowsteps.h"
@@ -32,7 +34,8 @@ Program::Program(AudioEngine& engine, UserDialogs& dialogs, QString programDir, 
       m_equalizer(engine.eq(), m_settings[SettingKey::equalizerPreset], BandTexts(m_settings)),
       m_volumeBalance(engine.masterVolume(), m_settings[SettingKey::volume],
                       m_settings[SettingKey::balance]),
-      m_titleScroller(m_songDetails)
+      m_titleScroller(m_songDetails), m_windowOptions(m_settings[SettingKey::setTop]),
+      m_webLinks(m_programDir, [](const QString& document) { (void)OpenDocument(document); })
 {
     m_timer1.setInterval(EndOfTrack::IntervalMs);
     m_timer2.setInterval(TimeDisplay::IntervalMs);
@@ -231,8 +234,21 @@ void Program::LoadCdTracks()
     m_audioCd.LoadCdTracks();
 }
 
-// Steps that the shell-integration and window-options work fill in.
-void Program::ShellIntegration() {}
-void Program::ApplyStayOnTop() {}
+void Program::SetWindow(MainWindowSteps* window)
+{
+    m_window = window;
+    m_windowOptions.SetWindow(window);
+}
+
+// The media types and the audio-CD command point at this program at every start.
+void Program::ShellIntegration()
+{
+    StartupAssociation(m_programDir);
+}
+
+void Program::ApplyStayOnTop()
+{
+    m_windowOptions.ApplyStayOnTop();
+}
 
 } // namespace quillet

@@ -19,6 +19,8 @@
 #include "sound/volumebalance.h"
 #include "tags/songdetails.h"
 #include "ui/titlescroller.h"
+#include "ui/weblinks.h"
+#include "ui/windowoptions.h"
 
 #include <QObject>
 #include <QTimer>
@@ -39,7 +41,7 @@ public:
 
     // The window the load sequence sizes, skins, places and shows; none: those steps are
     // skipped (tests of the sequence itself).
-    void SetWindow(MainWindowSteps* window) { m_window = window; }
+    void SetWindow(MainWindowSteps* window);
     // The start-up command line, kept as given (see JoinCommandLine).
     void SetCommandLine(const QString& commandLine) { m_commandLine = commandLine; }
     [[nodiscard]] const QString& CommandLine() const { return m_commandLine; }
@@ -67,6 +69,8 @@ public:
     [[nodiscard]] EqualizerPresets& equalizer() { return m_equalizer; }
     [[nodiscard]] VolumeBalance& volumeBalance() { return m_volumeBalance; }
     [[nodiscard]] TitleScroller& titleScroller() { return m_titleScroller; }
+    [[nodiscard]] WindowOptions& windowOptions() { return m_windowOptions; }
+    [[nodiscard]] WebLinks& webLinks() { return m_webLinks; }
     [[nodiscard]] QTimer& Timer1() { return m_timer1; }
     [[nodiscard]] QTimer& Timer2() { return m_timer2; }
     [[nodiscard]] QTimer& TimerScroller() { return m_timerScroller; }
@@ -119,6 +123,8 @@ private:
     EqualizerPresets m_equalizer;
     VolumeBalance m_volumeBalance;
     TitleScroller m_titleScroller;
+    WindowOptions m_windowOptions;
+    WebLinks m_webLinks;
 };
 
 } // namespace quillet

@@ -1,24 +1,29 @@
 #include "ui/frmmain.h"
 
-#include "playback/audiocd.h"
+#include "components/skin/skinbutton.h"
+#include "components/skin/skinlabel.h"
+#include "components/skin/skinpicture.h"
+#include "components/skin/skinscrollbar.h"
 #include "playback/endoftrack.h"
 #include "playback/timedisplay.h"
 #include "playback/transport.h"
-#include "playlist/mediafiles.h"
 #include "playlist/playlist.h"
-#include "playlist/playlistfiles.h"
 #include "playlist/playlistmodel.h"
-#include "sound/volumebalance.h"
 #include "tags/songdetails.h"
+#include "ui/controlbinding.h"
+#include "ui/frmabout.h"
+#include "ui/frmdetails.h"
+#include "ui/frmmenu.h"
+#include "ui/skinlook.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListView>
 #include <QMenu>
+#include <QPainter>
 #include <QScreen>
-#include <QStyle>
-#include <QVBoxLayout>
 
 namespace quillet {
 
@@ -27,126 +32,51 @@ frmMain::frmMain(const MainWindowParts& parts, MainWindowActions actions, QWidge
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral(" Quillet Jukebox"));
-    BuildControls();
+    setPalette(SkinLook::Palette(palette()));
+    setFont(SkinLook::TextFont());
+    // The skin paints every pixel of the client area.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    BuildButtons();
+    BuildBars();
+    BuildTexts();
+    BuildDisplays();
+    BuildEqualizer();
+    BuildPlaylist();
+    BuildMenus();
     WireRoutines();
     SetTabOrder();
-    // As small as the controls allow, never below the design size.
-    setFixedSize(sizeHint().expandedTo({DesignWidth, DesignHeight}));
+    setFixedSize(DesignWidth, DesignHeight);
+    connect(&m_skinForm, &SvgSkinForm::skinChanged, this, qOverload<>(&QWidget::update));
 }
 
-frmMain::~frmMain() = default;
-
-void frmMain::BuildControls()
+frmMain::~frmMain()
 {
-    BuildButtons();
-    BuildMenus();
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->setSpacing(6);
-    layout->addLayout(BuildPlayerRows());
-    layout->addLayout(BuildEqualizer());
-    layout->addLayout(BuildPlaylistRows(), 1);
+    // The dialogs are windows of their own; they go with the main window.
+    delete m_details;
+    delete m_about;
 }
 
-// Each button with its skin element, caption or icon, tooltip, the state it shows (its own
-// unless a routine owns it) and the routine its click runs.
-void frmMain::BuildButtons()
+QMenu& frmMain::Menu()
 {
-    Playlist& list = m_parts.playlist;
-    MediaFiles& media = m_parts.mediaFiles;
-    PlaylistFiles& files = m_parts.playlistFiles;
-    Transport& transport = m_parts.transport;
-    EndOfTrack& options = m_parts.endOfTrack;
-    constexpr auto Text = QStyle::SP_CustomBase; // a caption, no icon
-    const struct {
-        PlainSkinButton* Buttons::*slot;
-        const char* name;
-        const char* element;
-        const char* caption;
-        QStyle::StandardPixmap icon;
-        const char* tip;
-        ButtonControl* state;
-        std::function<void()> routine;
-    } table[] = {
-        {&Buttons::menu, "SkinButtonMenu", "ButtonSettings", QT_TR_NOOP("Menu"), Text,
-         QT_TR_NOOP("Show the menu"), nullptr, [this] { m_menu->popup(QCursor::pos()); }},
-        {&Buttons::play, "SkinButtonPlay", "ButtonPlay", "", QStyle::SP_MediaPlay,
-         QT_TR_NOOP("Play the selected entry"), nullptr, [&] { transport.PlaySelected(); }},
-        {&Buttons::pause, "SkinButtonPause", "ButtonPause", "", QStyle::SP_MediaPause,
-         QT_TR_NOOP("Pause or resume"), nullptr, [&] { transport.SkinButtonPause_Click(); }},
-        {&Buttons::stop, "SkinButtonStop", "ButtonStop", "", QStyle::SP_MediaStop,
-         QT_TR_NOOP("Stop"), nullptr, [&] { transport.StopPlayback(); }},
-        {&Buttons::rewind, "SkinButtonRewind", "ButtonRewind", "", QStyle::SP_MediaSeekBackward,
-         QT_TR_NOOP("Back five seconds"), &transport.SkinButtonRewind(),
-         [&] { transport.SkinButtonRewind_Click(); }},
-        {&Buttons::forward, "SkinButtonForward", "ButtonForward", "", QStyle::SP_MediaSeekForward,
-         QT_TR_NOOP("Forward five seconds"), &transport.SkinButtonForward(),
-         [&] { transport.SkinButtonForward_Click(); }},
-        {&Buttons::open, "SkinButtonOpen", "ButtonOpen", QT_TR_NOOP("Open"), Text,
-         QT_TR_NOOP("Add media files"), nullptr, [&] { media.AddFilesDialog(); }},
-        {&Buttons::continuePlay, "SkinButtonContinue", "ButtonContinue", QT_TR_NOOP("Continue"),
-         Text, QT_TR_NOOP("Continuous play: go on with the next entry when a track ends"),
-         &options.SkinButtonContinue(), [&] { options.SkinButtonContinue_Click(); }},
-        {&Buttons::shuffle, "SkinButtonShuffle", "ButtonShuffle", QT_TR_NOOP("Shuffle"), Text,
-         QT_TR_NOOP("Shuffle: continuous play picks a random entry"), &options.SkinButtonShuffle(),
-         [&] { options.SkinButtonShuffle_Click(); }},
-        {&Buttons::presets, "SkinButtonPresets", "ButtonPresets", QT_TR_NOOP("Presets"), Text,
-         QT_TR_NOOP("Choose an equalizer preset"), nullptr,
-         [this] { m_presetMenu->popup(QCursor::pos()); }},
-        {&Buttons::cdPlayer, "SkinButtonCDPlayer", "ButtonCD", QT_TR_NOOP("CD Player"), Text,
-         QT_TR_NOOP("List the tracks of the audio CD"), nullptr,
-         [this] { m_parts.audioCd.LoadCdTracks(); }},
-        {&Buttons::add, "SkinButtonAdd", "ButtonAdd", QT_TR_NOOP("Add"), Text,
-         QT_TR_NOOP("Add media files"), nullptr, [&] { media.AddFilesDialog(); }},
-        {&Buttons::remove, "SkinButtonRemove", "ButtonRemove", QT_TR_NOOP("Remove"), Text,
-         QT_TR_NOOP("Remove the selected entry"), nullptr, [&] { list.RemoveSelectedEntry(); }},
-        {&Buttons::clearList, "SkinButtonClearList", "ButtonRemoveAll", QT_TR_NOOP("Clear"), Text,
-         QT_TR_NOOP("Clear the playlist"), nullptr, [&] { list.ClearPlaylist(); }},
-        {&Buttons::openList, "SkinButtonOpenList", "ButtonOpenList", QT_TR_NOOP("Open list"), Text,
-         QT_TR_NOOP("Open a playlist file"), nullptr, [&] { files.OpenListDialog(); }},
-        {&Buttons::saveList, "SkinButtonSaveList", "ButtonSaveList", QT_TR_NOOP("Save list"), Text,
-         QT_TR_NOOP("Save the playlist to a file"), nullptr, [&] { files.SaveListDialog(); }},
-        {&Buttons::up, "SkinButtonUp", "ButtonUp", QT_TR_NOOP("Up"), Text,
-         QT_TR_NOOP("Move the selected entry up"), nullptr, [&] { list.MoveEntryUp(); }},
-        {&Buttons::down, "SkinButtonDown", "ButtonDown", QT_TR_NOOP("Down"), Text,
-         QT_TR_NOOP("Move the selected entry down"), nullptr, [&] { list.MoveEntryDown(); }},
-    };
-    for (const auto& row : table) {
-        const QString name = QLatin1String(row.name), element = QLatin1String(row.element);
-        const QString caption = *row.caption ? tr(row.caption) : QString();
-        auto* button = row.state ? new PlainSkinButton(name, element, caption, *row.state, this)
-                                 : new PlainSkinButton(name, element, caption, false, this);
-        button->setToolTip(tr(row.tip));
-        if (row.icon != Text)
-            button->setIcon(style()->standardIcon(row.icon));
-        connect(&button->Control(), &ButtonControl::clicked, this, row.routine);
-        m_buttons.*row.slot = button;
-    }
+    return m_frmMenu->menu1();
 }
 
+// The main menu with its commands, and the preset items in their menu order, each checked
+// from its preset's mark.
 void frmMain::BuildMenus()
 {
-    m_menu = new QMenu(this);
-    m_menu->setObjectName(QStringLiteral("menu1"));
-    QMenu* options = m_menu->addMenu(tr("&Options"));
-    options->setObjectName(QStringLiteral("options"));
-    EndOfTrack& endOfTrack = m_parts.endOfTrack;
-    QAction* contPlay = options->addAction(tr("&Continuous Play"));
-    contPlay->setObjectName(QStringLiteral("contPlay"));
-    BindCheckItem(*contPlay, endOfTrack.contPlay(), [&endOfTrack] { endOfTrack.contPlay_Click(); });
-    QAction* randOrder = options->addAction(tr("&Shuffle"));
-    randOrder->setObjectName(QStringLiteral("randOrder"));
-    BindCheckItem(*randOrder, endOfTrack.randOrder(),
-                  [&endOfTrack] { endOfTrack.randOrder_Click(); });
-    m_menu->addSeparator();
-    QAction* exitItem = m_menu->addAction(tr("E&xit"));
-    exitItem->setObjectName(QStringLiteral("exit"));
-    connect(exitItem, &QAction::triggered, this, [this] {
-        if (m_actions.ExitClick)
-            m_actions.ExitClick();
-    });
+    MenuParts menuParts{m_parts.endOfTrack,
+                        m_parts.windowOptions,
+                        m_parts.webLinks,
+                        m_placement,
+                        [this] { songDetails_Click(); },
+                        [this] { about_Click(); },
+                        [this] {
+                            if (m_actions.ExitClick)
+                                m_actions.ExitClick();
+                        }};
+    m_frmMenu = new frmMenu(menuParts, this);
 
-    // The preset items in their menu order, each checked from its preset's mark.
     m_presetMenu = new QMenu(this);
     m_presetMenu->setObjectName(QStringLiteral("presetMenu"));
     EqualizerPresets& equalizer = m_parts.equalizer;
@@ -165,9 +95,10 @@ void frmMain::WireRoutines()
 {
     Playlist& playlist = m_parts.playlist;
     Transport& transport = m_parts.transport;
+    // A right click anywhere on the window opens the main menu, as the Menu button does.
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { m_menu->popup(mapToGlobal(at)); });
+            [this] { m_frmMenu->SkinButtonMenu_Click(); });
 
     BindText(*m_textTime, m_parts.timeDisplay.TextTime());
     SongDetails& songDetails = m_parts.songDetails;
@@ -203,6 +134,33 @@ void frmMain::ShowSelection(int index)
     m_list->scrollTo(item);
 }
 
+void frmMain::songDetails_Click()
+{
+    OpenModeless(m_details, [this] {
+        return new frmDetails(m_parts.songDetails, m_placement, [this] { ShowMainWindow(); });
+    });
+}
+
+void frmMain::about_Click()
+{
+    OpenModeless(m_about, [this] {
+        return new frmAbout(m_placement, m_parts.webLinks, [this] { ShowMainWindow(); });
+    });
+}
+
+void frmMain::ShowMainWindow()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmMain::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    PaintForm(painter, m_skinForm, rect(), event->rect(), palette());
+}
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_list && event->type() == QEvent::KeyPress) {
@@ -231,8 +189,20 @@ void frmMain::SetSkinFile(const QString& path)
     m_skinForm.SetSkinFile(path);
 }
 
-// The plain window lays its controls out itself; the skinned window sets design sizes here.
-void frmMain::SizeSkinControls() {}
+// The sizes the skin buttons and strips take at load, in the order they are set.
+void frmMain::SizeSkinControls()
+{
+    const Buttons& b = m_buttons;
+    for (SkinControl* control : std::initializer_list<SkinControl*>{
+             b.menu,    b.quillet,          b.cdPlayer,        b.continuePlay, b.shuffle,
+             b.presets, m_pictureEqualizer, m_picturePlaylist, b.play,         b.pause,
+             b.stop,    b.rewind,           b.forward,         b.open,         b.add,
+             b.remove,  b.clearList,        b.openList,        b.saveList,     b.up,
+             b.down}) {
+        const QWidget* widget = dynamic_cast<QWidget*>(control);
+        control->SetSize(widget->width(), widget->height());
+    }
+}
 
 void frmMain::AttachSkins()
 {
@@ -240,14 +210,13 @@ void frmMain::AttachSkins()
         control->AttachSkin(m_skinForm);
 }
 
-// In the order the skin binds them.
 std::vector<SkinControl*> frmMain::SkinnedControls() const
 {
     const Buttons& b = m_buttons;
-    return {b.play,    b.pause,       b.stop,         b.rewind,       b.forward,   b.open,
-            b.presets, b.add,         b.remove,       b.openList,     b.clearList, b.saveList,
-            b.up,      b.down,        b.shuffle,      b.continuePlay, b.menu,      m_balance,
-            m_volume,  m_labelVolume, m_labelBalance, b.cdPlayer};
+    return {b.play,    b.pause,  b.stop,        b.rewind,       b.forward,   b.open,
+            b.presets, b.add,    b.remove,      b.openList,     b.clearList, b.saveList,
+            b.up,      b.down,   b.shuffle,     b.continuePlay, b.quillet,   b.menu,
+            m_balance, m_volume, m_labelVolume, m_labelBalance, b.download,  b.cdPlayer};
 }
 
 void frmMain::SetStayOnTop(bool onTop)

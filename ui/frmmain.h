@@ -1,18 +1,21 @@
-// The main window in its plain form (no skin yet): transport buttons, time and title texts,
-// the position slider, continuous play and shuffle, the CD and preset buttons, the ten band
-// sliders, volume and balance, and the playlist with its buttons and texts; a popup menu with
-// the options and Exit. It only creates controls, binds them to the routine objects that own
-// their state and forwards events. UI thread only. Sizes and positions in pixels.
+// The main window: skinned buttons, the two skinned bars and their labels, the text displays,
+// the position and band sliders, the live displays and the playlist, each at its fixed place
+// in a 314 × 404 client area, painted from the skin file. It only creates controls, binds
+// them to the routine objects that own their state and forwards events. UI thread only.
+// Sizes and positions in pixels.
 #pragma once
 
+#include "components/skin/skinform.h"
 #include "sound/equalizerpresets.h"
 #include "ui/mainwindowsteps.h"
-#include "ui/plainskin.h"
+#include "ui/windowplacement.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QLabel;
@@ -22,15 +25,29 @@ class QMenu;
 namespace quillet {
 
 class AudioCd;
+class BandSlider;
+class Connector;
 class EndOfTrack;
+class frmAbout;
+class frmDetails;
+class frmMenu;
 class MediaFiles;
 class Playlist;
 class PlaylistFiles;
 class PlaylistModel;
+class PositionSlider;
+class SkinButtonWidget;
+class SkinControl;
+class SkinLabelWidget;
+class SkinPicture;
+class SkinScrollBarWidget;
 class SongDetails;
 class TimeDisplay;
 class Transport;
+class Visualiser;
 class VolumeBalance;
+class WebLinks;
+class WindowOptions;
 
 // The routine objects behind the window's controls; they outlive the window.
 struct MainWindowParts {
@@ -44,6 +61,9 @@ struct MainWindowParts {
     EndOfTrack& endOfTrack;
     EqualizerPresets& equalizer;
     VolumeBalance& volumeBalance;
+    WindowOptions& windowOptions;
+    WebLinks& webLinks;
+    const Connector& connector; // what is audible now, for the live displays
 };
 
 // The routines behind the window's events that live above the window.
@@ -70,69 +90,87 @@ public:
     void ShowWindow() override;
 
     [[nodiscard]] QListView& ListBoxDisplay() { return *m_list; }
-    [[nodiscard]] SkinForm& SkinForm1() { return m_skinForm; }
-    [[nodiscard]] QMenu& Menu() { return *m_menu; }
+    [[nodiscard]] SvgSkinForm& SkinForm1() { return m_skinForm; }
+    [[nodiscard]] frmMenu& Menus() { return *m_frmMenu; }
+    [[nodiscard]] QMenu& Menu();
     [[nodiscard]] QMenu& PresetMenu() { return *m_presetMenu; }
+    [[nodiscard]] WindowPlacement& Placement() { return m_placement; }
+    // The skinned controls in the order the skin binds them.
+    [[nodiscard]] std::vector<SkinControl*> SkinnedControls() const;
 
     // Where the window goes on a screen of the given size: the remainders of the halves are
     // dropped (toward zero, so a window larger than the screen sticks out equally).
     [[nodiscard]] static QPoint CentredPosition(QSize screen, QSize window);
 
+    // The menu's commands that open a window of their own: one live copy each.
+    void songDetails_Click();
+    void about_Click();
+
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Buttons {
-        PlainSkinButton* menu;
-        PlainSkinButton* play;
-        PlainSkinButton* pause;
-        PlainSkinButton* stop;
-        PlainSkinButton* rewind;
-        PlainSkinButton* forward;
-        PlainSkinButton* open;
-        PlainSkinButton* cdPlayer;
-        PlainSkinButton* continuePlay;
-        PlainSkinButton* shuffle;
-        PlainSkinButton* presets;
-        PlainSkinButton* add;
-        PlainSkinButton* remove;
-        PlainSkinButton* clearList;
-        PlainSkinButton* openList;
-        PlainSkinButton* saveList;
-        PlainSkinButton* up;
-        PlainSkinButton* down;
+        SkinButtonWidget* menu;
+        SkinButtonWidget* quillet;
+        SkinButtonWidget* cdPlayer;
+        SkinButtonWidget* continuePlay;
+        SkinButtonWidget* shuffle;
+        SkinButtonWidget* presets;
+        SkinButtonWidget* play;
+        SkinButtonWidget* pause;
+        SkinButtonWidget* stop;
+        SkinButtonWidget* rewind;
+        SkinButtonWidget* forward;
+        SkinButtonWidget* open;
+        SkinButtonWidget* add;
+        SkinButtonWidget* remove;
+        SkinButtonWidget* clearList;
+        SkinButtonWidget* openList;
+        SkinButtonWidget* saveList;
+        SkinButtonWidget* up;
+        SkinButtonWidget* down;
+        SkinButtonWidget* download;
     };
 
-    void BuildControls();
     void BuildButtons();
+    void BuildBars();
+    void BuildTexts();
+    void BuildDisplays();
+    void BuildEqualizer();
+    void BuildPlaylist();
     void BuildMenus();
-    QLayout* BuildPlayerRows();
-    QLayout* BuildEqualizer();
-    QLayout* BuildPlaylistRows();
     void SetTabOrder();
-    [[nodiscard]] std::vector<SkinControl*> SkinnedControls() const;
     void WireRoutines();
     void ShowSelection(int index);
+    void ShowMainWindow();
 
     MainWindowParts m_parts;
     MainWindowActions m_actions;
+    SvgSkinForm m_skinForm;
+    WindowPlacement m_placement{*this};
     PlaylistModel* m_model = nullptr;
-    PlainSkinForm m_skinForm;
     Buttons m_buttons{};
     QListView* m_list = nullptr;
     QLabel* m_textTotalFiles = nullptr;
     QLabel* m_textPosition = nullptr;
     QLabel* m_textTime = nullptr;
     QLabel* m_textDisplay = nullptr;
-    PlainSlider* m_slider1 = nullptr;
-    std::array<PlainSlider*, EqualizerPresets::BandCount> m_sliderBand{};
-    PlainSkinScrollBar* m_volume = nullptr;
-    PlainSkinScrollBar* m_balance = nullptr;
-    PlainSkinLabel* m_labelVolume = nullptr;
-    PlainSkinLabel* m_labelBalance = nullptr;
-    QMenu* m_menu = nullptr;
+    PositionSlider* m_slider1 = nullptr;
+    std::array<BandSlider*, EqualizerPresets::BandCount> m_sliderBand{};
+    SkinScrollBarWidget* m_volume = nullptr;
+    SkinScrollBarWidget* m_balance = nullptr;
+    SkinLabelWidget* m_labelVolume = nullptr;
+    SkinLabelWidget* m_labelBalance = nullptr;
+    SkinPicture* m_pictureEqualizer = nullptr;
+    SkinPicture* m_picturePlaylist = nullptr;
+    Visualiser* m_visualiser = nullptr;
+    frmMenu* m_frmMenu = nullptr;
     QMenu* m_presetMenu = nullptr;
+    QPointer<frmDetails> m_details;
+    QPointer<frmAbout> m_about;
 };
 
 } // namespace quillet

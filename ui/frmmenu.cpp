@@ -1,7 +1,7 @@
 #include "ui/frmmenu.h"
 
 #include "playback/endoftrack.h"
-#include "ui/plainskin.h"
+#include "ui/controlbinding.h"
 #include "ui/weblinks.h"
 #include "ui/windowoptions.h"
 #include "ui/windowplacement.h"

@@ -1,11 +1,16 @@
-// The plain main window on the offscreen platform, bound to the program's own routine objects
-// over a silent engine: its controls reach their routines, what the routines change shows,
-// the view follows the playlist, and the window is centred.
+// The skinned main window on the offscreen platform, bound to the program's own routine
+// objects over a silent engine: every control sits at its place and is drawn from the skin,
+// its controls reach their routines, what the routines change shows, the view follows the
+// playlist, and the window is centred.
 #include "app/jukebox.h"
 #include "components/audio/engine.h"
+#include "components/displays/bandslider.h"
+#include "components/displays/positionslider.h"
+#include "components/skin/skinbutton.h"
 #include "tests/fixtures/fixtures.h"
 #include "tests/support/fakedialogs.h"
 #include "tests/support/testsupport.h"
+#include "ui/frmmenu.h"
 
 #include <QAction>
 #include <QDir>
@@ -13,9 +18,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QScreen>
-#include <QScrollBar>
-#include <QSlider>
-#include <QStyleOptionSlider>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -30,19 +33,6 @@ std::unique_ptr<AudioEngine> SilentEngine(const QString& noDisc)
     options.output = audio::OutputKind::NullRealTime;
     options.cdDevice = noDisc;
     return audio::CreateAudioEngine(options);
-}
-
-QPoint HandleCentre(QSlider& slider)
-{
-    QStyleOptionSlider option;
-    option.initFrom(&slider);
-    option.orientation = slider.orientation();
-    option.minimum = slider.minimum();
-    option.maximum = slider.maximum();
-    option.sliderPosition = option.sliderValue = slider.value();
-    return slider.style()
-        ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, &slider)
-        .center();
 }
 
 class MainWindow : public ::testing::Test {
@@ -74,7 +64,7 @@ protected:
     }
     void Click(const char* button)
     {
-        auto& widget = Find<QPushButton>(button);
+        auto& widget = Find(button);
         EXPECT_TRUE(widget.isVisible() && m_window.rect().contains(widget.geometry())) << button;
         QTest::mouseClick(&widget, Qt::LeftButton);
     }
@@ -93,6 +83,97 @@ protected:
     int m_unloads = 0, m_exits = 0;
     frmMain m_window{WindowParts(m_program), {[this] { ++m_unloads; }, [this] { ++m_exits; }}};
 };
+
+TEST_F(MainWindow, EveryControlSitsAtItsPlaceAndTheSkinDrawsEachOne)
+{
+    const struct {
+        const char* name;
+        QRect place;
+    } places[] = {
+        {"SkinButtonMenu", {8, 8, 58, 12}},
+        {"SkinButtonQuillet", {234, 8, 68, 12}},
+        {"SkinButtonCDPlayer", {216, 80, 54, 10}},
+        {"SkinButtonContinue", {184, 96, 57, 10}},
+        {"SkinButtonShuffle", {248, 96, 51, 10}},
+        {"SkinButtonPresets", {256, 144, 43, 10}},
+        {"SkinButtonPlay", {16, 88, 27, 18}},
+        {"SkinButtonPause", {45, 88, 22, 18}},
+        {"SkinButtonStop", {69, 88, 22, 18}},
+        {"SkinButtonRewind", {93, 88, 22, 18}},
+        {"SkinButtonForward", {117, 88, 22, 18}},
+        {"SkinButtonOpen", {152, 88, 22, 16}},
+        {"SkinButtonAdd", {10, 248, 43, 10}},
+        {"SkinButtonRemove", {58, 248, 43, 10}},
+        {"SkinButtonClearList", {105, 248, 57, 10}},
+        {"SkinButtonOpenList", {192, 248, 54, 10}},
+        {"SkinButtonSaveList", {248, 248, 54, 10}},
+        {"SkinButtonUp", {117, 326, 14, 12}},
+        {"SkinButtonDown", {133, 326, 14, 12}},
+        {"SkinScrollBarVolume", {208, 40, 73, 9}},
+        {"SkinScrollBarBalance", {208, 56, 73, 9}},
+        {"SkinLabelVolume", {192, 40, 17, 9}},
+        {"SkinLabelBalance", {192, 56, 17, 9}},
+        {"ListBoxDisplay", {10, 259, 292, 64}},
+        {"TextDisplay", {70, 8, 160, 19}},
+        {"TextTime", {24, 24, 52, 17}},
+        {"TextPosition", {62, 323, 52, 18}},
+        {"TextTotalFiles", {10, 323, 52, 18}},
+        {"Slider1", {8, 110, 295, 17}},
+        {"PanelMeters", {16, 40, 167, 41}},
+        {"Spectrum", {16, 128, 233, 28}},
+        {"Oscope", {43, 353, 229, 41}},
+        {"LevelLeft", {16, 8, 131, 5}},
+        {"LevelRight", {16, 16, 131, 5}},
+        {"LevelScale", {32, 26, 115, 7}},
+        {"PictureEqualizer", {8, 160, 295, 9}},
+        {"PicturePlaylist", {8, 343, 295, 9}},
+    };
+    EXPECT_EQ(m_window.size(), QSize(314, 404));
+    EXPECT_EQ(m_window.windowTitle(), " Quillet Jukebox");
+    for (const auto& [name, place] : places) {
+        QWidget& control = Find(name);
+        EXPECT_EQ(control.geometry(), place) << name;
+        EXPECT_TRUE(control.isVisible()) << name;
+    }
+    // Out of sight, as designed, yet there.
+    EXPECT_FALSE(m_window.rect().intersects(Find("SkinButtonDownload").geometry()));
+    const QList<QLabel*> captions = m_window.findChildren<QLabel*>("Label1");
+    ASSERT_EQ(captions.size(), EqualizerPresets::BandCount);
+    for (int k = 0; k < EqualizerPresets::BandCount; ++k) {
+        const QRect band = Find(qPrintable(QString("SliderBand%1").arg(k))).geometry();
+        EXPECT_EQ(band.size(), QSize(17, 41));
+        EXPECT_EQ(captions[k]->geometry().center().x(), band.center().x()) << k;
+        EXPECT_EQ(captions[k]->text(), EqualizerPresets::Captions[size_t(k)]);
+    }
+
+    // The skin the program ships has an element for every skinned control.
+    m_window.SetSkinFile(QString(QUILLET_SOURCE_DIR) + "/resources/Skins/default.skn");
+    ASSERT_TRUE(m_window.SkinForm1().SkinLoaded());
+    EXPECT_TRUE(m_window.SkinForm1().HasElement("form"));
+    QStringList order;
+    for (SkinControl* control : m_window.SkinnedControls()) {
+        order << dynamic_cast<QWidget*>(control)->objectName().mid(4);
+        EXPECT_TRUE(m_window.SkinForm1().HasElement(control->SkinElement()))
+            << control->SkinElement().toStdString();
+    }
+    EXPECT_EQ(order.join(','),
+              "ButtonPlay,ButtonPause,ButtonStop,ButtonRewind,ButtonForward,ButtonOpen,"
+              "ButtonPresets,ButtonAdd,ButtonRemove,ButtonOpenList,ButtonClearList,"
+              "ButtonSaveList,ButtonUp,ButtonDown,ButtonShuffle,ButtonContinue,ButtonQuillet,"
+              "ButtonMenu,ScrollBarBalance,ScrollBarVolume,LabelVolume,LabelBalance,"
+              "ButtonDownload,ButtonCDPlayer");
+    m_window.AttachSkins();
+    const QImage skinned = m_window.grab().toImage();
+    EXPECT_TRUE(skinned.save("frmMain.png")); // a picture for people to look at
+
+    // Without its skin every control still works, drawn plainly.
+    m_window.SetSkinFile(m_dir.filePath("Skins/default.skn"));
+    EXPECT_FALSE(m_window.SkinForm1().SkinLoaded());
+    EXPECT_NE(m_window.grab().toImage(), skinned);
+    m_dialogs.filesToOpen = {QStringList{"/m/a.wav"}};
+    Click("SkinButtonAdd");
+    EXPECT_EQ(Shown(), "Total: 1 Pos: 1");
+}
 
 TEST_F(MainWindow, PlaylistButtonsRunTheirRoutines)
 {
@@ -160,18 +241,19 @@ TEST_F(MainWindow, TransportButtonsWhatThePlayShowsAndTheSliderSeeksWhenLetGo)
     AddTone(20);
     m_transport.SkinButtonRewind().SetVisible(false); // as a CD track leaves it
     EXPECT_FALSE(Find("SkinButtonRewind").isVisible());
-    auto& slider = Find<QSlider>("Slider1");
+    auto& slider = Find<PositionSlider>("Slider1");
+    const auto value = [&] { return slider.Control().Position(); };
     EXPECT_FALSE(slider.isEnabled());
 
     Click("SkinButtonPlay");
     EXPECT_TRUE(m_transport.Playing);
     EXPECT_TRUE(Find("SkinButtonRewind").isVisible());
     EXPECT_TRUE(slider.isEnabled());
-    EXPECT_EQ(slider.maximum(), 20000);
+    EXPECT_EQ(slider.Control().Maximum(), 20000);
     Click("SkinButtonPause");
     EXPECT_TRUE(m_engine->waveOut().State() & WaveOut::Paused);
     Click("SkinButtonForward"); // five seconds on, and the play resumes
-    EXPECT_EQ(slider.value(), 5000);
+    EXPECT_EQ(value(), 5000);
     EXPECT_FALSE(m_engine->waveOut().State() & WaveOut::Paused);
     m_program.timeDisplay().Timer2_Timer();
     EXPECT_EQ(Text("TextTime"), "00:05");
@@ -180,16 +262,15 @@ TEST_F(MainWindow, TransportButtonsWhatThePlayShowsAndTheSliderSeeksWhenLetGo)
 
     // The slider seeks only when let go.
     m_transport.Slider1().SetPosition(1000); // the end-of-track timer's follow step
-    EXPECT_EQ(slider.value(), 1000);
+    EXPECT_NEAR(slider.ThumbRect().left(), (slider.width() - 20) * 1000 / 20000, 1); // shown
     EXPECT_FALSE(m_transport.Seeking);
     EXPECT_GE(FilePosition(), 5000); // shown, not sought
 
-    QTest::mousePress(&slider, Qt::LeftButton, {}, HandleCentre(slider));
+    QTest::mousePress(&slider, Qt::LeftButton, {}, slider.ThumbRect().center());
     EXPECT_TRUE(m_transport.Seeking);
     QTest::mouseMove(&slider, {slider.width() * 3 / 4, slider.height() / 2});
-    const int held = slider.value();
+    const int held = value();
     EXPECT_GT(held, 10000);
-    EXPECT_EQ(m_transport.Slider1().Position(), held);
     EXPECT_LT(FilePosition(), 7000); // still playing at the old place
     QTest::mouseRelease(&slider, Qt::LeftButton, {}, {slider.width() * 3 / 4, slider.height() / 2});
     EXPECT_FALSE(m_transport.Seeking);
@@ -201,7 +282,7 @@ TEST_F(MainWindow, TransportButtonsWhatThePlayShowsAndTheSliderSeeksWhenLetGo)
 
     Click("SkinButtonStop");
     EXPECT_FALSE(m_transport.Playing || slider.isEnabled());
-    EXPECT_EQ(slider.value(), 0);
+    EXPECT_EQ(value(), 0);
 }
 
 TEST_F(MainWindow, OptionButtonsAndMenuChecksAgreeBothWays)
@@ -211,12 +292,12 @@ TEST_F(MainWindow, OptionButtonsAndMenuChecksAgreeBothWays)
           std::tuple{"SkinButtonShuffle", "randOrder", SettingKey::randomOrder}}) {
         auto* check = m_window.Menu().findChild<QAction*>(item);
         ASSERT_NE(check, nullptr) << item;
-        auto& latch = Find<QPushButton>(button);
+        ButtonControl& latch = Find<SkinButtonWidget>(button).Control();
         Click(button);
-        EXPECT_TRUE(latch.isChecked() && check->isChecked()) << item;
+        EXPECT_TRUE(latch.Pushed() && check->isChecked()) << item;
         EXPECT_EQ(m_program.settings()[key], "1");
         check->trigger();
-        EXPECT_FALSE(latch.isChecked() || check->isChecked()) << item;
+        EXPECT_FALSE(latch.Pushed() || check->isChecked()) << item;
         EXPECT_EQ(m_program.settings()[key], "0");
     }
 }
@@ -246,23 +327,25 @@ TEST_F(MainWindow, PresetPopupBandSlidersAndBars)
     presets.findChild<QAction*>("pop")->trigger();
     QList<int> bands;
     for (int k = 0; k < EqualizerPresets::BandCount; ++k)
-        bands << Find<QSlider>(qPrintable(QString("SliderBand%1").arg(k))).value();
+        bands << Find<BandSlider>(qPrintable(QString("SliderBand%1").arg(k))).Control().Position();
     EXPECT_EQ(bands, (QList<int>{-4, 4, 6, 6, 4, -2, -4, -4, -4, -4}));
-    QTest::keyClick(&Find<QSlider>("SliderBand3"), Qt::Key_Up); // the user raises 260 Hz
+    QTest::keyClick(&Find("SliderBand3"), Qt::Key_Up); // the user raises 260 Hz
     EXPECT_EQ(m_program.equalizer().SliderBand(3).Position(), 7);
 
-    EXPECT_EQ(Text("SkinLabelVolume") + Text("SkinLabelBalance"), "VolBal");
     QTest::keyClick(&Find("SkinScrollBarVolume"), Qt::Key_Right);
     QTest::keyClick(&Find("SkinScrollBarBalance"), Qt::Key_Left);
     EXPECT_EQ(m_program.settings()[SettingKey::volume], "55");
     EXPECT_EQ(m_program.settings()[SettingKey::balance], "-20");
-    m_program.volumeBalance().SkinScrollBarBalance().SetValue(100);
-    EXPECT_EQ(Find<QScrollBar>("SkinScrollBarBalance").value(), 100);
+    ScrollBarControl& volume = m_program.volumeBalance().SkinScrollBarVolume();
+    QSignalSpy changes(&volume, &ScrollBarControl::changed);
+    QTest::keyClick(&Find("SkinScrollBarVolume"), Qt::Key_End);
+    QTest::keyClick(&Find("SkinScrollBarVolume"), Qt::Key_End); // already there: nothing
+    volume.SetValue(volume.Maximum());
+    EXPECT_EQ(changes.size(), 1);
 }
 
 TEST_F(MainWindow, CloseExitStayOnTopAndCentring)
 {
-    EXPECT_TRUE(m_window.grab().save("frmMain.png")); // a picture for people to look at
     m_window.Menu().findChild<QAction*>("exit")->trigger();
     EXPECT_EQ(m_exits, 1);
     EXPECT_EQ(m_unloads, 0);
