@@ -1,5 +1,6 @@
-// The last second or more of what was handed to the server, kept by stream frame so the
-// display feed can read the stretch that is audible now. Written by the output's thread,
+// The last second or more of what was handed to the server, as it left the equalizer (before
+// volume and balance, so the displays show the music whatever the listening level), kept by
+// stream frame so the display feed can read the stretch that is audible now. Written by the output's thread,
 // read by the UI thread, lock-free: each frame is one packed atomic (left, right s16).
 #pragma once
 
@@ -24,11 +25,14 @@ public:
     }
     // Output thread: `frames` frames now sit at stream frame `at` (earlier frames from `at`
     // on are replaced: the server dropped them).
-    void Put(const int16_t* stereo, size_t frames, int64_t at)
+    // Samples are interleaved stereo floats; beyond full scale they are held at it.
+    void Put(const float* stereo, size_t frames, int64_t at)
     {
+        const auto s16 = [](float v) {
+            return uint16_t(int16_t(std::clamp(v * 32768.0f, -32768.0f, 32767.0f)));
+        };
         for (size_t i = 0; i < frames; ++i) {
-            const uint32_t packed =
-                uint16_t(stereo[2 * i]) | (uint32_t(uint16_t(stereo[2 * i + 1])) << 16);
+            const uint32_t packed = s16(stereo[2 * i]) | (uint32_t(s16(stereo[2 * i + 1])) << 16);
             m_frames[size_t(at + int64_t(i)) % Capacity].store(packed, std::memory_order_relaxed);
         }
         const int64_t end = at + int64_t(frames);

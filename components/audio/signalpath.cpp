@@ -85,11 +85,11 @@ size_t SignalPath::Pull(int16_t* out, size_t frames, int64_t at, bool& ended)
             m_ring.Read(m_block.data(), n);
         }
         m_eq.Process(m_block.data(), n);
+        m_tap.Put(m_block.data(), n, at + int64_t(done));
         m_volume.Process(m_block.data(), n);
         int16_t* dest = out + done * 2;
         m_limiter.Process(m_block.data(), dest, n * 2);
         m_map.Note(at + int64_t(done), sourceFrame, int64_t(n), epoch);
-        m_tap.Put(dest, n, at + int64_t(done));
         done += n;
     }
     if (done > 0)

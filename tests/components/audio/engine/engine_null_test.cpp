@@ -159,6 +159,11 @@ TEST(EngineNull, TheDisplayFeedReadsWhatIsHeardNow)
     std::vector<float> scope(441);
     ASSERT_EQ(feed.Scope(scope), 441);
     EXPECT_NEAR(*std::max_element(scope.begin(), scope.end()), 0.25f, 0.01f);
+    // The displays show the music, not the listening level.
+    rig.engine->masterVolume().SetVolume(3200);
+    QTest::qWait(300);
+    ASSERT_TRUE(feed.Levels(left, right));
+    EXPECT_NEAR(left, -6.02f, 0.2f);
 
     rig.engine->waveOut().Pause();
     EXPECT_FALSE(feed.Levels(left, right));
