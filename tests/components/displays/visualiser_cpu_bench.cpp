@@ -4,12 +4,8 @@
 // (engine threads included), in ms over the 10 s; the difference is the displays' own cost.
 // Runs on the platform QT_QPA_PLATFORM names (offscreen when unset).
 #include "components/audio/engine.h"
-#include "components/displays/levelmeter.h"
-#include "components/displays/levelscale.h"
-#include "components/displays/meterpanel.h"
-#include "components/displays/oscilloscope.h"
-#include "components/displays/spectrumdisplay.h"
 #include "components/displays/visualiser.h"
+#include "tests/components/displays/displaywindow.h"
 #include "tests/fixtures/fixtures.h"
 
 #include <QApplication>
@@ -35,30 +31,12 @@ double CpuMs()
            double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
 }
 
-// The displays where the window puts them.
-struct Displays {
+struct Displays : test::DisplayWindow {
     explicit Displays(const Connector& feed) : visualiser(feed)
     {
-        window.resize(314, 404);
-        auto* panel = new MeterPanel(&window);
-        panel->move(16, 40);
-        auto* left = new LevelMeter(panel);
-        left->move(16, 8);
-        auto* right = new LevelMeter(panel);
-        right->move(16, 16);
-        auto* scale = new LevelScale(panel);
-        scale->move(32, 26);
-        scale->AlignMeter(*left);
-        scale->AlignMeter(*right);
-        auto* spectrum = new SpectrumDisplay(&window);
-        spectrum->move(16, 128);
-        auto* scope = new Oscilloscope(&window);
-        scope->move(43, 353);
-        window.show();
-        (void)QTest::qWaitForWindowExposed(&window);
+        (void)Show();
         visualiser.Attach(left, right, spectrum, scope);
     }
-    QWidget window;
     Visualiser visualiser;
 };
 
