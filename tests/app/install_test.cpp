@@ -76,11 +76,11 @@ TEST(Install, TheInstalledLauncherFindsItsDirectoryAndTheDesktopSeesTheProgram)
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     program.start(launcher.filePath(), {});
     ASSERT_TRUE(program.waitForStarted());
+    // The last of the six associations written at start.
     QDeadlineTimer deadline(60000);
-    while (!QFileInfo::exists(xdg.MimeApps()) && !deadline.hasExpired() &&
+    while (!ReadFile(xdg.MimeApps()).contains("audio/x-wav=") && !deadline.hasExpired() &&
            program.state() == QProcess::Running)
         QThread::msleep(100);
-    QThread::msleep(200); // the remaining associations of the same start
     program.terminate();
     if (!program.waitForFinished(10000)) {
         program.kill();
