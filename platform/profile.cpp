@@ -1,9 +1,10 @@
 #include "platform/profile.h"
 
+#include "platform/atomicwrite.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QSaveFile>
 
 #include <optional>
 
@@ -203,15 +204,7 @@ bool WriteProfileString(const QString& section, const QString& key, const QStrin
     for (const Line& line : lines)
         out += line.text + line.end;
 
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(out) != out.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteFileAtomically(path, out);
 }
 
 } // namespace quillet

@@ -318,6 +318,9 @@ void frmMain::BuildDisplays()
     auto* scale = new LevelScale(panel);
     scale->setObjectName(QStringLiteral("LevelScale"));
     scale->setGeometry(32, 26, 115, 7);
+    // The meters' range follows the scale, so each bar ends on its level's tick.
+    scale->AlignMeter(*left);
+    scale->AlignMeter(*right);
     const struct {
         const char* text;
         QRect place;
