@@ -2,6 +2,10 @@
 
 #include "playback/audioengine.h"
 
+#include <QApplication>
+#include <QIcon>
+#include <QTimer>
+
 namespace quillet {
 
 MainWindowParts WindowParts(Program& program)
@@ -30,6 +34,11 @@ void Jukebox::Start()
 {
     m_program.Form_Load();
     m_window.show(); // already shown by the load sequence; showing again changes nothing
+    // The icon (drawn from its SVG) once the window is up, so it never delays the first
+    // picture; every window of the program takes it.
+    QTimer::singleShot(0, &m_window, [] {
+        QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillet-jukebox.svg")));
+    });
 }
 
 } // namespace quillet
