@@ -2,7 +2,10 @@
 
 #include "platform/profile.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 #include <cmath>
 #include <stdexcept>
@@ -41,7 +44,15 @@ SettingName NameOf(SettingKey key)
 
 QString SettingsFilePath(const QString& programDir)
 {
-    return programDir + QLatin1String(SettingsFileName);
+    const QString beside = programDir + QLatin1String(SettingsFileName);
+    if (QFileInfo(programDir).isWritable())
+        return beside;
+    // An installed program's directory belongs to the system: the options live in the
+    // user's configuration folder instead, so they are still remembered.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                           QLatin1String("/quillet-jukebox");
+    QDir().mkpath(folder);
+    return folder + QLatin1Char('/') + QLatin1String(SettingsFileName);
 }
 
 QString ReadIniString(const QString& section, const QString& key, const QString& path)

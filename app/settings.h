@@ -37,7 +37,9 @@ struct SettingName {
 [[nodiscard]] SettingName NameOf(SettingKey key);
 
 inline constexpr char SettingsFileName[] = "xquilletmp3.ini";
-[[nodiscard]] QString SettingsFilePath(const QString& programDir); // programDir ends in "/"
+// Beside the binary (programDir ends in "/"); where that folder is not writable, in the
+// user's configuration folder ($XDG_CONFIG_HOME/quillet-jukebox/), created if missing.
+[[nodiscard]] QString SettingsFilePath(const QString& programDir);
 
 // The value of one key as the settings file holds it: "" when the file, the section or the
 // key is missing or unreadable; a value longer than 254 characters comes back cut to 254.

@@ -1,6 +1,8 @@
 // How settings texts become switches and numbers, and the command-line table.
 #include "app/commandline.h"
 #include "app/settings.h"
+#include <QDir>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -27,6 +29,18 @@ TEST(Settings, SwitchesAndWholeNumbers)
         EXPECT_THROW((void)ToWholeNumber(QString::fromUtf8(text)), std::invalid_argument) << text;
     EXPECT_THROW((void)ToWholeNumber("32768"), std::out_of_range);
     EXPECT_THROW((void)ToWholeNumber("-40000"), std::out_of_range);
+}
+
+TEST(Settings, BesideTheBinaryOrWhereTheUserCanWrite)
+{
+    QTemporaryDir dir;
+    EXPECT_EQ(SettingsFilePath(dir.path() + "/"), dir.path() + "/xquilletmp3.ini");
+    // A program directory the user cannot write (here: one that is not there) sends the
+    // options to the user's configuration folder, made ready for the write.
+    const QString elsewhere = SettingsFilePath(dir.filePath("gone") + "/");
+    EXPECT_EQ(elsewhere,
+              qEnvironmentVariable("XDG_CONFIG_HOME") + "/quillet-jukebox/xquilletmp3.ini");
+    EXPECT_TRUE(QDir(qEnvironmentVariable("XDG_CONFIG_HOME") + "/quillet-jukebox").exists());
 }
 
 TEST(CommandLine, JoinedTrimmedAndDecidedByTheLastFourCharactersInAnyCase)
