@@ -1,5 +1,5 @@
-// The start-up baseline: the least a Qt Widgets program does to show a window of the
-// player's size. Closes (and ends) on the window manager's close request.
+// The baseline of the window benchmarks: the least a Qt Widgets program does to show a window
+// of the player's size. Closes (and ends) on the window manager's close request.
 #include <QApplication>
 #include <QWidget>
 

@@ -1,0 +1,65 @@
+// The programs the window benchmarks compare: the player, a bare Qt window program (the
+// toolkit's floor), qmmp and Audacious when installed, and mpg123 (the decoder alone, no
+// window). All run in one private world: a scratch home with its own XDG folders and runtime
+// folder, the player in a program directory of its own, on $DISPLAY and the sound server of
+// PULSE_SERVER. Main thread only; times in milliseconds.
+#pragma once
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <vector>
+
+namespace quillet::test {
+class XDisplay;
+}
+
+namespace quillet::bench {
+
+enum class Player { Bare, Quillet, Qmmp, Audacious, Mpg123 };
+
+// The scratch home shared by all contenders of one run; goes with the object.
+class World {
+public:
+    World();
+    [[nodiscard]] QString Path(const QString& name) const { return m_dir.filePath(name); }
+    [[nodiscard]] const QProcessEnvironment& Environment() const { return m_environment; }
+
+private:
+    QTemporaryDir m_dir;
+    QProcessEnvironment m_environment;
+};
+
+class Contender {
+public:
+    // Prepares what the program needs in the world (the player's program directory, the
+    // other players' choice of the sound server as their output).
+    Contender(Player player, const World& world);
+
+    [[nodiscard]] Player Kind() const { return m_player; }
+    [[nodiscard]] const char* Name() const;
+    [[nodiscard]] bool Installed() const { return !m_binary.isEmpty(); }
+    // Starts the program; with a file it plays that file.
+    [[nodiscard]] std::unique_ptr<QProcess> Start(const QString& file = {}) const;
+
+private:
+    Player m_player;
+    const World* m_world;
+    QString m_binary; // "" when not installed
+};
+
+// The installed ones of the given players, in that order.
+[[nodiscard]] std::vector<Contender> Installed(const std::vector<Player>& players,
+                                               const World& world);
+
+// Ends a started program: a window manager's close request to its window (0: none), then
+// SIGTERM, then SIGKILL, each after a few seconds without an end.
+void End(QProcess& process, test::XDisplay& x, unsigned long window);
+
+// `name value unit (a va, b vb, ratio to lower r)`: a figure beside the same figure of other
+// players (value < 0: not measured). Nothing is printed when there are no others.
+void ReportBeside(const char* name, double value, const char* unit,
+                  const std::vector<std::pair<const char*, double>>& others);
+
+} // namespace quillet::bench

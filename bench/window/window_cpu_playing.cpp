@@ -1,0 +1,150 @@
+// CPU while playing: the player started with a 320 kbit/s MP3 on its command line, its window
+// and displays running, beside qmmp and Audacious playing the same file and against mpg123
+// (the decoder alone, no window), all to the same null sink of the private sound server. Each
+// program must be heard on the sink's monitor and hold a stream of its own on the server;
+// after a warm-up, CPU is user + system time of all its threads over the same stretch, and
+// wake-ups are its threads' context switches. The programs take turns; medians of the rounds.
+// Needs $DISPLAY (Xvfb), PULSE_SERVER with the null sink quillet_sink, parec, pactl, sox,
+// lame. `--threads` also prints each thread's share; `--only NAME,…` measures only those
+// programs (quillet, qmmp, audacious, mpg123). CPU in % of one core.
+#include "bench/audio/engine_benchutil.h"
+#include "bench/window/contenders.h"
+#include "bench/window/mapwatch.h"
+#include "bench/window/procstats.h"
+#include "tests/components/audio/engine/soundcapture.h"
+#include "tests/support/xwindow.h"
+
+#include <QThread>
+
+#include <algorithm>
+#include <map>
+
+using namespace quillet;
+using namespace quillet::bench;
+
+namespace {
+
+constexpr int Rounds = 3;
+constexpr int WarmUpMs = 3000;
+constexpr int MeasureMs = 10000;
+
+// Whether the process holds a playback stream on the sound server.
+bool HasStream(qint64 pid)
+{
+    QProcess pactl;
+    pactl.start("pactl", {"list", "sink-inputs"});
+    pactl.waitForFinished(10000);
+    const QByteArray wanted = "application.process.id = \"" + QByteArray::number(pid) + '"';
+    return pactl.readAllStandardOutput().contains(wanted);
+}
+
+bool Heard(qint64 pid)
+{
+    test::SoundCapture capture;
+    return WaitUntil(
+        [&] {
+            const auto& s = capture.Samples();
+            return std::any_of(s.begin(), s.end(), [](int16_t v) { return v != 0; }) &&
+                   HasStream(pid);
+        },
+        std::chrono::seconds(30));
+}
+
+struct Figures {
+    double cpuPercent = -1;
+    double wakeupsPerSecond = -1;
+};
+
+// One round of one program: started, heard, warmed up, measured, ended.
+Figures MeasureOnce(const Contender& contender, const QString& file, MapWatch& watch,
+                    test::XDisplay& x, bool perThread)
+{
+    const std::unique_ptr<QProcess> process = contender.Start(file);
+    const qint64 pid = process->processId();
+    Figures figures;
+    unsigned long window = 0;
+    if (contender.Kind() != Player::Mpg123 && (window = watch.WaitForMap(pid, 30000)) == 0) {
+        std::fprintf(stderr, "no window from %s\n", contender.Name());
+    } else if (!Heard(pid)) {
+        std::fprintf(stderr, "%s was not heard on the sink\n", contender.Name());
+    } else {
+        QThread::msleep(WarmUpMs);
+        const auto threads0 = ThreadsOf(pid);
+        const double cpu0 = ProcessCpuSeconds(pid);
+        const int64_t switches0 = SwitchesOf(pid);
+        QElapsedTimer wall;
+        wall.start();
+        QThread::msleep(MeasureMs);
+        const double cpu = ProcessCpuSeconds(pid) - cpu0;
+        const int64_t switches = SwitchesOf(pid) - switches0;
+        const double seconds = double(wall.nsecsElapsed()) / 1e9;
+        if (!HasStream(pid)) {
+            std::fprintf(stderr, "%s stopped playing while measured\n", contender.Name());
+        } else {
+            figures = {cpu / seconds * 100, double(switches) / seconds};
+        }
+        for (const ThreadActivity& now :
+             perThread ? ThreadsOf(pid) : std::vector<ThreadActivity>{}) {
+            const auto before = std::find_if(threads0.begin(), threads0.end(),
+                                             [&](const auto& t) { return t.tid == now.tid; });
+            const ThreadActivity start = before != threads0.end() ? *before : ThreadActivity{};
+            std::printf("# %s thread %s: cpu %.2f %%, wake-ups %.0f /s\n", contender.Name(),
+                        qPrintable(now.name), (now.cpuSeconds - start.cpuSeconds) / seconds * 100,
+                        double(now.switches - start.switches) / seconds);
+        }
+    }
+    End(*process, x, window);
+    return figures;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const bool perThread = args.contains("--threads");
+    const qsizetype only = args.indexOf("--only");
+    const QStringList wanted = only > 0 ? args.value(only + 1).split(',') : QStringList();
+    MapWatch watch;
+    test::XDisplay x;
+    if (!watch.Open() || !x.Open()) {
+        std::fprintf(stderr, "no X display (set DISPLAY)\n");
+        return 1;
+    }
+    const World world;
+    const Music music((WarmUpMs + MeasureMs) / 1000.0 + 10);
+    std::vector<Contender> contenders =
+        Installed({Player::Quillet, Player::Qmmp, Player::Audacious, Player::Mpg123}, world);
+    if (!wanted.isEmpty())
+        std::erase_if(contenders, [&](const Contender& c) { return !wanted.contains(c.Name()); });
+
+    std::map<std::string, std::vector<double>> cpu, wakeups;
+    for (int round = 0; round < Rounds; ++round) {
+        for (const Contender& contender : contenders) {
+            const Figures f = MeasureOnce(contender, music.mp3, watch, x, perThread);
+            if (f.cpuPercent >= 0) {
+                cpu[contender.Name()].push_back(f.cpuPercent);
+                wakeups[contender.Name()].push_back(f.wakeupsPerSecond);
+            }
+        }
+    }
+
+    const auto median = [](const std::vector<double>& v) { return v.empty() ? -1 : Median(v); };
+    std::vector<std::pair<const char*, double>> cpuBeside, wakeupsBeside;
+    for (const Contender& contender : contenders) {
+        if (contender.Kind() == Player::Qmmp || contender.Kind() == Player::Audacious) {
+            cpuBeside.emplace_back(contender.Name(), median(cpu[contender.Name()]));
+            wakeupsBeside.emplace_back(contender.Name(), median(wakeups[contender.Name()]));
+        }
+    }
+    const double ours = median(cpu["quillet"]);
+    ReportBeside("window_cpu_playing", ours, "%", cpuBeside);
+    ReportBeside("window_wakeups_playing", median(wakeups["quillet"]), "/s", wakeupsBeside);
+    if (!cpu["mpg123"].empty()) {
+        Report("window_cpu_playing_vs_mpg123", ours, "%", "mpg123", median(cpu["mpg123"]));
+        Report("window_wakeups_playing_vs_mpg123", median(wakeups["quillet"]), "/s", "mpg123",
+               median(wakeups["mpg123"]));
+    }
+    return 0;
+}

@@ -1,0 +1,70 @@
+// Memory three seconds after the first window is mapped: resident (VmRSS) and proportional
+// (Pss) memory of the player started plainly, against a bare Qt window program, and beside
+// qmmp and Audacious; the programs take turns, after one unmeasured start each, and medians
+// are printed. Needs $DISPLAY (Xvfb). Memory in MiB.
+#include "bench/audio/engine_benchutil.h"
+#include "bench/window/contenders.h"
+#include "bench/window/mapwatch.h"
+#include "bench/window/procstats.h"
+#include "tests/support/xwindow.h"
+
+#include <QThread>
+
+#include <map>
+
+using namespace quillet;
+using namespace quillet::bench;
+
+namespace {
+
+constexpr int Runs = 5;
+constexpr int SettleMs = 3000;
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    MapWatch watch;
+    test::XDisplay x;
+    if (!watch.Open() || !x.Open()) {
+        std::fprintf(stderr, "no X display (set DISPLAY)\n");
+        return 1;
+    }
+    const World world;
+    const std::vector<Contender> contenders =
+        Installed({Player::Bare, Player::Quillet, Player::Qmmp, Player::Audacious}, world);
+    std::map<std::string, std::vector<double>> rss, pss;
+    for (int run = -1; run < Runs; ++run) { // the first start in a new home is not counted
+        for (const Contender& contender : contenders) {
+            const std::unique_ptr<QProcess> process = contender.Start();
+            const unsigned long window = watch.WaitForMap(process->processId(), 30000);
+            if (window == 0) {
+                std::fprintf(stderr, "no window from %s\n", contender.Name());
+            } else {
+                QThread::msleep(SettleMs);
+                const ProcessMemory memory = MemoryOf(process->processId());
+                if (run >= 0) {
+                    rss[contender.Name()].push_back(memory.rssMiB);
+                    pss[contender.Name()].push_back(memory.pssMiB);
+                }
+            }
+            End(*process, x, window);
+        }
+    }
+
+    for (auto* figures : {&rss, &pss}) {
+        const bool resident = figures == &rss;
+        const double ours = Median((*figures)["quillet"]);
+        Report(resident ? "window_memory_rss" : "window_memory_pss", ours, "MiB", "bare",
+               Median((*figures)["bare"]));
+        std::vector<std::pair<const char*, double>> players;
+        for (const Contender& contender : contenders) {
+            if (contender.Kind() == Player::Qmmp || contender.Kind() == Player::Audacious)
+                players.emplace_back(contender.Name(), Median((*figures)[contender.Name()]));
+        }
+        ReportBeside(resident ? "window_memory_rss_vs_players" : "window_memory_pss_vs_players",
+                     ours, "MiB", players);
+    }
+    return 0;
+}

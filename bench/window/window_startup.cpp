@@ -1,0 +1,117 @@
+// Start-up: from starting the process to its first top-level window being mapped on the X
+// display, for the player (plain, and with a tagged MP3 on its command line) against a bare
+// Qt window program, and beside qmmp and Audacious; the programs take turns, after one
+// unmeasured start each, and medians are printed. Also how long a second copy of the player
+// takes to end while the first runs, against a process that does nothing.
+// Needs $DISPLAY (Xvfb) and, for the MP3 start, the sound server of PULSE_SERVER.
+#include "bench/audio/engine_benchutil.h"
+#include "bench/window/contenders.h"
+#include "bench/window/mapwatch.h"
+#include "bench/window/procstats.h"
+#include "tests/support/xwindow.h"
+
+#include <map>
+
+using namespace quillet;
+using namespace quillet::bench;
+
+namespace {
+
+constexpr int Runs = 11;
+constexpr int MapTimeoutMs = 30000;
+
+// Milliseconds from start to the first window mapped; −1 when none appears.
+double TimeToWindow(const Contender& contender, const QString& file, MapWatch& watch,
+                    test::XDisplay& x)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const std::unique_ptr<QProcess> process = contender.Start(file);
+    const unsigned long window = watch.WaitForMap(process->processId(), MapTimeoutMs);
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    if (window == 0)
+        std::fprintf(stderr, "no window from %s\n", contender.Name());
+    End(*process, x, window);
+    return window ? ms : -1;
+}
+
+double TimeToExit(const QProcess& like, const QString& program, const QStringList& args)
+{
+    QProcess process;
+    process.setProcessEnvironment(like.processEnvironment());
+    QElapsedTimer clock;
+    clock.start();
+    process.start(program, args);
+    process.waitForFinished(MapTimeoutMs);
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+// The median of the runs that produced a window; −1 when none did.
+double MedianOf(const std::vector<double>& runs)
+{
+    std::vector<double> good;
+    std::copy_if(runs.begin(), runs.end(), std::back_inserter(good),
+                 [](double v) { return v >= 0; });
+    return good.empty() ? -1 : Median(good);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    MapWatch watch;
+    test::XDisplay x;
+    if (!watch.Open() || !x.Open()) {
+        std::fprintf(stderr, "no X display (set DISPLAY)\n");
+        return 1;
+    }
+    const World world;
+    const QString tone = world.Path("tone.wav");
+    const QString mp3 = world.Path("song.mp3");
+    Run("sox", {"-n", "-r", "44100", "-c", "2", tone, "synth", "1", "sine", "440"});
+    Run("lame",
+        {"--quiet", "--tt", "Title", "--ta", "Artist", "--tg", "Rock", "--id3v1-only", tone, mp3});
+
+    const std::vector<Contender> contenders =
+        Installed({Player::Bare, Player::Quillet, Player::Qmmp, Player::Audacious}, world);
+    const Contender player(Player::Quillet, world);
+    std::map<std::string, std::vector<double>> runs;
+    // One start each first: the first start of a program in a new home writes its caches and
+    // settings, which no later start does.
+    for (int run = -1; run < Runs; ++run) {
+        for (const Contender& contender : contenders) {
+            const double ms = TimeToWindow(contender, {}, watch, x);
+            if (run >= 0)
+                runs[contender.Name()].push_back(ms);
+        }
+        const double withMp3 = TimeToWindow(player, mp3, watch, x);
+        if (run >= 0)
+            runs["with mp3"].push_back(withMp3);
+    }
+
+    // A second copy while the first runs, against a process that does nothing at all.
+    std::vector<double> second, trivial;
+    {
+        const std::unique_ptr<QProcess> first = player.Start();
+        const unsigned long window = watch.WaitForMap(first->processId(), MapTimeoutMs);
+        for (int i = 0; i < Runs; ++i) {
+            second.push_back(TimeToExit(*first, first->program(), {mp3}));
+            trivial.push_back(TimeToExit(*first, "true", {}));
+        }
+        End(*first, x, window);
+    }
+
+    const double bare = MedianOf(runs["bare"]);
+    const double ours = MedianOf(runs["quillet"]);
+    Report("window_startup_mapped", ours, "ms", "bare", bare);
+    Report("window_startup_mapped_with_mp3", MedianOf(runs["with mp3"]), "ms", "bare", bare);
+    std::vector<std::pair<const char*, double>> players;
+    for (const Contender& contender : contenders) {
+        if (contender.Kind() == Player::Qmmp || contender.Kind() == Player::Audacious)
+            players.emplace_back(contender.Name(), MedianOf(runs[contender.Name()]));
+    }
+    ReportBeside("window_startup_mapped_vs_players", ours, "ms", players);
+    Report("second_copy_exit", Median(second), "ms", "true", Median(trivial));
+    return 0;
+}
