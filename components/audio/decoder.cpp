@@ -7,7 +7,7 @@ namespace quillet::audio {
 
 namespace {
 constexpr size_t BlockFrames = 4096; // frames decoded per step (93 ms at 44.1 kHz)
-}
+} // namespace
 
 Decoder::Decoder(FrameRing& ring, SharedMarks& marks)
     : m_ring(ring), m_marks(marks), m_thread([this] { Run(); })
@@ -43,7 +43,9 @@ void Decoder::Run()
     uint64_t epoch = 0;
     bool ended = true;
     int channels = 2;
-    size_t target = 0; // frames to keep queued
+    size_t target = 0; // frames to queue when topping up
+    size_t refill = 0; // below this many queued frames, top up
+    bool topping = false;
     std::vector<float> raw(BlockFrames * 2);
     std::vector<float> stereo(BlockFrames * 2);
 
@@ -67,9 +69,16 @@ void Decoder::Run()
                 source->Seek(frame);
                 const StreamFormat format = source->Format();
                 channels = format.channels == 1 ? 1 : 2;
-                target = std::clamp<size_t>(size_t(format.sampleRate) / 2, BlockFrames,
+                // Topped up to 3/4 s whenever it has fallen below 1/2 s: the decoder wakes a
+                // few times a second for several blocks at once, not at every pull of the
+                // output, and half a second of sound always stands between a slow read and
+                // a gap.
+                target = std::clamp<size_t>(size_t(format.sampleRate) * 3 / 4, 2 * BlockFrames,
                                             FrameRing::Capacity - BlockFrames);
+                refill = target * 2 / 3;
+                m_ring.SetRefillMark(refill);
             }
+            topping = true;
             ended = !source;
             {
                 std::lock_guard lock(m_marks.mutex);
@@ -79,8 +88,10 @@ void Decoder::Run()
             m_ring.Signal();
             continue;
         }
-        if (!ended && m_ring.Fill() < target) {
-            const size_t want = std::min(BlockFrames, target - m_ring.Fill());
+        const size_t fill = m_ring.Fill();
+        topping = fill < target && (topping || fill < refill);
+        if (!ended && topping) {
+            const size_t want = std::min(BlockFrames, target - fill);
             const size_t got = source->Read(channels == 1 ? raw.data() : stereo.data(), want);
             if (got == 0) {
                 // End of the data, or a read error (a disc taken out, a file cut short).

@@ -1,5 +1,5 @@
-// The decoder thread: reads the playing source into the frame ring (about half a second
-// ahead), as float stereo (mono is put on both channels), and takes up new requests — a
+// The decoder thread: reads the playing source into the frame ring (half to three quarters
+// of a second ahead), as float stereo (mono is put on both channels), and takes up new requests — a
 // new source, a seek, or nothing — each under a new epoch number. Requests come from the
 // UI thread and never wait for the decoder. Positions are source frames.
 #pragma once

@@ -15,12 +15,14 @@ namespace quillet::audio {
 
 class FrameRing {
 public:
-    // 0.5 s needs 96000 frames at 192 kHz; a power of two keeps the slot arithmetic cheap.
+    // The decoder's 3/4 s up to 170 kHz; a power of two keeps the slot arithmetic cheap.
     static constexpr size_t Capacity = size_t(1) << 17;
 
     FrameRing() : m_data(Capacity * 2) {}
 
     // Writer side.
+    // Below how many queued frames a read wakes the writer (Capacity: at every read).
+    void SetRefillMark(size_t frames) { m_refillMark.store(frames, std::memory_order_relaxed); }
     [[nodiscard]] uint64_t WriteIndex() const { return m_write.load(std::memory_order_relaxed); }
     [[nodiscard]] size_t Fill() const
     {
@@ -50,7 +52,8 @@ public:
         return size_t(m_write.load(std::memory_order_acquire) -
                       m_read.load(std::memory_order_relaxed));
     }
-    // Copies `frames` frames (≤ Available()) and consumes them.
+    // Copies `frames` frames (≤ Available()) and consumes them. Wakes the writer only once
+    // fewer than its refill mark are left, so it is not woken by every small read.
     void Read(float* stereo, size_t frames)
     {
         uint64_t r = m_read.load(std::memory_order_relaxed);
@@ -63,7 +66,10 @@ public:
             r += n;
         }
         m_read.store(r, std::memory_order_release);
-        Signal();
+        // A writer that saw more than this fill before its wait began sees the event.
+        if (m_write.load(std::memory_order_acquire) - r <
+            m_refillMark.load(std::memory_order_relaxed))
+            Signal();
     }
     // Drops everything before `index` (≤ WriteIndex()).
     void SkipTo(uint64_t index)
@@ -87,6 +93,7 @@ private:
     alignas(64) std::atomic<uint64_t> m_write{0};
     alignas(64) std::atomic<uint64_t> m_read{0};
     alignas(64) std::atomic<uint32_t> m_events{0};
+    std::atomic<size_t> m_refillMark{Capacity};
 };
 
 // Where the decoder stands, for the reader: which request it has taken up (its epoch), where

@@ -1,8 +1,9 @@
 // The output to the PulseAudio server: one pa_threaded_mainloop for the engine's life, a
 // context made (again) whenever it is needed, and one s16le stereo stream per play, kept
 // about 100 ms ahead of the sound card. Control calls come from the UI thread and wait for
-// the server at most a few seconds; the loop's thread pulls, and tells the listener when the
-// last frame has been played (drain completed) or the server has gone.
+// the server at most a few seconds; the loop's thread pulls when the server asks (every
+// 20 ms or so, and no more often), and tells the listener when the last frame has been
+// played (drain completed) or the server has gone.
 #pragma once
 
 #include "components/audio/output.h"
@@ -34,6 +35,7 @@ private:
     void DropContext();
     bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit);
     void Fill();
+    void RetrySoon(); // Fill again shortly: the renderer had less than the server asked for
     void UpdateClock();
     void ReportLost();
     void CloseStream();
@@ -41,8 +43,8 @@ private:
     static void ContextState(pa_context* context, void* self);
     static void StreamState(pa_stream* stream, void* self);
     static void StreamWrite(pa_stream* stream, size_t bytes, void* self);
-    static void Tick(pa_mainloop_api* api, pa_time_event* event, const struct timeval* tv,
-                     void* self);
+    static void Retry(pa_mainloop_api* api, pa_time_event* event, const struct timeval* tv,
+                      void* self);
     static void Drained(pa_stream* stream, int success, void* self);
     static void Flushed(pa_stream* stream, int success, void* self);
     static void TimingUpdated(pa_stream* stream, int success, void* self);
@@ -52,7 +54,7 @@ private:
     pa_threaded_mainloop* m_loop = nullptr;
     pa_context* m_context = nullptr;
     pa_stream* m_stream = nullptr;
-    pa_time_event* m_tick = nullptr;
+    pa_time_event* m_retry = nullptr; // armed only while the renderer is short
     pa_operation* m_drain = nullptr;
 
     // Guarded by the loop's lock.
