@@ -1,0 +1,351 @@
+// The skin form renders a skin file's elements (or nothing after a bad file); the skinned
+// widgets draw their element in each state, or the plain look, and turn input into their
+// control's clicks and values. The test skin is plain coloured blocks, so one pixel's colour
+// tells which element and which state variant was drawn.
+#include "components/skin/skinbutton.h"
+#include "components/skin/skinlabel.h"
+#include "components/skin/skinpicture.h"
+#include "components/skin/skinscrollbar.h"
+
+#include "tests/support/testsupport.h"
+
+#include <QApplication>
+#include <QEnterEvent>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+// Readable colours in test failure messages.
+inline void PrintTo(const QColor& colour, std::ostream* out)
+{
+    *out << colour.name().toStdString();
+}
+
+namespace quillet {
+namespace {
+
+using test::WriteFile;
+
+const QColor FormCornerColour{"#c0c0c0"}, PlayColour{"#ff0000"}, PlayHoverColour{"#00ff00"},
+    PlayPressedColour{"#0000ff"}, PlayDisabledColour{"#808080"}, ShuffleColour{"#ff00ff"},
+    ShuffleHoverColour{"#00ff80"}, ShufflePushedColour{"#ffff00"}, TrackColour{"#000080"},
+    ThumbColour{"#ffffff"}, LabelColour{"#004000"}, StripTopColour{"#00ffff"},
+    StripBottomColour{"#ff8000"}, PlainButton{"#336699"}, PlainSunken{"#663300"};
+
+// Form 40 × 30 (its lower right quarter lighter), buttons 20 × 10, track 100 × 10, thumb
+// 10 × 10, strip 30 × 6 (two 3 px bands). The variants lie apart from their elements.
+QByteArray TestSkin()
+{
+    return R"(<svg xmlns="http://www.w3.org/2000/svg" width="800" height="200">
+  <g id="form"><rect x="0" y="0" width="40" height="30" fill="#203040"/>
+    <rect x="20" y="15" width="20" height="15" fill="#c0c0c0"/></g>
+  <g id="ButtonPlay"><rect x="100" y="0" width="20" height="10" fill="#ff0000"/></g>
+  <g id="ButtonPlay.hover"><rect x="100" y="20" width="20" height="10" fill="#00ff00"/></g>
+  <g id="ButtonPlay.pressed"><rect x="100" y="40" width="20" height="10" fill="#0000ff"/></g>
+  <g id="ButtonPlay.disabled"><rect x="100" y="60" width="20" height="10" fill="#808080"/></g>
+  <g id="ButtonShuffle"><rect x="200" y="0" width="20" height="10" fill="#ff00ff"/></g>
+  <g id="ButtonShuffle.hover"><rect x="200" y="20" width="20" height="10" fill="#00ff80"/></g>
+  <g id="ButtonShuffle.pushed"><rect x="200" y="40" width="20" height="10" fill="#ffff00"/></g>
+  <g id="HScrollVolume"><rect x="300" y="0" width="100" height="10" fill="#000080"/></g>
+  <g id="HScrollVolume.thumb"><rect x="300" y="20" width="10" height="10" fill="#ffffff"/></g>
+  <g id="Label"><rect x="500" y="0" width="20" height="10" fill="#004000"/></g>
+  <g id="PictureEqualizer"><rect x="600" y="0" width="30" height="3" fill="#00ffff"/>
+    <rect x="600" y="3" width="30" height="3" fill="#ff8000"/></g>
+  <g id="Empty"/>
+</svg>
+)";
+}
+
+QColor Opaque(const QImage& image, QPoint point)
+{
+    QColor colour = image.pixelColor(point);
+    colour.setAlpha(255);
+    return colour;
+}
+
+QColor PixelAt(QWidget& widget, QPoint point)
+{
+    return Opaque(widget.grab().toImage(), point);
+}
+
+// A skin form on the test skin; with a shown window holding the widgets under test.
+struct SkinWorld {
+    SkinWorld()
+    {
+        WriteFile(skinPath, TestSkin());
+        form.SetSkinFile(skinPath);
+        QPalette palette = window.palette();
+        palette.setColor(QPalette::Button, PlainButton);
+        palette.setColor(QPalette::Mid, PlainSunken);
+        palette.setColor(QPalette::Window, Qt::black);
+        window.setPalette(palette);
+        window.setAutoFillBackground(true);
+        window.resize(200, 100);
+        window.show();
+    }
+    template <typename Widget> Widget& Place(Widget* widget, QRect place)
+    {
+        widget->setParent(&window);
+        widget->setGeometry(place);
+        widget->show();
+        widget->AttachSkin(form);
+        return *widget;
+    }
+
+    QTemporaryDir dir;
+    QString skinPath = dir.filePath("Skins/default.skn");
+    SvgSkinForm form;
+    QWidget window;
+};
+
+void Hover(QWidget& widget, bool inside)
+{
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&widget, inside ? static_cast<QEvent*>(&enter) : &leave);
+}
+
+TEST(SkinForm, RendersAnElementIntoTheSizeAndRatioAskedAndNothingWhereThereIsNone)
+{
+    SkinWorld world;
+    // The 30 × 6 strip stretched to 60 × 12, then at twice the pixels: the seam between the
+    // bands lands exactly halfway, crisp.
+    for (const qreal ratio : {1.0, 2.0}) {
+        const QPixmap strip = world.form.Pixmap("PictureEqualizer", {60, 12}, ratio);
+        EXPECT_EQ(strip.size(), QSize(60, 12) * ratio);
+        EXPECT_EQ(strip.devicePixelRatio(), ratio);
+        const QImage image = strip.toImage();
+        const int seam = int(6 * ratio);
+        EXPECT_EQ(Opaque(image, {0, seam - 1}), StripTopColour) << ratio;
+        EXPECT_EQ(Opaque(image, {image.width() - 1, seam}), StripBottomColour) << ratio;
+    }
+    EXPECT_TRUE(world.form.Pixmap("ButtonStop", {20, 10}, 1).isNull());
+    EXPECT_TRUE(world.form.Pixmap("Empty", {20, 10}, 1).isNull()); // exists, nothing to draw
+    EXPECT_TRUE(world.form.Pixmap("ButtonPlay", {0, 10}, 1).isNull());
+}
+
+TEST(SkinForm, AMissingOrBrokenFileLeavesNoSkinAndANewFileIsDrawnAfresh)
+{
+    SkinWorld world;
+    SvgSkinForm& form = world.form;
+    QSignalSpy changes(&form, &SvgSkinForm::skinChanged);
+    const QString broken = world.dir.filePath("broken.skn");
+    WriteFile(broken, "<svg xmlns=\"http://www.w3.org/2000/svg\"><g id=\"ButtonPlay\">");
+
+    for (const QString& bad :
+         {world.dir.filePath("Missing/default.skn"), broken, world.dir.path()}) {
+        form.SetSkinFile(world.skinPath);
+        ASSERT_FALSE(form.Pixmap("ButtonPlay", {20, 10}, 1).isNull());
+        form.SetSkinFile(bad);
+        EXPECT_FALSE(form.SkinLoaded()) << bad.toStdString();
+        EXPECT_EQ(form.SkinFile(), bad);
+        EXPECT_TRUE(form.Pixmap("ButtonPlay", {20, 10}, 1).isNull()) << bad.toStdString();
+    }
+    EXPECT_EQ(changes.count(), 6);
+
+    // A new file under the same name is drawn afresh, not from the old file's renderings.
+    form.SetSkinFile(world.skinPath);
+    (void)form.Pixmap("ButtonPlay", {20, 10}, 1);
+    WriteFile(world.skinPath, TestSkin().replace("#ff0000", "#0000ff"));
+    form.SetSkinFile(world.skinPath);
+    EXPECT_EQ(Opaque(form.Pixmap("ButtonPlay", {20, 10}, 1).toImage(), {5, 5}), PlayPressedColour);
+}
+
+TEST(SkinForm, TheWindowBackgroundIsTheFormElementOrThePaletteWindowColourWhereExposed)
+{
+    SkinWorld world;
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(0x11, 0x22, 0x33));
+    const auto paint = [&] {
+        QImage image(80, 60, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        PaintForm(painter, world.form, {0, 0, 80, 60}, {40, 30, 40, 30}, palette);
+        return image;
+    };
+    const QImage skinned = paint();
+    EXPECT_EQ(Opaque(skinned, {40, 30}), FormCornerColour);
+    EXPECT_EQ(Opaque(skinned, {79, 59}), FormCornerColour);
+    EXPECT_EQ(Opaque(skinned, {39, 29}), QColor(Qt::white)); // not exposed: left alone
+    world.form.SetSkinFile({});
+    EXPECT_EQ(Opaque(paint(), {79, 59}), QColor(0x11, 0x22, 0x33));
+}
+
+TEST(SkinButtonWidget, EachStateDrawsItsVariantOrTheNextOneDown)
+{
+    SkinWorld world;
+    auto& play =
+        world.Place(new SkinButtonWidget("SkinButtonPlay", "ButtonPlay", ""), {0, 0, 40, 20});
+    const QPoint middle(20, 10);
+    EXPECT_EQ(PixelAt(play, middle), PlayColour);
+    Hover(play, true);
+    EXPECT_EQ(PixelAt(play, middle), PlayHoverColour);
+    QTest::mousePress(&play, Qt::LeftButton, {}, middle);
+    EXPECT_EQ(PixelAt(play, middle), PlayPressedColour);
+    QTest::mouseMove(&play, {60, 10}); // held, but dragged off the button
+    EXPECT_EQ(PixelAt(play, middle), PlayHoverColour);
+    QTest::mouseRelease(&play, Qt::LeftButton, {}, {60, 10});
+    Hover(play, false);
+    play.setEnabled(false);
+    EXPECT_EQ(PixelAt(play, middle), PlayDisabledColour);
+
+    ButtonControl latch(true);
+    auto& shuffle =
+        world.Place(new SkinButtonWidget("SkinButtonShuffle", "ButtonShuffle", "shuffle", latch),
+                    {50, 0, 40, 20});
+    QTest::mousePress(&shuffle, Qt::LeftButton, {}, middle); // no ".pressed": the element
+    EXPECT_EQ(PixelAt(shuffle, middle), ShuffleColour);
+    QTest::mouseRelease(&shuffle, Qt::LeftButton, {}, {60, 10});
+    latch.SetPushed(true); // a routine's put shows at once
+    EXPECT_EQ(PixelAt(shuffle, middle), ShufflePushedColour);
+    // ".pushed" stands in for the missing ".pushed.hover", never the unlatched hover.
+    Hover(shuffle, true);
+    EXPECT_EQ(PixelAt(shuffle, middle), ShufflePushedColour);
+    latch.SetPushed(false);
+    EXPECT_EQ(PixelAt(shuffle, middle), ShuffleHoverColour);
+}
+
+TEST(SkinButtonWidget, WithoutASkinItDrawsPlainlyAndStillClicks)
+{
+    SkinWorld world;
+    auto& play =
+        world.Place(new SkinButtonWidget("SkinButtonPlay", "ButtonPlay", "play"), {50, 0, 40, 20});
+    SkinButtonWidget unattached("SkinButtonAdd", "ButtonPlay", "add", false, &world.window);
+    unattached.setGeometry(100, 0, 40, 20);
+    unattached.show();
+    world.form.SetSkinFile(world.dir.filePath("nowhere.skn"));
+
+    for (SkinButtonWidget* button : {&play, &unattached}) {
+        EXPECT_EQ(PixelAt(*button, {3, 3}), PlainButton) << button->objectName().toStdString();
+        QSignalSpy clicks(&button->Control(), &ButtonControl::clicked);
+        QTest::mousePress(button, Qt::LeftButton, {}, {20, 10});
+        EXPECT_EQ(PixelAt(*button, {3, 3}), PlainSunken);
+        QTest::mouseRelease(button, Qt::LeftButton, {}, {20, 10});
+        EXPECT_EQ(clicks.count(), 1);
+    }
+}
+
+TEST(SkinButtonWidget, ClicksComeFromALeftClickInsideOrTheKeysAndNeverWhenHidden)
+{
+    SkinWorld world;
+    auto& shuffle =
+        world.Place(new SkinButtonWidget("SkinButtonShuffle", "ButtonShuffle", "shuffle", true),
+                    {0, 0, 40, 20});
+    ButtonControl& control = shuffle.Control();
+    QList<bool> pushedAtClick;
+    QObject::connect(&control, &ButtonControl::clicked,
+                     [&] { pushedAtClick.append(control.Pushed()); });
+
+    QTest::mouseClick(&shuffle, Qt::LeftButton, {}, {20, 10});
+    QTest::mouseClick(&shuffle, Qt::RightButton, {}, {20, 10});
+    QTest::mousePress(&shuffle, Qt::LeftButton, {}, {20, 10});
+    QTest::mouseRelease(&shuffle, Qt::LeftButton, {}, {45, 10}); // let go outside
+    EXPECT_EQ(pushedAtClick, QList<bool>{true}); // the latch already holds the new state
+
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_A})
+        QTest::keyClick(&shuffle, key);
+    EXPECT_EQ(pushedAtClick, (QList<bool>{true, false, true, false}));
+
+    control.SetVisible(false);
+    EXPECT_FALSE(shuffle.isVisible());
+    QTest::mouseClick(&shuffle, Qt::LeftButton, {}, {20, 10});
+    QTest::keyClick(&shuffle, Qt::Key_Return);
+    control.SetVisible(true);
+    QTest::mouseClick(&shuffle, Qt::LeftButton, {}, {20, 10});
+    EXPECT_EQ(pushedAtClick.size(), 5);
+}
+
+// A bar of 110 × 10: the thumb (10 px) travels 100 px over the values 0…1000.
+struct BarWorld : SkinWorld {
+    BarWorld() { bar.SetSteps(10, 100); }
+    int Value() const { return bar.Control().Value(); }
+    SkinScrollBarWidget& bar =
+        Place(new SkinScrollBarWidget("SkinScrollBarVolume", "HScrollVolume", 0, 1000, 500),
+              {0, 0, 110, 10});
+    QSignalSpy changes{&bar.Control(), &ScrollBarControl::changed};
+};
+
+TEST(SkinScrollBarWidget, APressBesideTheThumbPagesOnceAndDraggingSetsEveryValueOnTheWay)
+{
+    BarWorld world;
+    EXPECT_EQ(PixelAt(world.bar, {55, 5}), ThumbColour);
+    EXPECT_EQ(PixelAt(world.bar, {20, 5}), TrackColour);
+    QTest::mouseClick(&world.bar, Qt::LeftButton, {}, {5, 5});
+    EXPECT_EQ(world.Value(), 400);
+    QTest::mouseClick(&world.bar, Qt::LeftButton, {}, {105, 5});
+    QTest::mouseClick(&world.bar, Qt::LeftButton, {}, {105, 5});
+    EXPECT_EQ(world.Value(), 600);
+    EXPECT_EQ(world.bar.ThumbRect(), QRect(60, 0, 10, 10));
+
+    QTest::mousePress(&world.bar, Qt::LeftButton, {}, {63, 5}); // 3 px into the thumb
+    const std::pair<int, int> drag[] = {{73, 700}, {52, 490}, {400, 1000}};
+    for (const auto& [x, expected] : drag) {
+        QTest::mouseMove(&world.bar, {x, 5});
+        EXPECT_EQ(world.Value(), expected) << x;
+    }
+    QTest::mouseRelease(&world.bar, Qt::LeftButton, {}, {400, 5});
+    QTest::mouseMove(&world.bar, {10, 5}); // let go: moves do nothing
+    EXPECT_EQ(world.Value(), 1000);
+    EXPECT_EQ(world.changes.count(), 6);
+    EXPECT_EQ(PixelAt(world.bar, {105, 5}), ThumbColour);
+}
+
+TEST(SkinScrollBarWidget, WheelAndKeysStepByTheirStepsWithinTheRange)
+{
+    BarWorld world;
+    const std::pair<int, int> turns[] = {{120, 510}, {-240, 490}, {60, 490}, {60, 500}};
+    for (const auto& [turn, expected] : turns) { // half a notch waits for the next half
+        QWheelEvent wheel(QPointF(5, 5), world.bar.mapToGlobal(QPointF(5, 5)), {}, {0, turn},
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&world.bar, &wheel);
+        EXPECT_EQ(world.Value(), expected) << turn;
+    }
+    const std::pair<Qt::Key, int> keys[] = {
+        {Qt::Key_Right, 510}, {Qt::Key_Left, 500},   {Qt::Key_PageUp, 600}, {Qt::Key_PageDown, 500},
+        {Qt::Key_End, 1000},  {Qt::Key_Right, 1000}, {Qt::Key_Home, 0},     {Qt::Key_Left, 0}};
+    for (const auto& [key, expected] : keys) {
+        QTest::keyClick(&world.bar, key);
+        EXPECT_EQ(world.Value(), expected) << QTest::toString(key);
+    }
+}
+
+TEST(SkinScrollBarWidget, TheThumbIsAsWideAsItsArtAtTheBarsHeightOrPlainlyNine)
+{
+    SkinWorld world;
+    ScrollBarControl volume(0, 32000, 32000);
+    auto& bar = world.Place(new SkinScrollBarWidget("SkinScrollBarVolume", "HScrollVolume", volume),
+                            {0, 20, 73, 9});
+    EXPECT_EQ(bar.ThumbRect(), QRect(64, 0, 9, 9)); // 10 × 10 art at 9 px high
+    auto& plain =
+        world.Place(new SkinScrollBarWidget("SkinScrollBarBalance", "NoSuchBar", -100, 100, 0),
+                    {0, 40, 109, 12});
+    EXPECT_EQ(plain.ThumbRect(), QRect(50, 0, 9, 12));
+    EXPECT_EQ(PixelAt(plain, {54, 6}), PlainButton);
+}
+
+TEST(SkinLabelAndPicture, DrawTheirElementUnderTheTextOrLeaveTheWindowShowing)
+{
+    SkinWorld world;
+    auto& label = world.Place(new SkinLabelWidget("SkinLabelVolume", "Label", ""), {0, 0, 40, 20});
+    EXPECT_EQ(PixelAt(label, {1, 1}), LabelColour);
+    const QImage blank = label.grab().toImage();
+    label.Control().SetText("Vol");
+    EXPECT_NE(label.grab().toImage(), blank);
+    EXPECT_EQ(PixelAt(label, {1, 1}), LabelColour);
+
+    auto& strip =
+        world.Place(new SkinPicture("PictureEqualizer", "PictureEqualizer"), {0, 30, 60, 12});
+    const auto windowAt = [&](QPoint point) {
+        return world.window.grab().toImage().pixelColor(strip.mapTo(&world.window, point));
+    };
+    EXPECT_EQ(windowAt({30, 2}), StripTopColour);
+    EXPECT_EQ(windowAt({30, 9}), StripBottomColour);
+    world.form.SetSkinFile({});
+    EXPECT_EQ(windowAt({30, 2}), QColor(Qt::black));
+}
+
+} // namespace
+} // namespace quillet
