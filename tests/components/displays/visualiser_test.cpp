@@ -2,11 +2,11 @@
 // checks while idle; counted in paint events of real widgets on the offscreen platform.
 #include "components/displays/visualiser.h"
 #include "tests/components/displays/displaywindow.h"
-#include "tests/components/displays/scriptedfeed.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <numbers>
@@ -14,12 +14,61 @@
 namespace quillet::test {
 namespace {
 
+// A feed the test switches on and off: while `sounding` it reads −6 and −12 dB, a few loud
+// bins and a lopsided 300 Hz wave. With `flicker`, every second reading is 30 dB quieter and
+// its wave upside down, so every display moves every frame. Counts its reads.
+class ScriptedFeed : public Connector {
+public:
+    ScriptedFeed()
+    {
+        m_bins.fill(-120.0f);
+        std::fill(m_bins.begin() + 10, m_bins.begin() + 14, -6.0f);
+        for (size_t n = 0; n < m_wave.size(); ++n) {
+            const double phase = 2 * std::numbers::pi * 300 * double(n) / 44100;
+            m_wave[n] = float(0.5 * std::sin(phase) + 0.3 * std::sin(2 * phase));
+        }
+    }
+    bool Levels(float& leftDb, float& rightDb) const override
+    {
+        ++levelReads;
+        m_quiet = flicker && !m_quiet;
+        leftDb = -6.0f - Drop();
+        rightDb = -12.0f - Drop();
+        return sounding;
+    }
+    bool Spectrum(std::span<float, SpectrumBins> magnitudesDb) const override
+    {
+        ++otherReads;
+        std::transform(m_bins.begin(), m_bins.end(), magnitudesDb.begin(),
+                       [this](float dB) { return dB - Drop(); });
+        return sounding;
+    }
+    int Scope(std::span<float> samples) const override
+    {
+        ++otherReads;
+        const size_t n = std::min(samples.size(), m_wave.size());
+        std::transform(m_wave.end() - ptrdiff_t(n), m_wave.end(), samples.begin(),
+                       [this](float x) { return m_quiet ? -x : x; });
+        return sounding ? int(n) : 0;
+    }
+
+    bool sounding = false;
+    bool flicker = false;
+    mutable int levelReads = 0;
+    mutable int otherReads = 0; // spectrum and scope
+
+private:
+    float Drop() const { return m_quiet ? 30.0f : 0.0f; }
+    std::array<float, SpectrumBins> m_bins;
+    std::array<float, 2000> m_wave;
+    mutable bool m_quiet = false;
+};
+
 class PaintCounter : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint)
-            ++counts[watched];
+        counts[watched] += event->type() == QEvent::Paint;
         return false;
     }
     std::map<QObject*, int> counts;
@@ -33,17 +82,6 @@ struct Rig : DisplayWindow {
             widget->installEventFilter(&paints);
         EXPECT_TRUE(Show());
         visualiser.Attach(left, right, spectrum, scope);
-
-        feed.left = -6.0f;
-        feed.right = -12.0f;
-        for (size_t bin = 10; bin < 14; ++bin)
-            feed.bins[bin] = -6.0f;
-        feed.scope.resize(2000);
-        for (size_t n = 0; n < feed.scope.size(); ++n) {
-            // Not symmetric, so the flickering feed's upside-down trace really looks different.
-            const double phase = 2 * std::numbers::pi * 300 * double(n) / 44100;
-            feed.scope[n] = float(0.5 * std::sin(phase) + 0.3 * std::sin(2 * phase));
-        }
     }
     void ResetCounts()
     {
