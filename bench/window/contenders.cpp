@@ -2,6 +2,7 @@
 
 #include "tests/support/xwindow.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -128,9 +129,14 @@ std::unique_ptr<QProcess> Contender::Start(const QString& file) const
 
 std::vector<Contender> Installed(const std::vector<Player>& players, const World& world)
 {
+    const QStringList args = QCoreApplication::arguments();
+    const qsizetype only = args.indexOf("--only");
+    const QStringList wanted = only > 0 ? args.value(only + 1).split(',') : QStringList();
     std::vector<Contender> found;
     for (Player player : players) {
         Contender contender(player, world);
+        if (!wanted.isEmpty() && !wanted.contains(contender.Name()))
+            continue;
         if (contender.Installed())
             found.push_back(contender);
         else

@@ -49,7 +49,8 @@ private:
     QString m_binary; // "" when not installed
 };
 
-// The installed ones of the given players, in that order.
+// The installed ones of the given players, in that order; when the command line says
+// `--only NAME,…`, only those of them.
 [[nodiscard]] std::vector<Contender> Installed(const std::vector<Player>& players,
                                                const World& world);
 

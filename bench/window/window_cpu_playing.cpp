@@ -102,10 +102,7 @@ Figures MeasureOnce(const Contender& contender, const QString& file, MapWatch& w
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const bool perThread = args.contains("--threads");
-    const qsizetype only = args.indexOf("--only");
-    const QStringList wanted = only > 0 ? args.value(only + 1).split(',') : QStringList();
+    const bool perThread = app.arguments().contains("--threads");
     MapWatch watch;
     test::XDisplay x;
     if (!watch.Open() || !x.Open()) {
@@ -114,10 +111,8 @@ int main(int argc, char** argv)
     }
     const World world;
     const Music music((WarmUpMs + MeasureMs) / 1000.0 + 10);
-    std::vector<Contender> contenders =
+    const std::vector<Contender> contenders =
         Installed({Player::Quillet, Player::Qmmp, Player::Audacious, Player::Mpg123}, world);
-    if (!wanted.isEmpty())
-        std::erase_if(contenders, [&](const Contender& c) { return !wanted.contains(c.Name()); });
 
     std::map<std::string, std::vector<double>> cpu, wakeups;
     for (int round = 0; round < Rounds; ++round) {

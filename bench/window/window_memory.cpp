@@ -2,6 +2,7 @@
 // (Pss) memory of the player started plainly, against a bare Qt window program, and beside
 // qmmp and Audacious; the programs take turns, after one unmeasured start each, and medians
 // are printed. Needs $DISPLAY (Xvfb). Memory in MiB.
+// `--only NAME,…` (bare, quillet, qmmp, audacious) measures only those programs.
 #include "bench/audio/engine_benchutil.h"
 #include "bench/window/contenders.h"
 #include "bench/window/mapwatch.h"

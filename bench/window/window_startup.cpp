@@ -4,6 +4,7 @@
 // unmeasured start each, and medians are printed. Also how long a second copy of the player
 // takes to end while the first runs, against a process that does nothing.
 // Needs $DISPLAY (Xvfb) and, for the MP3 start, the sound server of PULSE_SERVER.
+// `--only NAME,…` (bare, quillet, qmmp, audacious) measures only those programs.
 #include "bench/audio/engine_benchutil.h"
 #include "bench/window/contenders.h"
 #include "bench/window/mapwatch.h"
@@ -75,7 +76,7 @@ int main(int argc, char** argv)
 
     const std::vector<Contender> contenders =
         Installed({Player::Bare, Player::Quillet, Player::Qmmp, Player::Audacious}, world);
-    const Contender player(Player::Quillet, world);
+    const Contender player(Player::Quillet, world); // also with an MP3, whatever --only says
     std::map<std::string, std::vector<double>> runs;
     // One start each first: the first start of a program in a new home writes its caches and
     // settings, which no later start does.

@@ -9,13 +9,12 @@ namespace {
 constexpr size_t BlockFrames = 4096; // frames decoded per step (93 ms at 44.1 kHz)
 } // namespace
 
-Decoder::Decoder(FrameRing& ring, SharedMarks& marks)
-    : m_ring(ring), m_marks(marks), m_thread([this] { Run(); })
-{
-}
+Decoder::Decoder(FrameRing& ring, SharedMarks& marks) : m_ring(ring), m_marks(marks) {}
 
 Decoder::~Decoder()
 {
+    if (!m_thread.joinable())
+        return;
     {
         std::lock_guard lock(m_mutex);
         m_quit = true;
@@ -33,6 +32,8 @@ uint64_t Decoder::Play(std::shared_ptr<Source> source, int64_t frame)
         m_request = Request{epoch, std::move(source), frame};
     }
     m_requested.store(epoch, std::memory_order_release);
+    if (!m_thread.joinable())
+        m_thread = std::thread([this] { Run(); }); // at the first request: none before
     m_ring.Signal();
     return epoch;
 }

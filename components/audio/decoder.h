@@ -1,7 +1,8 @@
 // The decoder thread: reads the playing source into the frame ring (half to three quarters
 // of a second ahead), as float stereo (mono is put on both channels), and takes up new requests — a
 // new source, a seek, or nothing — each under a new epoch number. Requests come from the
-// UI thread and never wait for the decoder. Positions are source frames.
+// UI thread and never wait for the decoder; the thread starts with the first of them.
+// Positions are source frames.
 #pragma once
 
 #include "components/audio/framering.h"
@@ -45,7 +46,7 @@ private:
     Request m_request;
     bool m_quit = false;
     std::atomic<uint64_t> m_requested{0};
-    std::thread m_thread;
+    std::thread m_thread; // UI thread only
 };
 
 } // namespace quillet::audio

@@ -7,9 +7,11 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
-#include <vector>
+#include <new>
 
 namespace quillet::audio {
 
@@ -18,7 +20,15 @@ public:
     // The decoder's 3/4 s up to 170 kHz; a power of two keeps the slot arithmetic cheap.
     static constexpr size_t Capacity = size_t(1) << 17;
 
-    FrameRing() : m_data(Capacity * 2) {}
+    // Zero-filled by the system as it is first touched, so a ring that has not been used holds
+    // no memory and one that has played short files only what they filled.
+    FrameRing() : m_data(static_cast<float*>(std::calloc(Capacity * 2, sizeof(float))))
+    {
+        if (!m_data)
+            throw std::bad_alloc();
+    }
+    FrameRing(const FrameRing&) = delete;
+    FrameRing& operator=(const FrameRing&) = delete;
 
     // Writer side.
     // Below how many queued frames a read wakes the writer (Capacity: at every read).
@@ -89,7 +99,10 @@ public:
     void WaitForEvent(uint32_t seen) const { m_events.wait(seen, std::memory_order_acquire); }
 
 private:
-    std::vector<float> m_data;
+    struct Free {
+        void operator()(float* data) const { std::free(data); }
+    };
+    std::unique_ptr<float[], Free> m_data;
     alignas(64) std::atomic<uint64_t> m_write{0};
     alignas(64) std::atomic<uint64_t> m_read{0};
     alignas(64) std::atomic<uint32_t> m_events{0};

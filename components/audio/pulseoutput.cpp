@@ -68,16 +68,12 @@ private:
 PulseOutput::PulseOutput(Renderer& renderer, OutputListener& listener)
     : m_renderer(renderer), m_listener(listener)
 {
-    m_loop = pa_threaded_mainloop_new();
-    if (!m_loop || pa_threaded_mainloop_start(m_loop) < 0) {
-        if (m_loop)
-            pa_threaded_mainloop_free(m_loop);
-        throw ComponentError("Cannot start the sound server connection");
-    }
 }
 
 PulseOutput::~PulseOutput()
 {
+    if (!m_loop)
+        return;
     {
         Lock lock(m_loop);
         CloseStream();
@@ -85,6 +81,19 @@ PulseOutput::~PulseOutput()
     }
     pa_threaded_mainloop_stop(m_loop);
     pa_threaded_mainloop_free(m_loop);
+}
+
+bool PulseOutput::StartLoop()
+{
+    if (m_loop)
+        return true;
+    m_loop = pa_threaded_mainloop_new();
+    if (m_loop && pa_threaded_mainloop_start(m_loop) >= 0)
+        return true;
+    if (m_loop)
+        pa_threaded_mainloop_free(m_loop);
+    m_loop = nullptr;
+    return false;
 }
 
 bool PulseOutput::WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit)
@@ -139,6 +148,8 @@ void PulseOutput::DropContext()
 
 int PulseOutput::DeviceCount()
 {
+    if (!StartLoop())
+        return 0;
     struct Count {
         pa_threaded_mainloop* loop;
         int sinks = 0;
@@ -167,6 +178,8 @@ int PulseOutput::DeviceCount()
 
 void PulseOutput::Open(int rate, uint64_t play)
 {
+    if (!StartLoop())
+        throw ComponentError("Cannot start the sound server connection");
     Lock lock(m_loop);
     CloseStream();
     if (!Connect())
@@ -215,6 +228,8 @@ void PulseOutput::Open(int rate, uint64_t play)
 
 void PulseOutput::SetPaused(bool paused)
 {
+    if (!m_loop)
+        return; // never opened
     Lock lock(m_loop);
     if (!m_stream)
         return;
@@ -226,6 +241,8 @@ void PulseOutput::SetPaused(bool paused)
 
 void PulseOutput::Flush()
 {
+    if (!m_loop)
+        return; // never opened
     Lock lock(m_loop);
     if (!m_stream)
         return;
@@ -246,6 +263,8 @@ void PulseOutput::Flush()
 
 void PulseOutput::Close()
 {
+    if (!m_loop)
+        return; // never opened
     Lock lock(m_loop);
     CloseStream();
 }

@@ -1,4 +1,5 @@
-// The output to the PulseAudio server: one pa_threaded_mainloop for the engine's life, a
+// The output to the PulseAudio server: one pa_threaded_mainloop from the first call that needs
+// the server to the engine's end (none before: a program that never plays starts no thread), a
 // context made (again) whenever it is needed, and one s16le stereo stream per play, kept
 // about 100 ms ahead of the sound card. Control calls come from the UI thread and wait for
 // the server at most a few seconds; the loop's thread pulls when the server asks (every
@@ -30,6 +31,7 @@ public:
 
 private:
     class Lock;
+    bool StartLoop(); // UI thread; false when the loop's thread cannot be started
     // Loop thread or under the lock.
     bool Connect(); // true when the context is ready
     void DropContext();
