@@ -19,7 +19,10 @@ namespace quillet::audio {
 
 class PulseOutput : public Output {
 public:
-    PulseOutput(Renderer& renderer, OutputListener& listener);
+    PulseOutput(Renderer& renderer, OutputListener& listener)
+        : m_renderer(renderer), m_listener(listener)
+    {
+    }
     ~PulseOutput() override;
 
     int DeviceCount() override;
@@ -30,7 +33,22 @@ public:
     int64_t AudibleFrame() const override;
 
 private:
-    class Lock;
+    // Holds the loop's lock: the loop's thread runs no callback meanwhile.
+    class Lock {
+    public:
+        explicit Lock(pa_threaded_mainloop* loop) : m_loop(loop)
+        {
+            pa_threaded_mainloop_lock(loop);
+        }
+        ~Lock() { pa_threaded_mainloop_unlock(m_loop); }
+        Lock(const Lock&) = delete;
+        Lock& operator=(const Lock&) = delete;
+
+    private:
+        pa_threaded_mainloop* m_loop;
+    };
+    static constexpr auto ServerWait = std::chrono::milliseconds(3000); // longest wait
+    static timeval After(pa_usec_t usec); // the loop's clock that far ahead
     bool StartLoop(); // UI thread; false when the loop's thread cannot be started
     // Loop thread or under the lock.
     bool Connect(); // true when the context is ready
