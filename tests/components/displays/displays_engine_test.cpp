@@ -1,5 +1,6 @@
 // The displays on the real engine's feed: a tone lights the meter of its channel (and the
-// spectrum at its frequency) while it plays, and everything rests after Stop.
+// spectrum at its frequency) at its own level whatever the volume, and everything rests
+// when it pauses.
 #include "components/displays/levelmeter.h"
 #include "components/displays/oscilloscope.h"
 #include "components/displays/spectrumdisplay.h"
@@ -11,7 +12,7 @@
 namespace quillet::test {
 namespace {
 
-TEST(DisplaysOnTheEngine, ATonesChannelLightsWhileItPlaysAndAllRestAfterStop)
+TEST(DisplaysOnTheEngine, ATonesChannelLightsWhileItPlaysAndAllRestWhenItPauses)
 {
     EngineRig rig(audio::OutputKind::NullRealTime);
     fixtures::Signal tone = fixtures::Tone(1000, 5.0, 44100, 2, 0.5); // −6 dB, left only
@@ -37,8 +38,12 @@ TEST(DisplaysOnTheEngine, ATonesChannelLightsWhileItPlaysAndAllRestAfterStop)
     }
     EXPECT_NEAR(spectrum.BarCentreHz(tallest), 1000.0, 100.0);
     EXPECT_FALSE(scope.AtRest());
+    // The displays show the music, not the listening level.
+    rig.engine->masterVolume().SetVolume(3200);
+    QTest::qWait(300);
+    EXPECT_EQ(left.LitLength(), left.LengthFor(-6.0f));
 
-    rig.engine->waveOut().Stop();
+    rig.engine->waveOut().Pause(); // nothing is heard now
     ASSERT_TRUE(QTest::qWaitFor([&] { return !visualiser.Animating(); }, 3000));
     EXPECT_TRUE(left.AtRest() && right.AtRest() && spectrum.AtRest() && scope.AtRest());
 }

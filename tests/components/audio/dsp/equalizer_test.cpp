@@ -76,7 +76,6 @@ TEST(Equalizer, PassesSamplesUnchangedWhenFlatAndSurvivesBadInput)
     EXPECT_EQ(eq.AddBand(100, 50), -1);
     EXPECT_EQ(eq.AddBand(0, std::nan("")), -1);
     Configure(eq, 44100, Settings()[3].gains); // Default: all 0 dB
-    EXPECT_EQ(eq.BandCount(), 10);
     EXPECT_EQ(pass(eq), input);
 
     // Pop, with a gain that is not a number ignored, one clamped and a missing band ignored.

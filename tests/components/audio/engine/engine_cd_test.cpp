@@ -1,5 +1,6 @@
 // The CD reader of the engine on generated CUE/BIN discs, played into the null output.
 #include "tests/components/audio/engine/enginerig.h"
+#include "tests/support/testsupport.h"
 
 #include <gtest/gtest.h>
 
@@ -73,16 +74,22 @@ TEST(EngineCd, PlaysExactlyTheSelectedTrackAndADiscCutShortEndsIt)
     EXPECT_TRUE(std::equal(got.begin(), got.end(), expected.begin()));
 }
 
-TEST(EngineCd, NoDiscMeansNotReadyAndAFailedOpen)
+TEST(EngineCd, AMissingOrBrokenImageIsNoDiscAndCannotBePlayed)
 {
     QTemporaryDir dir;
+    WriteFile(dir.filePath("junk.cue"), "this is not a cue sheet\n\x01\x02\x03");
+    WriteFile(dir.filePath("nobin.cue"),
+              "FILE \"gone.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n");
+    for (const char* name : {"missing.cue", "junk.cue", "nobin.cue"}) {
+        EngineRig rig(OutputKind::NullFast, dir.filePath(name));
+        CDReader& cd = rig.engine->cdReader();
+        EXPECT_FALSE(cd.Ready() && cd.DirectoryValid() && cd.Tracks().Count() > 0) << name;
+        EXPECT_THROW(cd.SelectRange(0, 100), ComponentError) << name;
+    }
     EngineRig rig(OutputKind::NullFast, dir.filePath("missing.cue"));
-    CDReader& cd = rig.engine->cdReader();
-    EXPECT_FALSE(cd.Ready());
-    EXPECT_FALSE(cd.DirectoryValid());
-    EXPECT_EQ(cd.Tracks().Count(), 0);
-    EXPECT_THROW(cd.Open(), ComponentError);
-    EXPECT_THROW(cd.SelectRange(0, 100), ComponentError);
+    EXPECT_FALSE(rig.engine->cdReader().Ready());
+    EXPECT_EQ(rig.engine->cdReader().Tracks().Count(), 0);
+    EXPECT_THROW(rig.engine->cdReader().Open(), ComponentError);
 }
 
 } // namespace

@@ -4,11 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QThread>
-
-#include <sys/stat.h>
 
 namespace quillet::test {
 namespace {
@@ -101,32 +98,25 @@ TEST(EngineNull, PositionsFollowWhatIsHeardAndASeekContinuesSampleExactly)
     EXPECT_EQ(rig.Captured(), expected);
 }
 
+// What a bad file does to a play; the kinds of bad input are the sources' tests' business.
 TEST(EngineNull, BadFilesFailToOpenOrEndEarlyWithoutNoise)
 {
     EngineRig rig(OutputKind::NullFast);
     AudioFile& file = rig.engine->audioFile();
-    const QString dir = rig.dir.path();
-    fx::WriteRandomBytes(dir + "/random.mp3", 200000);
-    QFile(dir + "/zero.mp3").open(QIODevice::WriteOnly);
-    QDir().mkdir(dir + "/x.wav");
-    ASSERT_EQ(mkfifo(QFile::encodeName(dir + "/x.mp3").constData(), 0600), 0);
-    for (const char* name : {"random.mp3", "zero.mp3", "x.wav", "x.mp3", "missing.mp3"}) {
-        SCOPED_TRACE(name);
-        EXPECT_THROW(file.SetFileName(dir + "/" + name), ComponentError);
-        EXPECT_EQ(file.Length(), 0);
-    }
+    fx::WriteRandomBytes(rig.dir.filePath("random.mp3"), 200000);
+    EXPECT_THROW(file.SetFileName(rig.dir.filePath("random.mp3")), ComponentError);
+    EXPECT_EQ(file.Length(), 0);
 
-    // Damaged WAV files that still open: whatever plays is the file's own tone, then OnStop.
+    // A WAV claiming 4 GB, and an empty one: whatever plays is the file's own tone, then OnStop.
     const fx::Signal tone = fx::Tone(1000, 1.0, 44100, 2, 0.25);
     fx::SetWavDataSizeField(rig.WriteWav(tone, "huge.wav"), 0xFFFFFFF0u);
-    fx::TruncateFile(rig.WriteWav(tone, "cut.wav"), 44 + 40000 * 4 + 3);
     rig.WriteWav(fx::Tone(1000, 0.0), "empty.wav");
     int stops = 0;
-    for (const char* name : {"huge.wav", "cut.wav", "empty.wav"}) {
+    for (const char* name : {"huge.wav", "empty.wav"}) {
         SCOPED_TRACE(name);
         rig.ClearCapture();
         try {
-            rig.PlayFile(dir + "/" + name);
+            rig.PlayFile(rig.dir.filePath(name));
         } catch (const ComponentError&) {
             continue;
         }
@@ -135,40 +125,6 @@ TEST(EngineNull, BadFilesFailToOpenOrEndEarlyWithoutNoise)
             ASSERT_LE(std::abs(int(s)), 8193); // the tone's peak, never more
         EXPECT_LE(rig.CapturedFrames(), size_t(44100));
     }
-}
-
-TEST(EngineNull, TheDisplayFeedReadsWhatIsHeardNow)
-{
-    EngineRig rig(OutputKind::NullRealTime);
-    fx::Signal tone = fx::Tone(1000, 3.0, 44100, 2, 0.5); // left at −6 dB, right silent
-    for (int64_t f = 0; f < tone.Frames(); ++f)
-        tone.samples[size_t(f * 2 + 1)] = 0;
-    const Connector& feed = rig.engine->connector();
-    float left = 0, right = 0;
-    EXPECT_FALSE(feed.Levels(left, right)); // nothing sounds yet
-
-    rig.PlayFile(rig.WriteWav(tone));
-    ASSERT_TRUE(rig.WaitForFrames(44100 / 4));
-    ASSERT_TRUE(feed.Levels(left, right));
-    EXPECT_NEAR(left, -6.02f, 0.2f);
-    EXPECT_LE(right, -90.0f);
-    std::array<float, Connector::SpectrumBins> bins{};
-    ASSERT_TRUE(feed.Spectrum(bins));
-    const auto peak = std::max_element(bins.begin(), bins.end()) - bins.begin();
-    EXPECT_NEAR(double(peak), 1000.0 * 512 / 44100, 1.0);
-    std::vector<float> scope(441);
-    ASSERT_EQ(feed.Scope(scope), 441);
-    EXPECT_NEAR(*std::max_element(scope.begin(), scope.end()), 0.25f, 0.01f);
-    // The displays show the music, not the listening level.
-    rig.engine->masterVolume().SetVolume(3200);
-    QTest::qWait(300);
-    ASSERT_TRUE(feed.Levels(left, right));
-    EXPECT_NEAR(left, -6.02f, 0.2f);
-
-    rig.engine->waveOut().Pause();
-    EXPECT_FALSE(feed.Levels(left, right));
-    rig.engine->waveOut().Stop();
-    EXPECT_FALSE(feed.Spectrum(bins));
 }
 
 } // namespace
