@@ -1,14 +1,16 @@
 // The last second or more of what was handed to the server, as it left the equalizer (before
 // volume and balance, so the displays show the music whatever the listening level), kept by
-// stream frame so the display feed can read the stretch that is audible now. Written by the output's thread,
-// read by the UI thread, lock-free: each frame is one packed atomic (left, right s16).
+// stream frame so the display feed can read the stretch that is audible now. Written by the
+// output's thread, read by the UI thread, lock-free: each frame is one packed atomic (left,
+// right s16); frames not written yet take no memory.
 #pragma once
+
+#include "components/audio/zeroedarray.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 namespace quillet::audio {
 
@@ -16,7 +18,7 @@ class DisplayTap {
 public:
     static constexpr size_t Capacity = size_t(1) << 17; // frames; ≥ 1 s up to 131 kHz
 
-    DisplayTap() : m_frames(new std::atomic<uint32_t>[Capacity]) { Clear(); }
+    DisplayTap() : m_frames(MakeZeroedArray<uint32_t>(Capacity)) { Clear(); }
 
     void Clear()
     {
@@ -33,7 +35,7 @@ public:
         };
         for (size_t i = 0; i < frames; ++i) {
             const uint32_t packed = s16(stereo[2 * i]) | (uint32_t(s16(stereo[2 * i + 1])) << 16);
-            m_frames[size_t(at + int64_t(i)) % Capacity].store(packed, std::memory_order_relaxed);
+            Frame(at + int64_t(i)).store(packed, std::memory_order_relaxed);
         }
         const int64_t end = at + int64_t(frames);
         const int64_t begin =
@@ -52,7 +54,7 @@ public:
             const int64_t f = from + int64_t(i);
             uint32_t packed = 0;
             if (f >= begin && f < end) {
-                packed = m_frames[size_t(f) % Capacity].load(std::memory_order_relaxed);
+                packed = Frame(f).load(std::memory_order_relaxed);
                 ++got;
             }
             stereo[2 * i] = float(int16_t(packed & 0xFFFF)) / 32768.0f;
@@ -62,7 +64,12 @@ public:
     }
 
 private:
-    std::unique_ptr<std::atomic<uint32_t>[]> m_frames;
+    [[nodiscard]] std::atomic_ref<uint32_t> Frame(int64_t frame) const
+    {
+        return std::atomic_ref<uint32_t>(m_frames[size_t(frame) % Capacity]);
+    }
+
+    ZeroedArray<uint32_t> m_frames;
     std::atomic<int64_t> m_begin{0}; // oldest frame still trusted
     std::atomic<int64_t> m_end{0};   // stream frame after the newest
 };

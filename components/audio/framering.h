@@ -3,15 +3,14 @@
 // since the engine was made (64-bit, never wrap); a slot is index % Capacity.
 #pragma once
 
+#include "components/audio/zeroedarray.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <mutex>
-#include <new>
 
 namespace quillet::audio {
 
@@ -22,11 +21,7 @@ public:
 
     // Zero-filled by the system as it is first touched, so a ring that has not been used holds
     // no memory and one that has played short files only what they filled.
-    FrameRing() : m_data(static_cast<float*>(std::calloc(Capacity * 2, sizeof(float))))
-    {
-        if (!m_data)
-            throw std::bad_alloc();
-    }
+    FrameRing() : m_data(MakeZeroedArray<float>(Capacity * 2)) {}
     FrameRing(const FrameRing&) = delete;
     FrameRing& operator=(const FrameRing&) = delete;
 
@@ -99,10 +94,7 @@ public:
     void WaitForEvent(uint32_t seen) const { m_events.wait(seen, std::memory_order_acquire); }
 
 private:
-    struct Free {
-        void operator()(float* data) const { std::free(data); }
-    };
-    std::unique_ptr<float[], Free> m_data;
+    ZeroedArray<float> m_data;
     alignas(64) std::atomic<uint64_t> m_write{0};
     alignas(64) std::atomic<uint64_t> m_read{0};
     alignas(64) std::atomic<uint32_t> m_events{0};
