@@ -73,12 +73,7 @@ TEST_F(ContinuousPlay, OptionsAgreeAndPauseStopSwitchingOffOrAnEmptyListNeverMov
     e.ApplyShuffle();
     EXPECT_TRUE(e.contPlay().Checked() && e.SkinButtonContinue().Pushed());
     EXPECT_FALSE(e.randOrder().Checked() || e.SkinButtonShuffle().Pushed());
-    e.SkinButtonShuffle().Click(); // the button latches before its handler runs
-    e.SkinButtonShuffle_Click();
-    EXPECT_TRUE(e.randOrder().Checked());
-    e.randOrder_Click();
-    EXPECT_FALSE(e.SkinButtonShuffle().Pushed());
-    EXPECT_EQ(w.continuousText + w.shuffleText, "10");
+    EXPECT_EQ(w.shuffleText, "1 "); // kept as read, for the next write
 
     w.Fill({"/m/a.wav", "/m/b.wav"});
     w.PlayEntry(0);

@@ -1,6 +1,9 @@
 // The transport: what a play of a file and of a CD track calls on the chain, in order, and
-// what it leaves behind; its failures; pause and stop; the five-second steps and the drag.
+// what it leaves behind; its failures; pause and stop; the five-second steps and the drag;
+// the elapsed-time text and the clock it reads.
 #include "tests/playback/playbackworld.h"
+
+#include <climits>
 
 namespace quillet::test {
 namespace {
@@ -23,7 +26,8 @@ protected:
         w.engine.file.length = 12000;
         w.engine.cd.ready = true;
         w.engine.cd.tracks = {{1, 0, 1000}, {2, 1001, 2500}, {3, 2501, 4000}};
-        w.Fill({"/music/a.wav", "1", "2", "/music/b.wav"});
+        // Entries 4 and 5 name tracks beyond the disc; 5 has too many digits for any disc.
+        w.Fill({"/music/a.wav", "1", " 2 ", "/music/b.wav", "3", "99999999999999999999"});
     }
     // The position slider and the step buttons serve files only.
     void ExpectFileControls(bool shown)
@@ -44,7 +48,7 @@ protected:
     SliderControl& slider = w.transport.Slider1();
 };
 
-TEST_F(TransportTest, FileCdTracksAndFileAgainCallTheChainInOrder)
+TEST_F(TransportTest, FilesAndCdTracksCallTheChainInOrder)
 {
     w.PlayEntry(0);
     EXPECT_EQ(w.TakeCalls(),
@@ -52,7 +56,6 @@ TEST_F(TransportTest, FileCdTracksAndFileAgainCallTheChainInOrder)
                            "AudioFile.FileName=/music/a.wav", "WaveOut.Start"}));
     EXPECT_TRUE(t.Playing && w.timer1.isActive() && !t.CdOpen);
     EXPECT_EQ(slider.Maximum(), 12000);
-    ExpectFileControls(true);
 
     w.songDetails.SetScrollTitle("-- ARTIST - TITLE --");
     w.songDetails.SetTextDisplay("title line");
@@ -65,8 +68,10 @@ TEST_F(TransportTest, FileCdTracksAndFileAgainCallTheChainInOrder)
     ExpectFileControls(false);
     EXPECT_EQ(w.songDetails.ScrollTitle() + w.songDetails.TextDisplay(), "");
 
-    w.PlayEntry(2); // the reader is opened once
-    EXPECT_FALSE(w.TakeCalls().contains("CDReader.Open"));
+    w.PlayEntry(2); // the reader is opened once; blanks around the index do not count
+    EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.Stop", "WaveOut.Close", "WaveOut.DeviceCount",
+                                          "CDReader.Output=Eq", "CDReader.SelectRange=2501,4000",
+                                          "WaveOut.Start", "WaveOut.Start"}));
 
     w.PlayEntry(3); // a file after a CD track closes the reader first
     EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.Stop", "WaveOut.Close", "WaveOut.DeviceCount",
@@ -74,6 +79,14 @@ TEST_F(TransportTest, FileCdTracksAndFileAgainCallTheChainInOrder)
                                           "AudioFile.FileName=/music/b.wav", "WaveOut.Start"}));
     EXPECT_FALSE(t.CdOpen);
     ExpectFileControls(true);
+
+    w.PlayEntry(4); // beyond the disc: no range, yet the output starts
+    EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.Stop", "WaveOut.Close", "WaveOut.DeviceCount",
+                                          "CDReader.Output=Eq", "CDReader.Open", "WaveOut.Start",
+                                          "WaveOut.Start"}));
+    EXPECT_TRUE(t.Playing);
+    w.PlayEntry(5); // not a wrapped-around index
+    EXPECT_FALSE(w.TakeCalls().join(',').contains("SelectRange"));
 
     slider.SetPosition(4000); // nothing selected: what plays stops and nothing starts
     w.PlayEntry(-1);
@@ -137,7 +150,7 @@ TEST_F(TransportTest, PauseResumesAndStopEndsThePlay)
     EXPECT_FALSE(t.Playing || w.timer1.isActive());
 }
 
-TEST_F(TransportTest, StepsAndDragsSeekInsideTheFileAndResumeAPause)
+TEST_F(TransportTest, StepsAndDragsSeekInsideTheFile)
 {
     w.PlayEntry(0);
     slider.SetPosition(3000);
@@ -147,13 +160,7 @@ TEST_F(TransportTest, StepsAndDragsSeekInsideTheFileAndResumeAPause)
     t.SkinButtonForward_Click();
     EXPECT_EQ(w.TakeCalls(), SeekTo(0) + SeekTo(12000));
 
-    slider.SetPosition(6000); // a step from a pause plays again
-    t.SkinButtonPause_Click();
-    t.SkinButtonRewind_Click();
-    EXPECT_EQ(w.engine.file.Position(), 1000);
-    EXPECT_EQ(w.engine.out.State(), WaveOut::Started);
-
-    w.TakeCalls(); // a drag: the play goes on at the old place until the thumb is let go
+    // A drag: the play goes on at the old place until the thumb is let go.
     slider.BeginTrack();
     EXPECT_TRUE(t.Seeking);
     slider.SetPosition(7000);
@@ -179,6 +186,38 @@ TEST_F(TransportTest, StepsAndDragsSeekInsideTheFileAndResumeAPause)
     t.SkinButtonForward_Click();
     EXPECT_FALSE(t.Seeking);
     EXPECT_TRUE(w.dialogs.messages.isEmpty());
+}
+
+TEST_F(TransportTest, TheTimeShowsWholeSecondsOfTheFileOrOfTheOutputWhileACdTrackPlays)
+{
+    const std::pair<int, const char*> table[] = {
+        {-1500, "00:00"}, {999, "00:00"},      {1999, "00:01"},      {59999, "00:59"},
+        {60000, "01:00"}, {6000000, "100:00"}, {INT_MAX, "35791:23"}};
+    for (const auto& [ms, text] : table)
+        EXPECT_EQ(TimeDisplay::FormatTime(ms), text) << ms;
+
+    const auto tick = [&] {
+        w.timeDisplay.Timer2_Timer();
+        return w.timeDisplay.TextTime().Text();
+    };
+    w.engine.out.position = 5000; // nothing played yet: no clock
+    EXPECT_EQ(tick(), "00:00");
+    w.PlayEntry(0);
+    w.engine.file.position = 61999;
+    EXPECT_EQ(tick(), "01:01");
+    t.StopPlayback(); // a stopped file still shows its place
+    w.engine.file.position = 30000;
+    EXPECT_EQ(tick(), "00:30");
+
+    w.PlayEntry(1); // the file source keeps its name but is not what plays
+    w.engine.out.position = 125000;
+    EXPECT_EQ(tick(), "02:05");
+    t.SkinButtonPause_Click();
+    w.engine.out.position = 126000;
+    EXPECT_EQ(tick(), "02:06");
+    t.StopPlayback(); // a stopped CD track leaves the text as it was
+    w.engine.out.position = 0;
+    EXPECT_EQ(tick(), "02:06");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include "playback/audioengine.h"
 
+#include <QMetaObject>
 #include <QSet>
 #include <QStringList>
 
@@ -23,16 +24,30 @@ struct FakeCalls {
 
     // Records the call, then throws when it was asked to fail (the failed call stays in the
     // log: the caller did make it).
-    void Record(const QString& member, const QString& value = {});
+    void Record(const QString& member, const QString& value = {})
+    {
+        calls.append(value.isNull() ? member : member + QLatin1Char('=') + value);
+        if (failing.contains(member))
+            throw ComponentError(("failing on demand: " + member).toStdString());
+    }
 };
 
 class FakeAudioFile : public AudioFile {
 public:
     explicit FakeAudioFile(FakeCalls& calls) : m_calls(calls) {}
-    void SetFileName(const QString& path) override;
+    void SetFileName(const QString& path) override
+    {
+        m_calls.Record("AudioFile.FileName", path);
+        m_fileName = path;
+        position = 0;
+    }
     QString FileName() const override { return m_fileName; }
     int Position() const override { return position; }
-    void SetPosition(int ms) override;
+    void SetPosition(int ms) override
+    {
+        m_calls.Record("AudioFile.Position", QString::number(ms));
+        position = ms;
+    }
     int Length() const override { return length; }
     void SetOutput(const QString& name) override { m_calls.Record("AudioFile.Output", name); }
 
@@ -52,10 +67,18 @@ public:
     bool Ready() const override { return ready; }
     bool DirectoryValid() const override { return ready && tocReadable; }
     const CdTracks& Tracks() const override { return *this; }
-    void SelectRange(int trackStart, int trackEnd) override;
+    void SelectRange(int start, int end) override
+    {
+        m_calls.Record("CDReader.SelectRange", QStringLiteral("%1,%2").arg(start).arg(end));
+    }
     void SetOutput(const QString& name) override { m_calls.Record("CDReader.Output", name); }
     int Count() const override { return int(tracks.size()); }
-    CdTrack Item(int index) const override;
+    CdTrack Item(int index) const override
+    {
+        if (index < 0 || index >= Count())
+            throw ComponentError("no such track");
+        return tracks[index];
+    }
 
     bool ready = false;
     bool tocReadable = true; // false: a disc whose table of contents cannot be read
@@ -69,13 +92,36 @@ class FakeEq : public Eq, public EqBands {
 public:
     explicit FakeEq(FakeCalls& calls) : m_calls(calls) {}
     EqBands& Filters() override { return *this; }
-    void Add(double lowEdge, double highEdge, int reserved) override;
+    void Add(double low, double high, int reserved) override
+    {
+        m_calls.Record("Eq.Filters.Add",
+                       QStringLiteral("%1,%2,%3").arg(low).arg(high).arg(reserved));
+        m_bands.push_back(std::make_unique<Band>(m_calls, Count()));
+    }
     int Count() const override { return int(m_bands.size()); }
-    EqBand& Item(int index) override;
+    EqBand& Item(int index) override
+    {
+        if (index < 0 || index >= Count())
+            throw ComponentError("no such band");
+        return *m_bands[size_t(index)];
+    }
 
 private:
+    struct Band : EqBand {
+        Band(FakeCalls& calls, int index) : calls(calls), index(index) {}
+        void SetGain(double dB) override
+        {
+            calls.Record(QStringLiteral("Eq.Filters.Item(%1).Gain").arg(index),
+                         QString::number(dB));
+            gain = dB;
+        }
+        double Gain() const override { return gain; }
+        FakeCalls& calls;
+        int index;
+        double gain = 0;
+    };
     FakeCalls& m_calls;
-    std::vector<std::unique_ptr<EqBand>> m_bands;
+    std::vector<std::unique_ptr<Band>> m_bands;
 };
 
 class FakeVolume : public MasterVolume {
@@ -91,18 +137,46 @@ private:
 class FakeWaveOut : public WaveOut {
 public:
     explicit FakeWaveOut(FakeCalls& calls) : m_calls(calls) {}
-    int DeviceCount() override;
-    void Start() override;
-    void Pause() override;
-    void Restart() override;
+    int DeviceCount() override { return m_calls.Record("WaveOut.DeviceCount"), deviceCount; }
+    void Start() override
+    {
+        m_calls.Record("WaveOut.Start");
+        if (m_state & Started)
+            return;
+        m_state = Started;
+        ++m_generation;
+        emit OnStart();
+    }
+    // Also when stopped, as the real output does; a Start clears it.
+    void Pause() override { m_calls.Record("WaveOut.Pause"), m_state |= Paused; }
+    void Restart() override { m_calls.Record("WaveOut.Restart"), m_state &= ~Paused; }
     void Reset() override { m_calls.Record("WaveOut.Reset"); }
-    void Stop() override;
+    void Stop() override
+    {
+        m_calls.Record("WaveOut.Stop");
+        const bool active = m_state != 0;
+        m_state = 0;
+        ++m_generation;
+        if (active)
+            emit OnStop();
+    }
     void Close() override { m_calls.Record("WaveOut.Close"); }
     int State() const override { return m_state; }
     int Position() const override { return position; }
     // The end of the data, delivered later on the UI thread (process events to deliver it);
     // dropped when a newer play or a stop came first.
-    void Finish();
+    void Finish()
+    {
+        QMetaObject::invokeMethod(
+            this,
+            [this, stamp = m_generation] {
+                if (stamp != m_generation || !(m_state & Started))
+                    return;
+                m_state = 0;
+                emit OnStop();
+            },
+            Qt::QueuedConnection);
+    }
 
     int deviceCount = 1;
     int position = 0; // time played, as the CD clock reads it

@@ -2,7 +2,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QString>
+#include <gtest/gtest.h>
 
 #include <ostream>
 
@@ -15,8 +19,19 @@ inline void PrintTo(const QString& text, std::ostream* out)
 namespace quillet::test {
 
 // Writes bytes to a file, creating folders as needed; fails the test on error.
-void WriteFile(const QString& path, const QByteArray& bytes);
+inline void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
 // The file's bytes; empty when it cannot be read.
-QByteArray ReadFile(const QString& path);
+inline QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 } // namespace quillet::test
