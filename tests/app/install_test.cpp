@@ -50,10 +50,8 @@ TEST(Install, TheInstalledLauncherFindsItsDirectoryAndTheDesktopSeesTheProgram)
     for (const QString& skin : QDir(QUILLET_SKINS_SOURCE).entryList(QDir::Files))
         EXPECT_TRUE(QFileInfo(programDir + "Skins/" + skin).isFile()) << skin.toStdString();
     const QFileInfo launcher(prefix + "/bin/quillet-jukebox");
-    EXPECT_TRUE(launcher.isSymLink());
-    EXPECT_EQ(QFile::symLinkTarget(launcher.filePath()), programDir + "quillet-jukebox");
     EXPECT_EQ(std::filesystem::read_symlink(launcher.filePath().toStdString()).string(),
-              "../lib/quillet-jukebox/quillet-jukebox");
+              "../lib/quillet-jukebox/quillet-jukebox"); // relative: the prefix can move
     EXPECT_TRUE(ReadFile(prefix + "/share/applications/QuilletJukebox.Document.desktop")
                     .contains("\nExec=" + launcher.filePath().toUtf8() + " %f\n"));
     EXPECT_TRUE(

