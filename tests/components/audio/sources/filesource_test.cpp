@@ -17,8 +17,8 @@ TEST(WavSource, DecodesAndSeeksBitExactly)
         WavFormat format;
         int rate, channels;
     };
-    for (const Case c : {Case{WavFormat::Pcm16, 44100, 2}, Case{WavFormat::Pcm16, 22050, 1},
-                         Case{WavFormat::Pcm24, 48000, 2}, Case{WavFormat::Float32, 44100, 2}}) {
+    for (const Case c : {Case{WavFormat::Pcm16, 22050, 1}, Case{WavFormat::Pcm24, 48000, 2},
+                         Case{WavFormat::Float32, 44100, 2}}) {
         SCOPED_TRACE(testing::Message() << "format " << int(c.format) << ", " << c.rate << " Hz");
         const int64_t frames = c.rate + 123;
         fixtures::WriteWav(dir.filePath("c.mp3"), fixtures::Counter(frames, c.rate, c.channels),
