@@ -24,8 +24,13 @@ struct HeardStretch {
 
 // The stretches in which a sample of either channel exceeds `threshold` in magnitude; quiet
 // shorter than `bridgeFrames` (a tone's zero crossings, a soft passage) does not split one.
-[[nodiscard]] inline std::vector<HeardStretch>
-HeardStretches(const std::vector<int16_t>& stereo, int threshold = 64, size_t bridgeFrames = 441)
+// With `splitAtNewPitch`, a tone that follows another without a pause starts a stretch of its
+// own where the left channel's period changes by more than a fifth and then holds (tones only:
+// noise would split everywhere).
+[[nodiscard]] inline std::vector<HeardStretch> HeardStretches(const std::vector<int16_t>& stereo,
+                                                              int threshold = 64,
+                                                              size_t bridgeFrames = 441,
+                                                              bool splitAtNewPitch = false)
 {
     std::vector<HeardStretch> out;
     const size_t frames = stereo.size() / 2;
@@ -33,6 +38,7 @@ HeardStretches(const std::vector<int16_t>& stereo, int threshold = 64, size_t br
         return std::abs(int(stereo[2 * f])) > threshold ||
                std::abs(int(stereo[2 * f + 1])) > threshold;
     };
+    const auto upward = [&](size_t f) { return stereo[2 * (f - 1)] < 0 && stereo[2 * f] >= 0; };
     for (size_t f = 0; f < frames; ++f) {
         if (!loud(f))
             continue;
@@ -41,11 +47,34 @@ HeardStretches(const std::vector<int16_t>& stereo, int threshold = 64, size_t br
         else
             out.back().end = f + 1;
     }
-    for (HeardStretch& s : out) {
-        int crossings = 0;
+    if (splitAtNewPitch) {
+        std::vector<HeardStretch> split;
+        for (const HeardStretch& s : out) {
+            std::vector<size_t> at; // upward crossings
+            for (size_t f = s.first + 1; f < s.end; ++f)
+                if (upward(f))
+                    at.push_back(f);
+            split.push_back(s);
+            double period = 0; // of the last steady run of periods
+            for (size_t k = 0; k + 2 < at.size(); ++k) {
+                const double now = double(at[k + 1] - at[k]), next = double(at[k + 2] - at[k + 1]);
+                if (std::abs(next - now) >= 2)
+                    continue; // not steady here
+                if (period > 0 && std::abs(now - period) > period / 5) {
+                    split.back().end = at[k];
+                    split.push_back({at[k], s.end});
+                }
+                period = now;
+            }
+        }
+        out = split;
+    }
+    for (HeardStretch& s : out) { // from the first to the last upward crossing
+        size_t first = 0, last = 0, crossings = 0;
         for (size_t f = s.first + 1; f < s.end; ++f)
-            crossings += stereo[2 * (f - 1)] < 0 && stereo[2 * f] >= 0;
-        s.hz = s.Frames() > 1 ? crossings * double(CaptureRate) / double(s.Frames() - 1) : 0;
+            if (upward(f))
+                (crossings++ == 0 ? first : last) = f;
+        s.hz = crossings > 1 ? double(crossings - 1) * CaptureRate / double(last - first) : 0;
     }
     return out;
 }
