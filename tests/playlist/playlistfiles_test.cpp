@@ -1,3 +1,6 @@
+// Adding media files through the open dialog, and playlist files: saved and loaded through
+// their dialogs, read whatever their content, and written so that an old file is replaced
+// whole or not at all.
 #include "playlist/mediafiles.h"
 #include "playlist/playlistfiles.h"
 #include "playlist/textfile.h"
@@ -37,6 +40,11 @@ protected:
     void SetUp() override { ASSERT_TRUE(QDir(dir.path()).mkdir("PlayLists")); }
 
     QString Path(const QString& name) const { return dir.filePath(name); }
+    void Load(const QString& name, const QByteArray& bytes)
+    {
+        WriteBytes(Path(name), bytes);
+        files.LoadPlaylistFile(Path(name));
+    }
     void ExpectOneMessage(const QString& text)
     {
         ASSERT_EQ(dialogs.messages.size(), 1);
@@ -59,10 +67,9 @@ protected:
     PlaylistFiles files{list, dialogs, dir.path() + "/"};
 };
 
-TEST_F(FilesTest, AddedFilesFollowTheDialogOrderAfterAnOpenedList)
+TEST_F(FilesTest, ChosenFilesFollowAnOpenedListAndCdTracksGoToTheReaderOnlyWhileItIsReady)
 {
-    WriteBytes(Path("list.qlt"), "opened.wav\r\n");
-    files.LoadPlaylistFile(Path("list.qlt"));
+    Load("list.qlt", "opened.wav\r\n");
     test::WriteTagged(Path("tagged.mp3"), "ABBA", "Waterloo", 13);
     dialogs.filesToOpen = {{Path("b.wav"), dir.path() + "//tagged.mp3", Path("notes.txt")}};
     media.AddFilesDialog();
@@ -70,29 +77,22 @@ TEST_F(FilesTest, AddedFilesFollowTheDialogOrderAfterAnOpenedList)
     EXPECT_EQ(list.Names(),
               (QStringList{"opened.wav", "b.wav", "ABBA - Waterloo [Pop]", "notes.txt"}));
     EXPECT_EQ(list.Sources()[2], dir.path() + "//tagged.mp3");
-    EXPECT_EQ(list.SelectedIndex(), 3);
     ExpectTexts(list, "Total: 4", "Pos: 4");
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-
     ASSERT_EQ(dialogs.fileDialogs.size(), 2);
-    EXPECT_EQ(dialogs.fileDialogs[0].kind, "open files");
-    EXPECT_EQ(dialogs.fileDialogs[0].startDir, "");
+    EXPECT_EQ(dialogs.fileDialogs[0].kind + "|" + dialogs.fileDialogs[0].startDir, "open files|");
     EXPECT_EQ(Filters(dialogs.fileDialogs[0]),
               (QStringList{"Media files (all types)|*.mp1 *.mp2 *.mp3 *.wav *.cda",
                            "MPEG Audio Files (*.mp1;*.mp2;*.mp3)|*.mp1 *.mp2 *.mp3",
                            "Microsoft Waveform Audio File (*.wav)|*.wav",
                            "CD DA Audio Tracks (*.cda)|*.cda"}));
-}
 
-TEST_F(FilesTest, CdTrackFilesGoToTheCdReaderOnlyWhileItIsReady)
-{
     const QStringList chosen{Path("TRACK01.CDA"), Path("a.mp3"), Path("Track02.cda"),
                              Path("bad.cda"), Path("c.mp3")};
     dialogs.filesToOpen = {chosen, chosen};
+    list.ClearPlaylist();
     media.AddFilesDialog();
     EXPECT_EQ(list.Sources(), (QStringList{Path("a.mp3"), Path("c.mp3")}));
     EXPECT_TRUE(cdTracks.isEmpty());
-
     cdReady = true;
     media.AddFilesDialog(); // a failing track ends the dialog; what came before stays
     EXPECT_EQ(cdTracks, (QStringList{Path("TRACK01.CDA"), Path("Track02.cda")}));
@@ -111,14 +111,9 @@ TEST_F(FilesTest, FilesAndCdTracksSurviveSavingAndLoadingThroughTheDialogs)
     EXPECT_FALSE(QFileInfo::exists(saved));
 
     const QString tagged = Path("Ünïcödé, folder/  leading/song.mp3");
-    QDir().mkpath(QFileInfo(tagged).path());
     test::WriteTagged(tagged, "ABBA", "Waterloo", 13);
     const QStringList sources{Path("a.wav"), tagged, "C:\\Music\\b.mp2", "4"};
-    {
-        Playlist::Batch batch(list);
-        for (const QString& source : sources)
-            ASSERT_TRUE(list.Append(source, "any", true));
-    }
+    test::Fill(list, sources);
     WriteBytes(saved, QByteArray(10000, 'o')); // a longer file is replaced whole
     files.SaveListDialog();
     files.SaveListDialog(); // cancelled
@@ -130,7 +125,6 @@ TEST_F(FilesTest, FilesAndCdTracksSurviveSavingAndLoadingThroughTheDialogs)
     files.OpenListDialog(); // cancelled
     EXPECT_EQ(list.Sources(), sources);
     EXPECT_EQ(list.Names(), (QStringList{"a.wav", "ABBA - Waterloo [Pop]", "b.mp2", "Track 05"}));
-    EXPECT_EQ(list.SelectedIndex(), 0);
     ExpectTexts(list, "Total: 4", "Pos: 1");
     EXPECT_TRUE(dialogs.messages.isEmpty());
 
@@ -141,16 +135,14 @@ TEST_F(FilesTest, FilesAndCdTracksSurviveSavingAndLoadingThroughTheDialogs)
     }
 }
 
-TEST_F(FilesTest, LineEndsOfEveryKindAndFilesThatCannotBeRead)
+TEST_F(FilesTest, ReadingTakesEveryLineEndKeepsWhatWasReadAndNeverWaitsOrRunsAway)
 {
-    WriteBytes(Path("mixed.qlt"), "a.mp3\rb.mp3\nc.mp3\r\n\r\n\n d.mp3 \r\n 7 \n\re.mp3");
-    files.LoadPlaylistFile(Path("mixed.qlt"));
+    Load("mixed.qlt", "a.mp3\rb.mp3\nc.mp3\r\n\r\n\n d.mp3 \r\n 7 \n\re.mp3");
     EXPECT_EQ(list.Sources(), (QStringList{"a.mp3", "b.mp3", "c.mp3", " d.mp3 ", " 7 ", "e.mp3"}));
     EXPECT_EQ(list.Names()[4], "Track 08");
     ExpectTexts(list, "Total: 6", "Pos: 1");
 
-    WriteBytes(Path("blank.qlt"), "\r\n\r\n"); // no entries: an empty, consistent playlist
-    files.LoadPlaylistFile(Path("blank.qlt"));
+    Load("blank.qlt", "\r\n\r\n"); // no entries: an empty, consistent playlist
     EXPECT_EQ(list.Count(), 0);
     ExpectTexts(list, "", "");
     EXPECT_TRUE(dialogs.messages.isEmpty());
@@ -160,17 +152,12 @@ TEST_F(FilesTest, LineEndsOfEveryKindAndFilesThatCannotBeRead)
     ExpectOneMessage("Error in ReadList\r\r2 - No such file or directory");
     EXPECT_EQ(list.Count(), 0);
     ExpectTexts(list, "", "");
-
     files.LoadPlaylistFile(Path("PlayLists"));
     ExpectOneMessage("Error in ReadList\r\r21 - Is a directory");
     ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe.qlt")).constData(), 0600), 0);
     files.LoadPlaylistFile(Path("pipe.qlt")); // must not wait for a writer
     ExpectOneMessage("Error in ReadList\r\r22 - Invalid argument");
-    EXPECT_EQ(list.Count(), 0);
-}
 
-TEST_F(FilesTest, OddContentNeverCrashesAndKeepsWhatWasRead)
-{
     fixtures::WriteRandomBytes(Path("garbage.qlt"), 1 << 20);
     files.LoadPlaylistFile(Path("garbage.qlt"));
     EXPECT_GT(list.Count(), 0);
@@ -178,15 +165,13 @@ TEST_F(FilesTest, OddContentNeverCrashesAndKeepsWhatWasRead)
 
     // A NUL inside a line stays in the entry and is written back unchanged.
     const QByteArray withNul("a\0b.mp3\r\n", 9);
-    WriteBytes(Path("nul.qlt"), withNul);
-    files.LoadPlaylistFile(Path("nul.qlt"));
+    Load("nul.qlt", withNul);
     EXPECT_EQ(list.Names(), QStringList{"a"});
     ASSERT_TRUE(files.WriteList(Path("nul-again.qlt")));
     EXPECT_EQ(ReadBytes(Path("nul-again.qlt")), withNul);
 
     // A 50 MB line cannot be a path: reading stops there, the entries before it stay.
-    WriteBytes(Path("huge.qlt"), "first.mp3\r\n" + QByteArray(50 << 20, 'x') + "\r\nlast.mp3\r\n");
-    files.LoadPlaylistFile(Path("huge.qlt"));
+    Load("huge.qlt", "first.mp3\r\n" + QByteArray(50 << 20, 'x') + "\r\nlast.mp3\r\n");
     ExpectOneMessage("Error in ReadList\r\r36 - File name too long");
     EXPECT_EQ(list.Sources(), QStringList{"first.mp3"});
     ExpectTexts(list, "Total: 1", "Pos: 1");
@@ -194,23 +179,21 @@ TEST_F(FilesTest, OddContentNeverCrashesAndKeepsWhatWasRead)
     QByteArray lines;
     for (int i = 0; i < Playlist::MaxEntries + 10; ++i)
         lines += QByteArray::number(i) + "\r\n";
-    WriteBytes(Path("long.qlt"), lines);
-    files.LoadPlaylistFile(Path("long.qlt"));
+    Load("long.qlt", lines);
     ExpectOneMessage("Error in ReadList\r\r27 - File too large");
     EXPECT_EQ(list.Count(), Playlist::MaxEntries);
     EXPECT_EQ(list.Names().back(), "Track 32767");
     ExpectTexts(list, "Total: 32767", "Pos: 1");
 }
 
-TEST_F(FilesTest, AFullDiskKeepsTheOldFileWhole)
+TEST_F(FilesTest, WritingReplacesTheWholeFileOrLeavesItAsItWas)
 {
     const QByteArray old = "old.mp3\r\n";
     WriteBytes(Path("keep.qlt"), old);
     test::Fill(list, QStringList(2000, "/music/a long folder name/track.mp3"));
     const auto entries = [&] { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); };
     const QStringList before = entries();
-
-    // The system refuses to let this process write files beyond 16 KiB.
+    // A full disk: the system refuses to let this process write files beyond 16 KiB.
     rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -220,34 +203,31 @@ TEST_F(FilesTest, AFullDiskKeepsTheOldFileWhole)
     const bool written = files.WriteList(Path("keep.qlt"));
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
-
     EXPECT_FALSE(written);
     ExpectOneMessage("Error in WriteList\r\r27 - File too large");
     EXPECT_EQ(ReadBytes(Path("keep.qlt")), old);
     EXPECT_EQ(entries(), before); // no temporary file left behind
-}
 
-TEST_F(FilesTest, ReplacingAFileKeepsItsLinkAndPermissionsButNotItsProtection)
-{
+    // A link keeps pointing at the rewritten file, which keeps its permissions.
+    list.ClearPlaylist();
     test::Fill(list, {"new.mp3"});
-    WriteBytes(Path("real.qlt"), "old\r\n");
-    ASSERT_TRUE(QFile::setPermissions(Path("real.qlt"),
+    ASSERT_TRUE(QFile::setPermissions(Path("keep.qlt"),
                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
-    ASSERT_TRUE(QFile::link(Path("real.qlt"), Path("link.qlt")));
+    ASSERT_TRUE(QFile::link(Path("keep.qlt"), Path("link.qlt")));
     ASSERT_TRUE(files.WriteList(Path("link.qlt")));
     EXPECT_TRUE(QFileInfo(Path("link.qlt")).isSymLink());
-    EXPECT_EQ(ReadBytes(Path("real.qlt")), "new.mp3\r\n");
+    EXPECT_EQ(ReadBytes(Path("keep.qlt")), "new.mp3\r\n");
     struct stat info {};
-    ASSERT_EQ(::stat(QFile::encodeName(Path("real.qlt")).constData(), &info), 0);
+    ASSERT_EQ(::stat(QFile::encodeName(Path("keep.qlt")).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0604u);
 
     EXPECT_FALSE(files.WriteList(Path("PlayLists")));
     ExpectOneMessage("Error in WriteList\r\r21 - Is a directory");
     if (::geteuid() != 0) { // permissions do not stop the superuser
-        ASSERT_TRUE(QFile::setPermissions(Path("real.qlt"), QFile::ReadOwner));
-        EXPECT_FALSE(files.WriteList(Path("real.qlt")));
+        ASSERT_TRUE(QFile::setPermissions(Path("keep.qlt"), QFile::ReadOwner));
+        EXPECT_FALSE(files.WriteList(Path("keep.qlt")));
         ExpectOneMessage("Error in WriteList\r\r13 - Permission denied");
-        EXPECT_EQ(ReadBytes(Path("real.qlt")), "new.mp3\r\n");
+        EXPECT_EQ(ReadBytes(Path("keep.qlt")), "new.mp3\r\n");
     }
 }
 
