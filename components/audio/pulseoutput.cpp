@@ -39,12 +39,12 @@ void PulseOutput::Open(int rate, uint64_t play)
 {
     if (!StartLoop())
         throw ComponentError("Cannot start the sound server connection");
-    Lock lock(m_loop);
+    Lock lock(*this);
     CloseStream();
     if (!Connect())
         throw ComponentError("No sound server");
     const pa_sample_spec format{PA_SAMPLE_S16LE, uint32_t(rate), 2};
-    m_stream = pa_stream_new(m_context, "Quillet Jukebox", &format, nullptr);
+    m_stream = m_pa->pa_stream_new(m_context, "Quillet Jukebox", &format, nullptr);
     if (!m_stream)
         throw ComponentError("Cannot open a sound stream");
     m_rate = rate;
@@ -56,28 +56,28 @@ void PulseOutput::Open(int rate, uint64_t play)
     m_writtenShared.store(0);
     m_sharedRate.store(rate);
     m_running.store(false);
-    pa_stream_set_state_callback(m_stream, StreamState, this);
-    pa_stream_set_write_callback(m_stream, StreamWrite, this);
+    m_pa->pa_stream_set_state_callback(m_stream, StreamState, this);
+    m_pa->pa_stream_set_write_callback(m_stream, StreamWrite, this);
 
     pa_buffer_attr attr;
     attr.maxlength = uint32_t(-1);
-    attr.tlength = uint32_t(pa_usec_to_bytes(TargetLatency, &format));
-    attr.prebuf = uint32_t(pa_usec_to_bytes(StartThreshold, &format));
-    attr.minreq = uint32_t(pa_usec_to_bytes(RequestSize, &format));
+    attr.tlength = uint32_t(m_pa->pa_usec_to_bytes(TargetLatency, &format));
+    attr.prebuf = uint32_t(m_pa->pa_usec_to_bytes(StartThreshold, &format));
+    attr.minreq = uint32_t(m_pa->pa_usec_to_bytes(RequestSize, &format));
     attr.fragsize = uint32_t(-1);
     const auto flags = pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING |
                                          PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_ADJUST_LATENCY);
-    if (pa_stream_connect_playback(m_stream, nullptr, &attr, flags, nullptr, nullptr) < 0) {
+    if (m_pa->pa_stream_connect_playback(m_stream, nullptr, &attr, flags, nullptr, nullptr) < 0) {
         CloseStream();
         throw ComponentError("Cannot open a sound stream");
     }
     WaitFor(
         [this] {
-            const pa_stream_state_t state = pa_stream_get_state(m_stream);
+            const pa_stream_state_t state = m_pa->pa_stream_get_state(m_stream);
             return state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state);
         },
         ServerWait);
-    if (pa_stream_get_state(m_stream) != PA_STREAM_READY) {
+    if (m_pa->pa_stream_get_state(m_stream) != PA_STREAM_READY) {
         CloseStream();
         throw ComponentError("Cannot open a sound stream");
     }
@@ -89,11 +89,11 @@ void PulseOutput::SetPaused(bool paused)
 {
     if (!m_loop)
         return; // never opened
-    Lock lock(m_loop);
+    Lock lock(*this);
     if (!m_stream)
         return;
-    if (pa_operation* op = pa_stream_cork(m_stream, paused ? 1 : 0, nullptr, nullptr))
-        pa_operation_unref(op);
+    if (pa_operation* op = m_pa->pa_stream_cork(m_stream, paused ? 1 : 0, nullptr, nullptr))
+        m_pa->pa_operation_unref(op);
     UpdateClock();
     m_running.store(!paused);
 }
@@ -102,20 +102,20 @@ void PulseOutput::Flush()
 {
     if (!m_loop)
         return; // never opened
-    Lock lock(m_loop);
+    Lock lock(*this);
     if (!m_stream)
         return;
     if (m_drain) {
-        pa_operation_cancel(m_drain);
-        pa_operation_unref(m_drain);
+        m_pa->pa_operation_cancel(m_drain);
+        m_pa->pa_operation_unref(m_drain);
         m_drain = nullptr;
     }
     m_ended = false;
     // Nothing is written until the server has told where its write index now stands, so the
     // frames written next are counted from the right place.
     m_awaitIndex = true;
-    if (pa_operation* op = pa_stream_flush(m_stream, Flushed, this))
-        pa_operation_unref(op);
+    if (pa_operation* op = m_pa->pa_stream_flush(m_stream, Flushed, this))
+        m_pa->pa_operation_unref(op);
     else
         m_awaitIndex = false;
 }
@@ -124,26 +124,26 @@ void PulseOutput::Close()
 {
     if (!m_loop)
         return; // never opened
-    Lock lock(m_loop);
+    Lock lock(*this);
     CloseStream();
 }
 
 void PulseOutput::CloseStream()
 {
     if (m_retry) {
-        pa_threaded_mainloop_get_api(m_loop)->time_free(m_retry);
+        m_pa->pa_threaded_mainloop_get_api(m_loop)->time_free(m_retry);
         m_retry = nullptr;
     }
     if (m_drain) {
-        pa_operation_cancel(m_drain);
-        pa_operation_unref(m_drain);
+        m_pa->pa_operation_cancel(m_drain);
+        m_pa->pa_operation_unref(m_drain);
         m_drain = nullptr;
     }
     if (m_stream) {
-        pa_stream_set_state_callback(m_stream, nullptr, nullptr);
-        pa_stream_set_write_callback(m_stream, nullptr, nullptr);
-        pa_stream_disconnect(m_stream);
-        pa_stream_unref(m_stream);
+        m_pa->pa_stream_set_state_callback(m_stream, nullptr, nullptr);
+        m_pa->pa_stream_set_write_callback(m_stream, nullptr, nullptr);
+        m_pa->pa_stream_disconnect(m_stream);
+        m_pa->pa_stream_unref(m_stream);
         m_stream = nullptr;
     }
     m_running.store(false);
@@ -163,15 +163,16 @@ int64_t PulseOutput::AudibleFrame() const
 
 void PulseOutput::Fill()
 {
-    if (!m_stream || m_ended || m_awaitIndex || pa_stream_get_state(m_stream) != PA_STREAM_READY)
+    if (!m_stream || m_ended || m_awaitIndex ||
+        m_pa->pa_stream_get_state(m_stream) != PA_STREAM_READY)
         return;
-    size_t bytes = pa_stream_writable_size(m_stream);
+    size_t bytes = m_pa->pa_stream_writable_size(m_stream);
     if (bytes == size_t(-1))
         return;
     while (bytes >= FrameBytes) {
         void* data = nullptr;
         size_t size = bytes;
-        if (pa_stream_begin_write(m_stream, &data, &size) < 0 || !data) {
+        if (m_pa->pa_stream_begin_write(m_stream, &data, &size) < 0 || !data) {
             RetrySoon();
             return;
         }
@@ -180,17 +181,17 @@ void PulseOutput::Fill()
         const size_t got =
             m_renderer.Pull(static_cast<int16_t*>(data), size / FrameBytes, m_written, ended);
         if (got == 0) {
-            pa_stream_cancel_write(m_stream);
+            m_pa->pa_stream_cancel_write(m_stream);
             if (ended) {
                 // The data is all handed over: the play ends when the server has played it.
                 m_ended = true;
-                m_drain = pa_stream_drain(m_stream, Drained, this);
+                m_drain = m_pa->pa_stream_drain(m_stream, Drained, this);
             } else {
                 RetrySoon(); // the server asks again only for what it has played since
             }
             return;
         }
-        pa_stream_write(m_stream, data, got * FrameBytes, nullptr, 0, PA_SEEK_RELATIVE);
+        m_pa->pa_stream_write(m_stream, data, got * FrameBytes, nullptr, 0, PA_SEEK_RELATIVE);
         m_written += int64_t(got);
         m_writtenShared.store(m_written, std::memory_order_release);
         bytes -= got * FrameBytes;
@@ -199,7 +200,7 @@ void PulseOutput::Fill()
 
 void PulseOutput::RetrySoon()
 {
-    pa_mainloop_api* api = pa_threaded_mainloop_get_api(m_loop);
+    pa_mainloop_api* api = m_pa->pa_threaded_mainloop_get_api(m_loop);
     const timeval at = After(RetryInterval);
     if (m_retry)
         api->time_restart(m_retry, &at);
@@ -210,7 +211,7 @@ void PulseOutput::RetrySoon()
 void PulseOutput::UpdateClock()
 {
     pa_usec_t usec = 0;
-    if (!m_stream || pa_stream_get_time(m_stream, &usec) < 0)
+    if (!m_stream || m_pa->pa_stream_get_time(m_stream, &usec) < 0)
         return;
     const int64_t frames = int64_t(usec * uint64_t(m_rate) / 1000000);
     m_heard.store(std::min(frames, m_written), std::memory_order_release);
@@ -229,8 +230,8 @@ void PulseOutput::ReportLost()
 void PulseOutput::StreamState(pa_stream* stream, void* self)
 {
     auto* out = static_cast<PulseOutput*>(self);
-    pa_threaded_mainloop_signal(out->m_loop, 0);
-    if (stream == out->m_stream && !PA_STREAM_IS_GOOD(pa_stream_get_state(stream)))
+    out->m_pa->pa_threaded_mainloop_signal(out->m_loop, 0);
+    if (stream == out->m_stream && !PA_STREAM_IS_GOOD(out->m_pa->pa_stream_get_state(stream)))
         out->ReportLost();
 }
 
@@ -254,10 +255,10 @@ void PulseOutput::Retry(pa_mainloop_api* api, pa_time_event* event, const timeva
 void PulseOutput::Drained(pa_stream* stream, int success, void* self)
 {
     auto* out = static_cast<PulseOutput*>(self);
-    pa_threaded_mainloop_signal(out->m_loop, 0);
+    out->m_pa->pa_threaded_mainloop_signal(out->m_loop, 0);
     if (stream != out->m_stream || !out->m_drain)
         return;
-    pa_operation_unref(out->m_drain);
+    out->m_pa->pa_operation_unref(out->m_drain);
     out->m_drain = nullptr;
     if (success) {
         out->UpdateClock();
@@ -272,8 +273,8 @@ void PulseOutput::Flushed(pa_stream* stream, int, void* self)
     auto* out = static_cast<PulseOutput*>(self);
     if (stream != out->m_stream)
         return;
-    if (pa_operation* op = pa_stream_update_timing_info(stream, TimingUpdated, self))
-        pa_operation_unref(op);
+    if (pa_operation* op = out->m_pa->pa_stream_update_timing_info(stream, TimingUpdated, self))
+        out->m_pa->pa_operation_unref(op);
     else
         out->m_awaitIndex = false;
 }
@@ -283,7 +284,7 @@ void PulseOutput::TimingUpdated(pa_stream* stream, int, void* self)
     auto* out = static_cast<PulseOutput*>(self);
     if (stream != out->m_stream)
         return;
-    const pa_timing_info* timing = pa_stream_get_timing_info(stream);
+    const pa_timing_info* timing = out->m_pa->pa_stream_get_timing_info(stream);
     if (timing && !timing->write_index_corrupt)
         out->m_written = timing->write_index / FrameBytes;
     out->m_writtenShared.store(out->m_written);

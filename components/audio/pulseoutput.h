@@ -8,8 +8,7 @@
 #pragma once
 
 #include "components/audio/output.h"
-
-#include <pulse/pulseaudio.h>
+#include "components/audio/pulsecalls.h"
 
 #include <atomic>
 #include <chrono>
@@ -36,20 +35,23 @@ private:
     // Holds the loop's lock: the loop's thread runs no callback meanwhile.
     class Lock {
     public:
-        explicit Lock(pa_threaded_mainloop* loop) : m_loop(loop)
+        explicit Lock(const PulseOutput& out) : m_pa(*out.m_pa), m_loop(out.m_loop)
         {
-            pa_threaded_mainloop_lock(loop);
+            m_pa.pa_threaded_mainloop_lock(m_loop);
         }
-        ~Lock() { pa_threaded_mainloop_unlock(m_loop); }
+        ~Lock() { m_pa.pa_threaded_mainloop_unlock(m_loop); }
         Lock(const Lock&) = delete;
         Lock& operator=(const Lock&) = delete;
 
     private:
+        const PulseCalls& m_pa;
         pa_threaded_mainloop* m_loop;
     };
     static constexpr auto ServerWait = std::chrono::milliseconds(3000); // longest wait
-    static timeval After(pa_usec_t usec); // the loop's clock that far ahead
-    bool StartLoop(); // UI thread; false when the loop's thread cannot be started
+    timeval After(pa_usec_t usec) const; // the loop's clock that far ahead
+    // UI thread: loads the client library and starts the loop's thread; false when either
+    // cannot be done.
+    bool StartLoop();
     // Loop thread or under the lock.
     bool Connect(); // true when the context is ready
     void DropContext();
@@ -71,6 +73,7 @@ private:
 
     Renderer& m_renderer;
     OutputListener& m_listener;
+    const PulseCalls* m_pa = nullptr; // set with m_loop
     pa_threaded_mainloop* m_loop = nullptr;
     pa_context* m_context = nullptr;
     pa_stream* m_stream = nullptr;

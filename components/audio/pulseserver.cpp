@@ -7,6 +7,7 @@ namespace quillet::audio {
 namespace {
 
 struct Alarm {
+    const PulseCalls& pa;
     pa_threaded_mainloop* loop;
     bool fired = false;
 };
@@ -15,7 +16,7 @@ void Ring(pa_mainloop_api*, pa_time_event*, const timeval*, void* alarm)
 {
     auto* a = static_cast<Alarm*>(alarm);
     a->fired = true;
-    pa_threaded_mainloop_signal(a->loop, 0);
+    a->pa.pa_threaded_mainloop_signal(a->loop, 0);
 }
 
 } // namespace
@@ -25,69 +26,72 @@ PulseOutput::~PulseOutput()
     if (!m_loop)
         return;
     {
-        Lock lock(m_loop);
+        Lock lock(*this);
         CloseStream();
         DropContext();
     }
-    pa_threaded_mainloop_stop(m_loop);
-    pa_threaded_mainloop_free(m_loop);
+    m_pa->pa_threaded_mainloop_stop(m_loop);
+    m_pa->pa_threaded_mainloop_free(m_loop);
 }
 
 bool PulseOutput::StartLoop()
 {
     if (m_loop)
         return true;
-    m_loop = pa_threaded_mainloop_new();
-    if (m_loop && pa_threaded_mainloop_start(m_loop) >= 0)
+    if (!m_pa && !(m_pa = LoadPulseCalls()))
+        return false;
+    m_loop = m_pa->pa_threaded_mainloop_new();
+    if (m_loop && m_pa->pa_threaded_mainloop_start(m_loop) >= 0)
         return true;
     if (m_loop)
-        pa_threaded_mainloop_free(m_loop);
+        m_pa->pa_threaded_mainloop_free(m_loop);
     m_loop = nullptr;
     return false;
 }
 
-timeval PulseOutput::After(pa_usec_t usec)
+timeval PulseOutput::After(pa_usec_t usec) const
 {
     timeval tv;
-    pa_gettimeofday(&tv);
-    pa_timeval_add(&tv, usec);
+    m_pa->pa_gettimeofday(&tv);
+    m_pa->pa_timeval_add(&tv, usec);
     return tv;
 }
 
 bool PulseOutput::WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit)
 {
-    Alarm alarm{m_loop};
-    pa_mainloop_api* api = pa_threaded_mainloop_get_api(m_loop);
+    Alarm alarm{*m_pa, m_loop};
+    pa_mainloop_api* api = m_pa->pa_threaded_mainloop_get_api(m_loop);
     const timeval at = After(pa_usec_t(limit.count()) * 1000);
     pa_time_event* event = api->time_new(api, &at, Ring, &alarm);
     while (!done() && !alarm.fired)
-        pa_threaded_mainloop_wait(m_loop);
+        m_pa->pa_threaded_mainloop_wait(m_loop);
     api->time_free(event);
     return done();
 }
 
 bool PulseOutput::Connect()
 {
-    if (m_context && !PA_CONTEXT_IS_GOOD(pa_context_get_state(m_context)))
+    if (m_context && !PA_CONTEXT_IS_GOOD(m_pa->pa_context_get_state(m_context)))
         DropContext(); // the server went away since: start afresh
     if (!m_context) {
-        m_context = pa_context_new(pa_threaded_mainloop_get_api(m_loop), "Quillet Jukebox");
+        m_context =
+            m_pa->pa_context_new(m_pa->pa_threaded_mainloop_get_api(m_loop), "Quillet Jukebox");
         if (!m_context)
             return false;
-        pa_context_set_state_callback(m_context, ContextState, this);
+        m_pa->pa_context_set_state_callback(m_context, ContextState, this);
         // Never start a server of our own: "no server" is an answer the program shows.
-        if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+        if (m_pa->pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
             DropContext();
             return false;
         }
     }
     const bool settled = WaitFor(
         [this] {
-            const pa_context_state_t state = pa_context_get_state(m_context);
+            const pa_context_state_t state = m_pa->pa_context_get_state(m_context);
             return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);
         },
         ServerWait);
-    if (settled && pa_context_get_state(m_context) == PA_CONTEXT_READY)
+    if (settled && m_pa->pa_context_get_state(m_context) == PA_CONTEXT_READY)
         return true;
     DropContext();
     return false;
@@ -98,9 +102,9 @@ void PulseOutput::DropContext()
     CloseStream();
     if (!m_context)
         return;
-    pa_context_set_state_callback(m_context, nullptr, nullptr);
-    pa_context_disconnect(m_context);
-    pa_context_unref(m_context);
+    m_pa->pa_context_set_state_callback(m_context, nullptr, nullptr);
+    m_pa->pa_context_disconnect(m_context);
+    m_pa->pa_context_unref(m_context);
     m_context = nullptr;
 }
 
@@ -109,11 +113,12 @@ int PulseOutput::DeviceCount()
     if (!StartLoop())
         return 0;
     struct Count {
+        const PulseCalls& pa;
         pa_threaded_mainloop* loop;
         int sinks = 0;
         bool done = false;
-    } count{m_loop};
-    Lock lock(m_loop);
+    } count{*m_pa, m_loop};
+    Lock lock(*this);
     if (!Connect())
         return 0;
     auto sink = [](pa_context*, const pa_sink_info* info, int eol, void* data) {
@@ -122,23 +127,24 @@ int PulseOutput::DeviceCount()
             c->done = true;
         else if (info)
             ++c->sinks;
-        pa_threaded_mainloop_signal(c->loop, 0);
+        c->pa.pa_threaded_mainloop_signal(c->loop, 0);
     };
-    pa_operation* op = pa_context_get_sink_info_list(m_context, sink, &count);
+    pa_operation* op = m_pa->pa_context_get_sink_info_list(m_context, sink, &count);
     if (!op)
         return 0;
-    if (!WaitFor([&] { return count.done || pa_operation_get_state(op) != PA_OPERATION_RUNNING; },
-                 ServerWait))
-        pa_operation_cancel(op);
-    pa_operation_unref(op);
+    if (!WaitFor(
+            [&] { return count.done || m_pa->pa_operation_get_state(op) != PA_OPERATION_RUNNING; },
+            ServerWait))
+        m_pa->pa_operation_cancel(op);
+    m_pa->pa_operation_unref(op);
     return count.done ? count.sinks : 0;
 }
 
 void PulseOutput::ContextState(pa_context* context, void* self)
 {
     auto* out = static_cast<PulseOutput*>(self);
-    pa_threaded_mainloop_signal(out->m_loop, 0);
-    if (!PA_CONTEXT_IS_GOOD(pa_context_get_state(context)))
+    out->m_pa->pa_threaded_mainloop_signal(out->m_loop, 0);
+    if (!PA_CONTEXT_IS_GOOD(out->m_pa->pa_context_get_state(context)))
         out->ReportLost();
 }
 

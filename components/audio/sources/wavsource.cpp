@@ -1,8 +1,7 @@
 // WAV files through libsndfile, read as float (integer PCM scaled by 1/2^(bits−1)).
 #include "components/audio/sources/filesources.h"
+#include "components/audio/sources/sndfilecalls.h"
 #include "playback/audioengine.h"
-
-#include <sndfile.h>
 
 #include <algorithm>
 #include <cmath>
@@ -14,14 +13,15 @@ namespace {
 
 class WavSource final : public Source {
 public:
-    WavSource(int fd, SNDFILE* file, const SF_INFO& info) : m_fd(fd), m_file(file), m_info(info)
+    WavSource(const SndfileCalls& sf, int fd, SNDFILE* file, const SF_INFO& info)
+        : m_sf(sf), m_fd(fd), m_file(file), m_info(info)
     {
         const int sub = info.format & SF_FORMAT_SUBMASK;
         m_floatData = sub == SF_FORMAT_FLOAT || sub == SF_FORMAT_DOUBLE;
     }
     ~WavSource() override
     {
-        sf_close(m_file);
+        m_sf.sf_close(m_file);
         ::close(m_fd);
     }
 
@@ -33,8 +33,8 @@ public:
     {
         if (m_failed || frames == 0)
             return 0;
-        const sf_count_t got = sf_readf_float(m_file, out, sf_count_t(frames));
-        if (got < 0 || (got == 0 && m_position < m_info.frames && sf_error(m_file) != 0)) {
+        const sf_count_t got = m_sf.sf_readf_float(m_file, out, sf_count_t(frames));
+        if (got < 0 || (got == 0 && m_position < m_info.frames && m_sf.sf_error(m_file) != 0)) {
             m_failed = true;
             return 0;
         }
@@ -51,7 +51,7 @@ public:
     void Seek(int64_t frame) override
     {
         frame = std::clamp<int64_t>(frame, 0, m_info.frames);
-        const sf_count_t at = sf_seek(m_file, frame, SEEK_SET);
+        const sf_count_t at = m_sf.sf_seek(m_file, frame, SEEK_SET);
         if (at < 0)
             m_failed = true;
         else
@@ -59,6 +59,7 @@ public:
     }
 
 private:
+    const SndfileCalls& m_sf;
     int m_fd; // ours: libsndfile is told not to close it
     SNDFILE* m_file;
     SF_INFO m_info;
@@ -71,21 +72,27 @@ private:
 
 std::unique_ptr<Source> OpenWavSource(int fd, const QString& path)
 {
+    const SndfileCalls* sf = LoadSndfileCalls();
+    if (!sf) {
+        ::close(fd);
+        throw ComponentError("cannot decode " + path.toStdString() + ": no WAV library");
+    }
     SF_INFO info{};
-    SNDFILE* file = sf_open_fd(fd, SFM_READ, &info, SF_FALSE);
+    SNDFILE* file = sf->sf_open_fd(fd, SFM_READ, &info, SF_FALSE);
     if (file == nullptr) {
         ::close(fd);
-        throw ComponentError("cannot decode " + path.toStdString() + ": " + sf_strerror(nullptr));
+        throw ComponentError("cannot decode " + path.toStdString() + ": " +
+                             sf->sf_strerror(nullptr));
     }
     const int major = info.format & SF_FORMAT_TYPEMASK;
     const bool wav = major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX || major == SF_FORMAT_RF64;
     if (!wav || info.channels < 1 || info.channels > 2 || info.samplerate < 1000 ||
         info.samplerate > 768000 || info.frames < 0) {
-        sf_close(file);
+        sf->sf_close(file);
         ::close(fd);
         throw ComponentError("unsupported WAV data in " + path.toStdString());
     }
-    return std::make_unique<WavSource>(fd, file, info);
+    return std::make_unique<WavSource>(*sf, fd, file, info);
 }
 
 } // namespace quillet::audio
