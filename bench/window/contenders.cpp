@@ -170,11 +170,12 @@ void ReportBeside(const char* name, double value, const char* unit,
         if (figure >= 0 && (lower < 0 || figure < lower))
             lower = figure;
     }
-    if (beside.isEmpty())
-        return;
     if (lower > 0)
         beside << "ratio to lower " + QByteArray::number(value / lower, 'f', 2);
-    std::printf("%s (%s)\n", line.constData(), beside.join(", ").constData());
+    if (beside.isEmpty())
+        std::printf("%s\n", line.constData());
+    else
+        std::printf("%s (%s)\n", line.constData(), beside.join(", ").constData());
     std::fflush(stdout);
 }
 

@@ -59,7 +59,7 @@ private:
 void End(QProcess& process, test::XDisplay& x, unsigned long window);
 
 // `name value unit (a va, b vb, ratio to lower r)`: a figure beside the same figure of other
-// players (value < 0: not measured). Nothing is printed when there are no others.
+// players (value < 0: not measured); without others, `name value unit` alone.
 void ReportBeside(const char* name, double value, const char* unit,
                   const std::vector<std::pair<const char*, double>>& others);
 

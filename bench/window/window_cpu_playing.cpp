@@ -116,7 +116,8 @@ int main(int argc, char** argv)
 
     std::map<std::string, std::vector<double>> cpu, wakeups;
     for (int round = 0; round < Rounds; ++round) {
-        for (const Contender& contender : contenders) {
+        for (size_t i = 0; i < contenders.size(); ++i) { // the order turns by one each round
+            const Contender& contender = contenders[(i + size_t(round)) % contenders.size()];
             const Figures f = MeasureOnce(contender, music.mp3, watch, x, perThread);
             if (f.cpuPercent >= 0) {
                 cpu[contender.Name()].push_back(f.cpuPercent);

@@ -36,8 +36,10 @@ int main(int argc, char** argv)
     const std::vector<Contender> contenders =
         Installed({Player::Bare, Player::Quillet, Player::Qmmp, Player::Audacious}, world);
     std::map<std::string, std::vector<double>> rss, pss;
-    for (int run = -1; run < Runs; ++run) { // the first start in a new home is not counted
-        for (const Contender& contender : contenders) {
+    // The first start in a new home is not counted; the order turns by one each run.
+    for (int run = -1; run < Runs; ++run) {
+        for (size_t i = 0; i < contenders.size(); ++i) {
+            const Contender& contender = contenders[(i + size_t(run + 1)) % contenders.size()];
             const std::unique_ptr<QProcess> process = contender.Start();
             const unsigned long window = watch.WaitForMap(process->processId(), 30000);
             if (window == 0) {

@@ -2,7 +2,8 @@
 // display, for the player (plain, and with a tagged MP3 on its command line) against a bare
 // Qt window program, and beside qmmp and Audacious; the programs take turns, after one
 // unmeasured start each, and medians are printed. Also how long a second copy of the player
-// takes to end while the first runs, against a process that does nothing.
+// takes to end while the first runs, against a process that does nothing; and the CPU time the
+// player has spent by the time its window is mapped, against the bare window's.
 // Needs $DISPLAY (Xvfb) and, for the MP3 start, the sound server of PULSE_SERVER.
 // `--only NAME,…` (bare, quillet, qmmp, audacious) measures only those programs.
 #include "bench/audio/engine_benchutil.h"
@@ -21,19 +22,29 @@ namespace {
 constexpr int Runs = 11;
 constexpr int MapTimeoutMs = 30000;
 
-// Milliseconds from start to the first window mapped; −1 when none appears.
-double TimeToWindow(const Contender& contender, const QString& file, MapWatch& watch,
+struct Timing {
+    double ms = -1;    // from start to the first window mapped; −1: no window appeared
+    double cpuMs = -1; // CPU time of all the process's threads by then
+};
+
+Timing TimeToWindow(const Contender& contender, const QString& file, MapWatch& watch,
                     test::XDisplay& x)
 {
     QElapsedTimer clock;
     clock.start();
     const std::unique_ptr<QProcess> process = contender.Start(file);
     const unsigned long window = watch.WaitForMap(process->processId(), MapTimeoutMs);
-    const double ms = double(clock.nsecsElapsed()) / 1e6;
-    if (window == 0)
+    Timing timing;
+    if (window == 0) {
         std::fprintf(stderr, "no window from %s\n", contender.Name());
+    } else {
+        timing.ms = double(clock.nsecsElapsed()) / 1e6;
+        timing.cpuMs = 0;
+        for (const ThreadActivity& thread : ThreadsOf(process->processId()))
+            timing.cpuMs += thread.cpuSeconds * 1000;
+    }
     End(*process, x, window);
-    return window ? ms : -1;
+    return timing;
 }
 
 double TimeToExit(const QProcess& like, const QString& program, const QStringList& args)
@@ -77,18 +88,29 @@ int main(int argc, char** argv)
     const std::vector<Contender> contenders =
         Installed({Player::Bare, Player::Quillet, Player::Qmmp, Player::Audacious}, world);
     const Contender player(Player::Quillet, world); // also with an MP3, whatever --only says
-    std::map<std::string, std::vector<double>> runs;
+    // Each start: a program and what it is given; "with mp3" is the player with the MP3.
+    struct Start {
+        const Contender* contender;
+        QString file;
+        std::string name;
+    };
+    std::vector<Start> starts;
+    for (const Contender& contender : contenders)
+        starts.push_back({&contender, {}, contender.Name()});
+    starts.push_back({&player, mp3, "with mp3"});
+    std::map<std::string, std::vector<double>> runs, cpu;
     // One start each first: the first start of a program in a new home writes its caches and
-    // settings, which no later start does.
+    // settings, which no later start does. The order turns by one each run, so no program
+    // always follows the same one.
     for (int run = -1; run < Runs; ++run) {
-        for (const Contender& contender : contenders) {
-            const double ms = TimeToWindow(contender, {}, watch, x);
-            if (run >= 0)
-                runs[contender.Name()].push_back(ms);
+        for (size_t i = 0; i < starts.size(); ++i) {
+            const Start& start = starts[(i + size_t(run + 1)) % starts.size()];
+            const Timing timing = TimeToWindow(*start.contender, start.file, watch, x);
+            if (run >= 0) {
+                runs[start.name].push_back(timing.ms);
+                cpu[start.name].push_back(timing.cpuMs);
+            }
         }
-        const double withMp3 = TimeToWindow(player, mp3, watch, x);
-        if (run >= 0)
-            runs["with mp3"].push_back(withMp3);
     }
 
     // A second copy while the first runs, against a process that does nothing at all.
@@ -113,6 +135,9 @@ int main(int argc, char** argv)
             players.emplace_back(contender.Name(), MedianOf(runs[contender.Name()]));
     }
     ReportBeside("window_startup_mapped_vs_players", ours, "ms", players);
+    // CPU spent by then: less sensitive to other load on the machine than the time.
+    Report("window_startup_cpu_to_map", MedianOf(cpu["quillet"]), "ms", "bare",
+           MedianOf(cpu["bare"]));
     Report("second_copy_exit", Median(second), "ms", "true", Median(trivial));
     return 0;
 }
