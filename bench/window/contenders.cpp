@@ -1,6 +1,6 @@
 #include "bench/window/contenders.h"
 
-#include "tests/support/xwindow.h"
+#include "bench/window/procstats.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <stdexcept>
 
 namespace quillet::bench {
@@ -34,7 +35,10 @@ QString MakeProgramDirectory(const World& world)
     QDir().mkpath(dir + "/PlayLists");
     QDir().mkpath(dir + "/Skins");
     const QString source = QStringLiteral(QUILLET_PROGRAM_DIR);
-    if (!QFile::copy(QStringLiteral(QUILLET_BINARY), binary))
+    // Another build of the player may stand in, to compare two builds with the same harness.
+    const QString built =
+        qEnvironmentVariable("QUILLET_BENCH_PLAYER", QStringLiteral(QUILLET_BINARY));
+    if (!QFile::copy(built, binary))
         throw std::runtime_error("cannot copy the player into the program directory");
     QFile::copy(source + "/help.htm", dir + "/help.htm");
     for (const QString& skin : QDir(source + "/Skins").entryList(QDir::Files))
@@ -156,6 +160,40 @@ void End(QProcess& process, test::XDisplay& x, unsigned long window)
         process.kill();
         process.waitForFinished(GraceMs);
     }
+}
+
+bool Session::Ready() const
+{
+    if (watch.Open() && x.Open())
+        return true;
+    std::fprintf(stderr, "no X display (set DISPLAY)\n");
+    return false;
+}
+
+double MedianMeasured(const std::vector<double>& runs)
+{
+    std::vector<double> measured;
+    std::copy_if(runs.begin(), runs.end(), std::back_inserter(measured),
+                 [](double v) { return v >= 0; });
+    return measured.empty() ? -1 : Median(measured);
+}
+
+double MedianMeasured(const Figures& figures, const std::string& name)
+{
+    const auto runs = figures.find(name);
+    return runs == figures.end() ? -1 : MedianMeasured(runs->second);
+}
+
+std::vector<std::pair<const char*, double>> PlayersBeside(const std::vector<Contender>& contenders,
+                                                          const Figures& figures)
+{
+    std::vector<std::pair<const char*, double>> players;
+    for (const Contender& contender : contenders) {
+        if (contender.Kind() != Player::Qmmp && contender.Kind() != Player::Audacious)
+            continue;
+        players.emplace_back(contender.Name(), MedianMeasured(figures, contender.Name()));
+    }
+    return players;
 }
 
 void ReportBeside(const char* name, double value, const char* unit,

@@ -2,18 +2,20 @@
 // toolkit's floor), qmmp and Audacious when installed, and mpg123 (the decoder alone, no
 // window). All run in one private world: a scratch home with its own XDG folders and runtime
 // folder, the player in a program directory of its own, on $DISPLAY and the sound server of
-// PULSE_SERVER. Main thread only; times in milliseconds.
+// PULSE_SERVER. $QUILLET_BENCH_PLAYER names another build of the player to measure instead.
+// Main thread only; times in milliseconds.
 #pragma once
+
+#include "bench/window/mapwatch.h"
+#include "tests/support/xwindow.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
-
-namespace quillet::test {
-class XDisplay;
-}
 
 namespace quillet::bench {
 
@@ -57,6 +59,24 @@ private:
 // Ends a started program: a window manager's close request to its window (0: none), then
 // SIGTERM, then SIGKILL, each after a few seconds without an end.
 void End(QProcess& process, test::XDisplay& x, unsigned long window);
+
+// What every window benchmark opens first: the display, watched for maps and for closing
+// windows, and the world. Ready() is false (and says why) when there is no X display.
+struct Session {
+    MapWatch watch;
+    test::XDisplay x;
+    World world;
+    [[nodiscard]] bool Ready() const;
+};
+
+// Runs of a figure by program name.
+using Figures = std::map<std::string, std::vector<double>>;
+// The median of the runs that were measured (≥ 0); −1 when none was.
+[[nodiscard]] double MedianMeasured(const std::vector<double>& runs);
+[[nodiscard]] double MedianMeasured(const Figures& figures, const std::string& name);
+// qmmp's and Audacious's medians among `contenders`, for ReportBeside.
+[[nodiscard]] std::vector<std::pair<const char*, double>>
+PlayersBeside(const std::vector<Contender>& contenders, const Figures& figures);
 
 // `name value unit (a va, b vb, ratio to lower r)`: a figure beside the same figure of other
 // players (value < 0: not measured); without others, `name value unit` alone.

@@ -12,12 +12,10 @@
 #include "bench/window/mapwatch.h"
 #include "bench/window/procstats.h"
 #include "tests/components/audio/engine/soundcapture.h"
-#include "tests/support/xwindow.h"
 
 #include <QThread>
 
 #include <algorithm>
-#include <map>
 
 using namespace quillet;
 using namespace quillet::bench;
@@ -50,18 +48,18 @@ bool Heard(qint64 pid)
         std::chrono::seconds(30));
 }
 
-struct Figures {
+struct Reading {
     double cpuPercent = -1;
     double wakeupsPerSecond = -1;
 };
 
 // One round of one program: started, heard, warmed up, measured, ended.
-Figures MeasureOnce(const Contender& contender, const QString& file, MapWatch& watch,
+Reading MeasureOnce(const Contender& contender, const QString& file, MapWatch& watch,
                     test::XDisplay& x, bool perThread)
 {
     const std::unique_ptr<QProcess> process = contender.Start(file);
     const qint64 pid = process->processId();
-    Figures figures;
+    Reading reading;
     unsigned long window = 0;
     if (contender.Kind() != Player::Mpg123 && (window = watch.WaitForMap(pid, 30000)) == 0) {
         std::fprintf(stderr, "no window from %s\n", contender.Name());
@@ -81,7 +79,7 @@ Figures MeasureOnce(const Contender& contender, const QString& file, MapWatch& w
         if (!HasStream(pid)) {
             std::fprintf(stderr, "%s stopped playing while measured\n", contender.Name());
         } else {
-            figures = {cpu / seconds * 100, double(switches) / seconds};
+            reading = {cpu / seconds * 100, double(switches) / seconds};
         }
         for (const ThreadActivity& now :
              perThread ? ThreadsOf(pid) : std::vector<ThreadActivity>{}) {
@@ -94,7 +92,7 @@ Figures MeasureOnce(const Contender& contender, const QString& file, MapWatch& w
         }
     }
     End(*process, x, window);
-    return figures;
+    return reading;
 }
 
 } // namespace
@@ -103,44 +101,32 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const bool perThread = app.arguments().contains("--threads");
-    MapWatch watch;
-    test::XDisplay x;
-    if (!watch.Open() || !x.Open()) {
-        std::fprintf(stderr, "no X display (set DISPLAY)\n");
+    Session session;
+    if (!session.Ready())
         return 1;
-    }
-    const World world;
     const Music music((WarmUpMs + MeasureMs) / 1000.0 + 10);
-    const std::vector<Contender> contenders =
-        Installed({Player::Quillet, Player::Qmmp, Player::Audacious, Player::Mpg123}, world);
+    const std::vector<Contender> contenders = Installed(
+        {Player::Quillet, Player::Qmmp, Player::Audacious, Player::Mpg123}, session.world);
 
-    std::map<std::string, std::vector<double>> cpu, wakeups;
+    Figures cpu, wakeups;
     for (int round = 0; round < Rounds; ++round) {
         for (size_t i = 0; i < contenders.size(); ++i) { // the order turns by one each round
             const Contender& contender = contenders[(i + size_t(round)) % contenders.size()];
-            const Figures f = MeasureOnce(contender, music.mp3, watch, x, perThread);
-            if (f.cpuPercent >= 0) {
-                cpu[contender.Name()].push_back(f.cpuPercent);
-                wakeups[contender.Name()].push_back(f.wakeupsPerSecond);
-            }
+            const Reading reading =
+                MeasureOnce(contender, music.mp3, session.watch, session.x, perThread);
+            cpu[contender.Name()].push_back(reading.cpuPercent);
+            wakeups[contender.Name()].push_back(reading.wakeupsPerSecond);
         }
     }
 
-    const auto median = [](const std::vector<double>& v) { return v.empty() ? -1 : Median(v); };
-    std::vector<std::pair<const char*, double>> cpuBeside, wakeupsBeside;
-    for (const Contender& contender : contenders) {
-        if (contender.Kind() == Player::Qmmp || contender.Kind() == Player::Audacious) {
-            cpuBeside.emplace_back(contender.Name(), median(cpu[contender.Name()]));
-            wakeupsBeside.emplace_back(contender.Name(), median(wakeups[contender.Name()]));
-        }
-    }
-    const double ours = median(cpu["quillet"]);
-    ReportBeside("window_cpu_playing", ours, "%", cpuBeside);
-    ReportBeside("window_wakeups_playing", median(wakeups["quillet"]), "/s", wakeupsBeside);
-    if (!cpu["mpg123"].empty()) {
-        Report("window_cpu_playing_vs_mpg123", ours, "%", "mpg123", median(cpu["mpg123"]));
-        Report("window_wakeups_playing_vs_mpg123", median(wakeups["quillet"]), "/s", "mpg123",
-               median(wakeups["mpg123"]));
+    const double ours = MedianMeasured(cpu, "quillet");
+    ReportBeside("window_cpu_playing", ours, "%", PlayersBeside(contenders, cpu));
+    ReportBeside("window_wakeups_playing", MedianMeasured(wakeups, "quillet"), "/s",
+                 PlayersBeside(contenders, wakeups));
+    if (cpu.count("mpg123")) {
+        Report("window_cpu_playing_vs_mpg123", ours, "%", "mpg123", MedianMeasured(cpu, "mpg123"));
+        Report("window_wakeups_playing_vs_mpg123", MedianMeasured(wakeups, "quillet"), "/s",
+               "mpg123", MedianMeasured(wakeups, "mpg123"));
     }
     return 0;
 }

@@ -7,11 +7,8 @@
 #include "bench/window/contenders.h"
 #include "bench/window/mapwatch.h"
 #include "bench/window/procstats.h"
-#include "tests/support/xwindow.h"
 
 #include <QThread>
-
-#include <map>
 
 using namespace quillet;
 using namespace quillet::bench;
@@ -26,22 +23,18 @@ constexpr int SettleMs = 3000;
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    MapWatch watch;
-    test::XDisplay x;
-    if (!watch.Open() || !x.Open()) {
-        std::fprintf(stderr, "no X display (set DISPLAY)\n");
+    Session session;
+    if (!session.Ready())
         return 1;
-    }
-    const World world;
     const std::vector<Contender> contenders =
-        Installed({Player::Bare, Player::Quillet, Player::Qmmp, Player::Audacious}, world);
-    std::map<std::string, std::vector<double>> rss, pss;
+        Installed({Player::Bare, Player::Quillet, Player::Qmmp, Player::Audacious}, session.world);
+    Figures rss, pss;
     // The first start in a new home is not counted; the order turns by one each run.
     for (int run = -1; run < Runs; ++run) {
         for (size_t i = 0; i < contenders.size(); ++i) {
             const Contender& contender = contenders[(i + size_t(run + 1)) % contenders.size()];
             const std::unique_ptr<QProcess> process = contender.Start();
-            const unsigned long window = watch.WaitForMap(process->processId(), 30000);
+            const unsigned long window = session.watch.WaitForMap(process->processId(), 30000);
             if (window == 0) {
                 std::fprintf(stderr, "no window from %s\n", contender.Name());
             } else {
@@ -52,22 +45,17 @@ int main(int argc, char** argv)
                     pss[contender.Name()].push_back(memory.pssMiB);
                 }
             }
-            End(*process, x, window);
+            End(*process, session.x, window);
         }
     }
 
-    for (auto* figures : {&rss, &pss}) {
+    for (const Figures* figures : {&rss, &pss}) {
         const bool resident = figures == &rss;
-        const double ours = Median((*figures)["quillet"]);
+        const double ours = MedianMeasured(*figures, "quillet");
         Report(resident ? "window_memory_rss" : "window_memory_pss", ours, "MiB", "bare",
-               Median((*figures)["bare"]));
-        std::vector<std::pair<const char*, double>> players;
-        for (const Contender& contender : contenders) {
-            if (contender.Kind() == Player::Qmmp || contender.Kind() == Player::Audacious)
-                players.emplace_back(contender.Name(), Median((*figures)[contender.Name()]));
-        }
+               MedianMeasured(*figures, "bare"));
         ReportBeside(resident ? "window_memory_rss_vs_players" : "window_memory_pss_vs_players",
-                     ours, "MiB", players);
+                     ours, "MiB", PlayersBeside(contenders, *figures));
     }
     return 0;
 }

@@ -10,9 +10,6 @@
 #include "bench/window/contenders.h"
 #include "bench/window/mapwatch.h"
 #include "bench/window/procstats.h"
-#include "tests/support/xwindow.h"
-
-#include <map>
 
 using namespace quillet;
 using namespace quillet::bench;
@@ -58,27 +55,15 @@ double TimeToExit(const QProcess& like, const QString& program, const QStringLis
     return double(clock.nsecsElapsed()) / 1e6;
 }
 
-// The median of the runs that produced a window; −1 when none did.
-double MedianOf(const std::vector<double>& runs)
-{
-    std::vector<double> good;
-    std::copy_if(runs.begin(), runs.end(), std::back_inserter(good),
-                 [](double v) { return v >= 0; });
-    return good.empty() ? -1 : Median(good);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    MapWatch watch;
-    test::XDisplay x;
-    if (!watch.Open() || !x.Open()) {
-        std::fprintf(stderr, "no X display (set DISPLAY)\n");
+    Session session;
+    if (!session.Ready())
         return 1;
-    }
-    const World world;
+    const World& world = session.world;
     const QString tone = world.Path("tone.wav");
     const QString mp3 = world.Path("song.mp3");
     Run("sox", {"-n", "-r", "44100", "-c", "2", tone, "synth", "1", "sine", "440"});
@@ -98,14 +83,15 @@ int main(int argc, char** argv)
     for (const Contender& contender : contenders)
         starts.push_back({&contender, {}, contender.Name()});
     starts.push_back({&player, mp3, "with mp3"});
-    std::map<std::string, std::vector<double>> runs, cpu;
+    Figures runs, cpu;
     // One start each first: the first start of a program in a new home writes its caches and
     // settings, which no later start does. The order turns by one each run, so no program
     // always follows the same one.
     for (int run = -1; run < Runs; ++run) {
         for (size_t i = 0; i < starts.size(); ++i) {
             const Start& start = starts[(i + size_t(run + 1)) % starts.size()];
-            const Timing timing = TimeToWindow(*start.contender, start.file, watch, x);
+            const Timing timing =
+                TimeToWindow(*start.contender, start.file, session.watch, session.x);
             if (run >= 0) {
                 runs[start.name].push_back(timing.ms);
                 cpu[start.name].push_back(timing.cpuMs);
@@ -117,27 +103,22 @@ int main(int argc, char** argv)
     std::vector<double> second, trivial;
     {
         const std::unique_ptr<QProcess> first = player.Start();
-        const unsigned long window = watch.WaitForMap(first->processId(), MapTimeoutMs);
+        const unsigned long window = session.watch.WaitForMap(first->processId(), MapTimeoutMs);
         for (int i = 0; i < Runs; ++i) {
             second.push_back(TimeToExit(*first, first->program(), {mp3}));
             trivial.push_back(TimeToExit(*first, "true", {}));
         }
-        End(*first, x, window);
+        End(*first, session.x, window);
     }
 
-    const double bare = MedianOf(runs["bare"]);
-    const double ours = MedianOf(runs["quillet"]);
+    const double bare = MedianMeasured(runs, "bare");
+    const double ours = MedianMeasured(runs, "quillet");
     Report("window_startup_mapped", ours, "ms", "bare", bare);
-    Report("window_startup_mapped_with_mp3", MedianOf(runs["with mp3"]), "ms", "bare", bare);
-    std::vector<std::pair<const char*, double>> players;
-    for (const Contender& contender : contenders) {
-        if (contender.Kind() == Player::Qmmp || contender.Kind() == Player::Audacious)
-            players.emplace_back(contender.Name(), MedianOf(runs[contender.Name()]));
-    }
-    ReportBeside("window_startup_mapped_vs_players", ours, "ms", players);
+    Report("window_startup_mapped_with_mp3", MedianMeasured(runs, "with mp3"), "ms", "bare", bare);
+    ReportBeside("window_startup_mapped_vs_players", ours, "ms", PlayersBeside(contenders, runs));
     // CPU spent by then: less sensitive to other load on the machine than the time.
-    Report("window_startup_cpu_to_map", MedianOf(cpu["quillet"]), "ms", "bare",
-           MedianOf(cpu["bare"]));
+    Report("window_startup_cpu_to_map", MedianMeasured(cpu, "quillet"), "ms", "bare",
+           MedianMeasured(cpu, "bare"));
     Report("second_copy_exit", Median(second), "ms", "true", Median(trivial));
     return 0;
 }
