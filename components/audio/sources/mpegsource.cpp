@@ -96,7 +96,7 @@ struct HandleGuard {
 
 } // namespace
 
-std::unique_ptr<Source> OpenMpegSource(int fd, int64_t size, const QString& path)
+std::unique_ptr<Source> OpenMpegSource(int fd, int64_t, const QString& path)
 {
     static std::once_flag initOnce;
     std::call_once(initOnce, [] { mpg123_init(); });
@@ -105,9 +105,6 @@ std::unique_ptr<Source> OpenMpegSource(int fd, int64_t size, const QString& path
     const auto fail = [&](const char* why) {
         return ComponentError(std::string(why) + ": " + path.toStdString());
     };
-    if (!HasMpegFrameRun(fd, size))
-        throw fail("not an MPEG audio stream");
-
     int err = MPG123_OK;
     guard.handle = mpg123_new(nullptr, &err);
     if (guard.handle == nullptr)

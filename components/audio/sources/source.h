@@ -29,8 +29,8 @@ public:
     [[nodiscard]] virtual bool Failed() const = 0;
 };
 
-// Opens an MPEG audio (layer I, II, III) or WAV file, chosen by its content (RIFF/WAVE:
-// libsndfile; anything else must be a run of MPEG frames: libmpg123). Throws
+// Opens a WAV, FLAC, Ogg Vorbis, Ogg Opus or MPEG audio (layer I, II, III) file, the decoder
+// chosen by the file's content, never by its name (filesource.cpp). Throws
 // ComponentError for anything that is not a regular, readable, decodable file (never
 // blocks on a FIFO or device node).
 // The open file is read through its descriptor: a file deleted or replaced meanwhile plays on,

@@ -1,4 +1,5 @@
-// Decoding WAV and MPEG audio files: exact samples, pitch, exact length, seeking.
+// Decoding WAV, FLAC, Ogg Vorbis, Opus and MPEG audio files: exact samples, pitch, exact
+// length, seeking.
 #include "tests/components/audio/sources/decodehelpers.h"
 #include "tests/support/testsupport.h"
 
@@ -97,6 +98,56 @@ TEST(FileSource, TonesKeepPitchAndLength)
             EXPECT_LE(MaxDifference(decoded, 0, tone, 0, tone.Frames()),
                       c.wav == WavFormat::Pcm8 ? 1.0 / 128 : 0.02);
         }
+    }
+}
+
+// FLAC, Ogg Vorbis and Opus, found by content (named .mp3): their own rate (Opus always 48 kHz),
+// their pitch, the exact length, FLAC's exact samples; a seek, forwards or back, lands on its
+// sample: seek-then-read equals a straight decode.
+TEST(FileSource, FlacVorbisAndOpusKeepRateLengthAndSeekExactly)
+{
+    QTemporaryDir dir;
+    using fixtures::Codec;
+    struct Case {
+        const char* name;
+        Codec codec;
+        int rate, channels, decodedRate;
+    };
+    const Case cases[] = {
+        {"FLAC 22k mono", Codec::Flac, 22050, 1, 22050},
+        {"FLAC 48k", Codec::Flac, 48000, 2, 48000},
+        {"Vorbis 44k", Codec::Vorbis, 44100, 2, 44100},
+        {"Vorbis 48k mono", Codec::Vorbis, 48000, 1, 48000},
+        {"Opus from 44.1k", Codec::Opus, 44100, 2, 48000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fixtures::Signal tone = fixtures::Tone(1000, 1.3, c.rate, c.channels);
+        fixtures::WriteWav(dir.filePath("t.wav"), tone);
+        const QString path = dir.filePath("t.mp3");
+        fixtures::EncodeXiph(dir.filePath("t.wav"), path, c.codec);
+        auto source = audio::OpenFileSource(path);
+        EXPECT_EQ(source->Format().sampleRate, c.decodedRate);
+        EXPECT_EQ(source->Format().channels, c.channels);
+        const int64_t frames = tone.Frames() * c.decodedRate / c.rate;
+        EXPECT_EQ(source->LengthFrames(), frames);
+        const fixtures::Signal straight = DecodeRest(*source);
+        EXPECT_FALSE(source->Failed());
+        ASSERT_EQ(straight.Frames(), frames);
+        for (int ch = 0; ch < c.channels; ++ch)
+            EXPECT_NEAR(fixtures::MeasureHz(straight, ch, 1000), 1000, 1.0);
+        if (c.codec == Codec::Flac) {
+            EXPECT_LE(MaxDifference(straight, 0, tone, 0, frames), 0.6 / 32768);
+        }
+        for (int64_t frame : {frames - 1, frames * 2 / 3 + 1, int64_t(1), frames / 3,
+                              frames * 7 / 8, int64_t(0), frames - 700, frames / 2}) {
+            source->Seek(frame);
+            const int64_t n = std::min<int64_t>(600, frames - frame);
+            const fixtures::Signal read = DecodeRest(*source, n);
+            EXPECT_EQ(read.Frames(), n);
+            EXPECT_LT(MaxDifference(read, 0, straight, frame, n), 1e-6) << "frame " << frame;
+        }
+        EXPECT_FALSE(source->Failed());
     }
 }
 

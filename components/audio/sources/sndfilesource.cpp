@@ -1,4 +1,5 @@
-// WAV files through libsndfile, read as float (integer PCM scaled by 1/2^(bits−1)).
+// WAV, FLAC and Ogg Opus files through libsndfile, read as float (integer PCM scaled by
+// 1/2^(bits−1)). libsndfile finds the exact length and seeks sample-exactly in all three.
 #include "components/audio/sources/filesources.h"
 #include "components/audio/sources/sndfilecalls.h"
 #include "playback/audioengine.h"
@@ -11,15 +12,15 @@ namespace quillet::audio {
 
 namespace {
 
-class WavSource final : public Source {
+class SndfileSource final : public Source {
 public:
-    WavSource(const SndfileCalls& sf, int fd, SNDFILE* file, const SF_INFO& info)
+    SndfileSource(const SndfileCalls& sf, int fd, SNDFILE* file, const SF_INFO& info)
         : m_sf(sf), m_fd(fd), m_file(file), m_info(info)
     {
         const int sub = info.format & SF_FORMAT_SUBMASK;
-        m_floatData = sub == SF_FORMAT_FLOAT || sub == SF_FORMAT_DOUBLE;
+        m_floatData = sub == SF_FORMAT_FLOAT || sub == SF_FORMAT_DOUBLE || sub == SF_FORMAT_OPUS;
     }
-    ~WavSource() override
+    ~SndfileSource() override
     {
         m_sf.sf_close(m_file);
         ::close(m_fd);
@@ -68,14 +69,28 @@ private:
     int64_t m_position = 0;
 };
 
+bool IsSndfileKind(int format, SndfileKind kind)
+{
+    const int major = format & SF_FORMAT_TYPEMASK;
+    switch (kind) {
+    case SndfileKind::Wav:
+        return major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX || major == SF_FORMAT_RF64;
+    case SndfileKind::Flac:
+        return major == SF_FORMAT_FLAC;
+    case SndfileKind::Opus:
+        return major == SF_FORMAT_OGG && (format & SF_FORMAT_SUBMASK) == SF_FORMAT_OPUS;
+    }
+    return false;
+}
+
 } // namespace
 
-std::unique_ptr<Source> OpenWavSource(int fd, const QString& path)
+std::unique_ptr<Source> OpenSndfileSource(int fd, const QString& path, SndfileKind kind)
 {
     const SndfileCalls* sf = LoadSndfileCalls();
     if (!sf) {
         ::close(fd);
-        throw ComponentError("cannot decode " + path.toStdString() + ": no WAV library");
+        throw ComponentError("cannot decode " + path.toStdString() + ": no libsndfile");
     }
     SF_INFO info{};
     SNDFILE* file = sf->sf_open_fd(fd, SFM_READ, &info, SF_FALSE);
@@ -84,15 +99,15 @@ std::unique_ptr<Source> OpenWavSource(int fd, const QString& path)
         throw ComponentError("cannot decode " + path.toStdString() + ": " +
                              sf->sf_strerror(nullptr));
     }
-    const int major = info.format & SF_FORMAT_TYPEMASK;
-    const bool wav = major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX || major == SF_FORMAT_RF64;
-    if (!wav || info.channels < 1 || info.channels > 2 || info.samplerate < 1000 ||
-        info.samplerate > 768000 || info.frames < 0) {
+    // What the content promised must be what the library found; a header with no channels,
+    // more than the player plays, or an absurd rate is refused rather than played as noise.
+    if (!IsSndfileKind(info.format, kind) || !IsPlayableFormat(info.samplerate, info.channels) ||
+        info.frames < 0) {
         sf->sf_close(file);
         ::close(fd);
-        throw ComponentError("unsupported WAV data in " + path.toStdString());
+        throw ComponentError("unsupported audio data in " + path.toStdString());
     }
-    return std::make_unique<WavSource>(*sf, fd, file, info);
+    return std::make_unique<SndfileSource>(*sf, fd, file, info);
 }
 
 } // namespace quillet::audio
