@@ -204,7 +204,7 @@ bool WriteProfileString(const QString& section, const QString& key, const QStrin
     for (const Line& line : lines)
         out += line.text + line.end;
 
-    return WriteFileAtomically(path, out);
+    return WriteFileAtomically(path, out) == 0;
 }
 
 } // namespace quillet

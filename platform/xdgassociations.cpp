@@ -87,7 +87,7 @@ bool WriteUserDesktopEntry(const QString& desktopId, const QByteArray& content)
     const QString folder = ApplicationsDirectory();
     if (!IsPlainFileName(desktopId) || !EnsureFolder(folder))
         return false;
-    return WriteFileAtomically(folder + QLatin1Char('/') + desktopId, content);
+    return WriteFileAtomically(folder + QLatin1Char('/') + desktopId, content) == 0;
 }
 
 QString DesktopExecArgument(const QString& argument)

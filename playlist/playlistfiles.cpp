@@ -1,5 +1,6 @@
 #include "playlist/playlistfiles.h"
 
+#include "platform/atomicwrite.h"
 #include "playlist/playlist.h"
 #include "playlist/textfile.h"
 #include "tags/displayname.h"

@@ -1,0 +1,132 @@
+// The two worlds in which a disk refuses to take more bytes: a file-size limit on this
+// process (RLIMIT_FSIZE, with SIGXFSZ ignored so that write() fails with EFBIG), and a really
+// full file system (a small tmpfs mounted in a child process's own mount namespace, filled to
+// the last block, so that write() fails with ENOSPC). Header only, for any test.
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <optional>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace quillet::test {
+
+// Runs what while this process may not make any file longer than maxBytes.
+template <typename F> auto WithFileSizeLimit(rlim_t maxBytes, F&& what)
+{
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = maxBytes;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    struct Restore {
+        rlimit limit;
+        decltype(previousHandler) handler;
+        ~Restore()
+        {
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            std::signal(SIGXFSZ, handler);
+        }
+    } restore{saved, previousHandler};
+    return what();
+}
+
+// Writes a filler file into folder until the file system has no block left.
+inline void FillFileSystem(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder + "/filler").constData(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const QByteArray block(4096, 'f');
+    while (fd >= 0 && ::write(fd, block.constData(), 4096) > 0) {
+    }
+    for (int size = 2048; fd >= 0 && size > 0; size /= 2) // the last partial block too
+        while (::write(fd, block.constData(), size_t(size)) > 0) {
+        }
+    if (fd >= 0)
+        ::close(fd);
+}
+
+namespace detail {
+inline bool WriteText(const char* path, const QByteArray& text)
+{
+    const int fd = ::open(path, O_WRONLY | O_CLOEXEC);
+    const bool ok = fd >= 0 && ::write(fd, text.constData(), size_t(text.size())) == text.size();
+    if (fd >= 0)
+        ::close(fd);
+    return ok;
+}
+
+// A mount namespace of its own for this (child) process: directly where allowed (root with
+// the right to mount), else inside a new user namespace mapping this user to its root.
+inline bool OwnMountNamespace()
+{
+    if (::unshare(CLONE_NEWNS) == 0)
+        return true;
+    const QByteArray uid = QByteArray::number(::getuid()), gid = QByteArray::number(::getgid());
+    return ::unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0 &&
+           WriteText("/proc/self/setgroups", "deny") &&
+           WriteText("/proc/self/uid_map", "0 " + uid + " 1") &&
+           WriteText("/proc/self/gid_map", "0 " + gid + " 1");
+}
+} // namespace detail
+
+// Runs scenario in a child process that sees a fresh tmpfs of sizeBytes at folder (an empty
+// folder the caller made; the mount vanishes with the child). scenario returns what it found
+// wrong ("" when everything held). Returns that text, or nothing with skipReason set where
+// this system does not let a test mount a file system (a container without the right).
+inline std::optional<QString> InSmallFileSystem(const QString& folder, int sizeBytes,
+                                                const std::function<QString()>& scenario,
+                                                QString& skipReason)
+{
+    int channel[2];
+    if (::pipe2(channel, O_CLOEXEC) != 0)
+        return QString("pipe: ") + std::strerror(errno);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        QByteArray report;
+        if (!detail::OwnMountNamespace() ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("quillet-test", QFile::encodeName(folder).constData(), "tmpfs", 0,
+                    ("size=" + QByteArray::number(sizeBytes)).constData()) != 0)
+            report = QByteArray("skip: this system does not let a test mount a tmpfs (") +
+                     std::strerror(errno) + ")";
+        else
+            report = scenario().toUtf8();
+        const bool sent =
+            ::write(channel[1], report.constData(), size_t(report.size())) == report.size();
+        ::_exit(sent ? 0 : 1);
+    }
+    ::close(channel[1]);
+    QByteArray report;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) != 0;)
+        if (got > 0)
+            report.append(buffer, got);
+        else if (errno != EINTR)
+            break;
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return QString("the child process failed, status %1").arg(status);
+    if (report.startsWith("skip: ")) {
+        skipReason = QString::fromUtf8(report.mid(6));
+        return std::nullopt;
+    }
+    return QString::fromUtf8(report);
+}
+
+} // namespace quillet::test
