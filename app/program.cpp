@@ -117,7 +117,7 @@ void Program::ActOnCommandLine()
 void Program::Form_Unload()
 {
     IgnoreFailure([&] { m_settings.WriteAll(SettingsFilePath(m_programDir)); });
-    m_transport.Playing = false;
+    m_transport.ForgetPlay();
     m_transport.CdOpen = false;
     StopOutput();
     EndProcess();

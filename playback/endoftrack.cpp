@@ -97,7 +97,7 @@ void EndOfTrack::Timer1_Timer()
 {
     const int count = m_playlist.Count();
     const int selected = m_playlist.SelectedIndex();
-    if (!m_transport.Playing) {
+    if (!m_transport.Playing()) {
         if (m_continuous.text != On) {
             m_timer1.stop(); // the track ended and nothing follows
             return;

@@ -35,6 +35,9 @@ Transport::Transport(AudioEngine& engine, UserDialogs& dialogs, Playlist& playli
 
 void Transport::PlaySelected()
 {
+    // One change is published for the whole routine: a play that replaces another never
+    // shows as stopped in between.
+    ++m_holdState;
     try {
         StopPlayback();
         const QString source = m_playlist.SelectedSource();
@@ -45,6 +48,8 @@ void Transport::PlaySelected()
     } catch (const std::exception&) {
         m_dialogs.ShowMessage(PlayError, QString(), MessageIcon::Exclamation);
     }
+    --m_holdState;
+    PublishState();
 }
 
 void Transport::PlayCdTrack(int index)
@@ -56,7 +61,7 @@ void Transport::PlayCdTrack(int index)
     if (!CdOpen)
         cd.Open();
     m_audioCd.PrepareCdTrack(index);
-    Playing = true;
+    m_playing = true;
     m_engine.waveOut().Start();
     CdOpen = true;
     m_timer1.start();
@@ -81,7 +86,7 @@ void Transport::PlayFile(const QString& path)
     file.SetFileName(path);
     m_songDetails.ReadSongDetails(path);
     m_slider1.SetMaximum(file.Length());
-    Playing = true;
+    m_playing = true;
     m_engine.waveOut().Start();
     m_timer1.start();
     m_rewind.SetVisible(true);
@@ -93,9 +98,36 @@ void Transport::PlayFile(const QString& path)
 // never lead on to the next entry.
 void Transport::StopPlayback()
 {
-    Playing = false;
+    m_playing = false;
     IgnoreFailure([&] { m_engine.waveOut().Stop(); });
     m_timer1.stop();
+    PublishState();
+}
+
+void Transport::ForgetPlay()
+{
+    m_playing = false;
+    PublishState();
+}
+
+PlayState Transport::State() const
+{
+    if (!m_playing)
+        return PlayState::Stopped;
+    int state = 0;
+    IgnoreFailure([&] { state = m_engine.waveOut().State(); });
+    return (state & WaveOut::Paused) ? PlayState::Paused : PlayState::Playing;
+}
+
+void Transport::PublishState()
+{
+    if (m_holdState > 0)
+        return;
+    const PlayState state = State();
+    if (state == m_published)
+        return;
+    m_published = state;
+    emit PlayStateChanged(state);
 }
 
 bool Transport::CheckWaveOut()
@@ -108,6 +140,8 @@ bool Transport::CheckWaveOut()
     return false;
 }
 
+// The output's own state decides, so the button also pauses an output with nothing started
+// and a second press then stops it.
 void Transport::SkinButtonPause_Click()
 {
     IgnoreFailure([&] {
@@ -122,6 +156,21 @@ void Transport::SkinButtonPause_Click()
         else
             out.Stop();
     });
+    PublishState();
+}
+
+void Transport::Pause()
+{
+    if (State() == PlayState::Playing)
+        IgnoreFailure([&] { m_engine.waveOut().Pause(); });
+    PublishState();
+}
+
+void Transport::Resume()
+{
+    if (State() == PlayState::Paused)
+        IgnoreFailure([&] { m_engine.waveOut().Restart(); });
+    PublishState();
 }
 
 void Transport::SkinButtonRewind_Click()
@@ -148,6 +197,7 @@ void Transport::Step(int deltaMs)
         out.Restart();
     });
     Seeking = false;
+    PublishState();
 }
 
 void Transport::Slider1_OnTrack()
@@ -168,6 +218,7 @@ void Transport::SeekToSlider()
     IgnoreFailure([&] { out.Reset(); });
     IgnoreFailure([&] { out.Restart(); });
     Seeking = false;
+    PublishState();
 }
 
 void Transport::WaveOut_OnStart()
@@ -177,11 +228,12 @@ void Transport::WaveOut_OnStart()
 
 void Transport::WaveOut_OnStop()
 {
-    const bool ended = Playing; // every routine that stops clears Playing first
+    const bool ended = m_playing; // every routine that stops clears it first
     IgnoreFailure([&] { m_engine.waveOut().Close(); });
     m_slider1.SetEnabled(false);
     m_slider1.SetPosition(0);
-    Playing = false;
+    m_playing = false;
+    PublishState();
     if (ended)
         emit TrackEnded();
 }

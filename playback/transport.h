@@ -2,7 +2,8 @@
 // resumes, stops, steps five seconds back or forward and seeks where the position slider is
 // let go. It owns the playback flags, the position slider and the visibility of Rewind and
 // Forward, and switches the end-of-track timer on and off. It follows the output's start
-// and stop notifications, which arrive on the UI thread before Start/Stop return.
+// and stop notifications, which arrive on the UI thread before Start/Stop return, and
+// publishes the play state (stopped, playing, paused) as one signal.
 // UI thread only. Times and slider positions in ms.
 #pragma once
 
@@ -19,6 +20,8 @@ class AudioEngine;
 class Playlist;
 class SongDetails;
 class UserDialogs;
+
+enum class PlayState { Stopped, Playing, Paused };
 
 class Transport : public QObject {
     Q_OBJECT
@@ -37,8 +40,15 @@ public:
     void StopPlayback();
     // False, after telling the user, when there is no output device.
     [[nodiscard]] bool CheckWaveOut();
-    // Pause, or resume a paused play.
+    // Pause, or resume a paused play (the button toggles; see Pause and Resume).
     void SkinButtonPause_Click();
+    // Pauses a running play; nothing when paused or stopped. Silent.
+    void Pause();
+    // Resumes a paused play; nothing when playing or stopped. Silent.
+    void Resume();
+    // The unload sequence forgets the play before it stops the output itself, so that
+    // stop does not count as the track's end.
+    void ForgetPlay();
     // Five seconds back or forward in the file (resumes a paused play).
     void SkinButtonRewind_Click();
     void SkinButtonForward_Click();
@@ -53,7 +63,9 @@ public:
     [[nodiscard]] ButtonControl& SkinButtonRewind() { return m_rewind; }
     [[nodiscard]] ButtonControl& SkinButtonForward() { return m_forward; }
 
-    bool Playing = false; // a play runs (also while paused) until a stop or its end
+    // A play runs (also while paused) until a stop or its end.
+    [[nodiscard]] bool Playing() const { return m_playing; }
+    [[nodiscard]] PlayState State() const;
     bool Seeking = false; // a step or a drag of the thumb is under way
     bool CdOpen = false;  // the CD reader was opened by a CD-track play
 
@@ -61,12 +73,15 @@ signals:
     // The output stopped by itself while a play ran: the track was played to its end (or
     // the output was lost), not stopped by a routine.
     void TrackEnded();
+    // The play state changed (raised once per change, after the routine's own work).
+    void PlayStateChanged(quillet::PlayState state);
 
 private:
     void PlayCdTrack(int index);
     void PlayFile(const QString& path);
     void Step(int deltaMs);
     void SeekToSlider();
+    void PublishState();
 
     AudioEngine& m_engine;
     UserDialogs& m_dialogs;
@@ -74,6 +89,9 @@ private:
     SongDetails& m_songDetails;
     AudioCd& m_audioCd;
     QTimer& m_timer1;
+    bool m_playing = false;
+    PlayState m_published = PlayState::Stopped;
+    int m_holdState = 0; // > 0: a routine publishes its change itself when it ends
     SliderControl m_slider1{0};
     ButtonControl m_rewind;
     ButtonControl m_forward;

@@ -71,8 +71,8 @@ protected:
     {
         capture.Clear();
         program->transport().PlaySelected();
-        EXPECT_TRUE(program->transport().Playing);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !program->transport().Playing; }, 10000));
+        EXPECT_TRUE(program->transport().Playing());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !program->transport().Playing(); }, 10000));
         QTest::qWait(100); // the capture's own lag
         return capture.Samples();
     }
@@ -179,14 +179,14 @@ TEST_F(PlaybackEndToEnd, PauseHoldsTheSoundAndTheTimeAndASecondPauseResumes)
     EXPECT_EQ(heardFrames(), atPause);
     time.Timer2_Timer();
     EXPECT_EQ(time.TextTime().Text(), "00:01");
-    EXPECT_TRUE(p.transport().Playing && p.Timer1().isActive()); // paused is not ended
+    EXPECT_TRUE(p.transport().Playing() && p.Timer1().isActive()); // paused is not ended
 
     p.transport().SkinButtonPause_Click();
     // Heard lags the audible position a little, so this is past two seconds.
     ASSERT_TRUE(QTest::qWaitFor([&] { return heardFrames() > atPause + Rate * 0.8; }, 3000));
     time.Timer2_Timer();
     EXPECT_EQ(time.TextTime().Text(), "00:02");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !p.transport().Playing; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !p.transport().Playing(); }, 5000));
     QTest::qWait(100);
     // The pause lost nothing and repeated nothing.
     EXPECT_NEAR(double(heardFrames()), 3.0 * Rate, Rate / 100);
@@ -208,7 +208,7 @@ TEST_F(PlaybackEndToEnd, ALostServerEndsTheTrackAndPlayTellsOnceUntilItReturns)
     transport.PlaySelected();
     ASSERT_TRUE(QTest::qWaitFor([&] { return Played() >= Rate / 4; }, 3000));
     server->SetPresent(false);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !transport.Playing; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !transport.Playing(); }, 3000));
     const size_t atEnd = Played();
     QTest::qWait(600); // one tick of the end-of-track timer
     EXPECT_EQ(Played(), atEnd);
@@ -221,13 +221,13 @@ TEST_F(PlaybackEndToEnd, ALostServerEndsTheTrackAndPlayTellsOnceUntilItReturns)
               "WaveOut open error: Cannot play file. Please check to see if your soundcard or "
               "speakers have been installed correctly.");
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::None);
-    EXPECT_FALSE(transport.Playing);
+    EXPECT_FALSE(transport.Playing());
     QTest::qWait(300);
     EXPECT_EQ(Played(), atEnd);
 
     server->SetPresent(true);
     transport.PlaySelected();
-    EXPECT_TRUE(transport.Playing);
+    EXPECT_TRUE(transport.Playing());
     EXPECT_TRUE(QTest::qWaitFor([&] { return Played() >= atEnd + Rate / 4; }, 3000));
     EXPECT_EQ(dialogs.messages.size(), 1);
     transport.StopPlayback();

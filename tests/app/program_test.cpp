@@ -138,7 +138,7 @@ TEST_F(Spine, UnloadWritesTheTextsThenStopsTheOutputThenEnds)
     EXPECT_EQ(m_engine.Calls(), (QStringList{"CDReader.Close", "WaveOut.Stop", "WaveOut.Close"}));
     EXPECT_EQ(m_program.steps, (QStringList{"OnStop", "EndProcess"}));
     const Transport& transport = m_program.transport();
-    EXPECT_FALSE(transport.Playing || transport.CdOpen || m_program.Timer1().isActive());
+    EXPECT_FALSE(transport.Playing() || transport.CdOpen || m_program.Timer1().isActive());
     EXPECT_TRUE(test::ReadFile(IniPath()).startsWith(
         "[display]\ncontinuousPlay=sometimes\nvolume=9000\nsetTop=1\n"));
 }

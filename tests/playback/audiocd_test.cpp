@@ -22,7 +22,7 @@ TEST(AudioCd, ListingReplacesThePlaylistButNotWhatPlaysAndACdaPathAddsTheTrackIt
     EXPECT_EQ(list.Names().mid(8, 4).join(','), "Track 09,Track 10,Track 11,Track 12");
     EXPECT_EQ(list.TextTotalFiles() + list.TextPosition(), "Total: 12Pos: 1");
     EXPECT_TRUE(w.TakeCalls().isEmpty()); // no reader opened, the file plays on
-    EXPECT_TRUE(w.transport.Playing);
+    EXPECT_TRUE(w.transport.Playing());
 
     w.engine.cd.ready = false; // no disc: an empty playlist and no word
     w.audioCd.LoadCdTracks();

@@ -13,7 +13,7 @@ protected:
     QString EndAndTick()
     {
         w.TrackEnds();
-        EXPECT_FALSE(w.transport.Playing);
+        EXPECT_FALSE(w.transport.Playing());
         w.TakeCalls();
         w.endOfTrack.Timer1_Timer();
         for (const QString& call : w.TakeCalls())
@@ -40,7 +40,7 @@ TEST_F(ContinuousPlay, GoesOnFromTheSelectionWrapsToTheTopAndDrawsWithShuffle)
     w.PlayEntry(0);
     w.TrackEnds(); // acted on once the end is handled, not a timer interval later
     QCoreApplication::sendPostedEvents();
-    EXPECT_TRUE(w.transport.Playing && w.timer1.isActive());
+    EXPECT_TRUE(w.transport.Playing() && w.timer1.isActive());
     EXPECT_EQ(w.playlist.TextPosition(), "Pos: 2");
     EXPECT_EQ(EndAndTick(), "/m/c.wav");
     EXPECT_EQ(EndAndTick(), "/m/a.wav"); // from the bottom back to the top
@@ -84,7 +84,7 @@ TEST_F(ContinuousPlay, OptionsAgreeAndPauseStopSwitchingOffOrAnEmptyListNeverMov
 
     w.transport.StopPlayback(); // a stop that was asked for is no end of a track
     QCoreApplication::sendPostedEvents();
-    EXPECT_FALSE(w.transport.Playing || w.timer1.isActive());
+    EXPECT_FALSE(w.transport.Playing() || w.timer1.isActive());
 
     e.contPlay_Click(); // off: the timer goes off at the first tick after the end
     EXPECT_FALSE(e.SkinButtonContinue().Pushed());
@@ -102,7 +102,7 @@ TEST_F(ContinuousPlay, OptionsAgreeAndPauseStopSwitchingOffOrAnEmptyListNeverMov
         w.PlayEntry(0);
         w.playlist.ClearPlaylist();
         EXPECT_EQ(EndAndTick(), "");
-        EXPECT_FALSE(w.transport.Playing || w.timer1.isActive());
+        EXPECT_FALSE(w.transport.Playing() || w.timer1.isActive());
     }
     EXPECT_TRUE(w.dialogs.messages.isEmpty());
 }

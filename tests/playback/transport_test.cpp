@@ -39,7 +39,7 @@ protected:
     void ExpectStopped()
     {
         EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.Stop", "WaveOut.Close"}));
-        EXPECT_FALSE(t.Playing || w.timer1.isActive() || slider.Enabled());
+        EXPECT_FALSE(t.Playing() || w.timer1.isActive() || slider.Enabled());
         EXPECT_EQ(slider.Position(), 0);
     }
 
@@ -54,7 +54,7 @@ TEST_F(TransportTest, FilesAndCdTracksCallTheChainInOrder)
     EXPECT_EQ(w.TakeCalls(),
               (QStringList{"WaveOut.Stop", "WaveOut.DeviceCount", "AudioFile.Output=Eq",
                            "AudioFile.FileName=/music/a.wav", "WaveOut.Start"}));
-    EXPECT_TRUE(t.Playing && w.timer1.isActive() && !t.CdOpen);
+    EXPECT_TRUE(t.Playing() && w.timer1.isActive() && !t.CdOpen);
     EXPECT_EQ(slider.Maximum(), 12000);
 
     w.songDetails.SetScrollTitle("-- ARTIST - TITLE --");
@@ -64,7 +64,7 @@ TEST_F(TransportTest, FilesAndCdTracksCallTheChainInOrder)
               (QStringList{"WaveOut.Stop", "WaveOut.Close", "WaveOut.DeviceCount",
                            "CDReader.Output=Eq", "CDReader.Open", "CDReader.SelectRange=1001,2500",
                            "WaveOut.Start", "WaveOut.Start"}));
-    EXPECT_TRUE(t.Playing && w.timer1.isActive() && t.CdOpen);
+    EXPECT_TRUE(t.Playing() && w.timer1.isActive() && t.CdOpen);
     ExpectFileControls(false);
     EXPECT_EQ(w.songDetails.ScrollTitle() + w.songDetails.TextDisplay(), "");
 
@@ -84,7 +84,7 @@ TEST_F(TransportTest, FilesAndCdTracksCallTheChainInOrder)
     EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.Stop", "WaveOut.Close", "WaveOut.DeviceCount",
                                           "CDReader.Output=Eq", "CDReader.Open", "WaveOut.Start",
                                           "WaveOut.Start"}));
-    EXPECT_TRUE(t.Playing);
+    EXPECT_TRUE(t.Playing());
     w.PlayEntry(5); // not a wrapped-around index
     EXPECT_FALSE(w.TakeCalls().join(',').contains("SelectRange"));
 
@@ -102,7 +102,7 @@ TEST_F(TransportTest, FailuresTellTheUserOnceAndStartNothing)
     w.engine.FailOn("CDReader.Open"); // no disc in the tray
     w.PlayEntry(1);
     w.ExpectOneMessage(PlayError, AppTitle, MessageIcon::Exclamation);
-    EXPECT_FALSE(t.Playing || t.CdOpen || w.timer1.isActive());
+    EXPECT_FALSE(t.Playing() || t.CdOpen || w.timer1.isActive());
 
     w.engine.out.deviceCount = 0;
     w.TakeCalls();
@@ -117,24 +117,41 @@ TEST_F(TransportTest, FailuresTellTheUserOnceAndStartNothing)
     w.engine.FailOn("WaveOut.DeviceCount");
     w.PlayEntry(3);
     w.ExpectOneMessage(NoDevice, "WaveOut open error", MessageIcon::None);
-    EXPECT_FALSE(t.Playing);
+    EXPECT_FALSE(t.Playing());
 }
 
 TEST_F(TransportTest, PauseResumesAndStopEndsThePlay)
 {
+    QList<PlayState> published;
+    QObject::connect(&t, &Transport::PlayStateChanged,
+                     [&](PlayState state) { published.append(state); });
     w.PlayEntry(0);
+    w.PlayEntry(0); // a play that replaces another is never published as a stop
     w.TakeCalls();
     t.SkinButtonPause_Click();
     EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.DeviceCount", "WaveOut.Pause"}));
     EXPECT_EQ(w.engine.out.State(), WaveOut::Started | WaveOut::Paused);
-    EXPECT_TRUE(t.Playing && w.timer1.isActive()); // a paused track has not ended
+    EXPECT_TRUE(t.Playing() && w.timer1.isActive()); // a paused track has not ended
     t.SkinButtonPause_Click();
     EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.DeviceCount", "WaveOut.Restart"}));
     EXPECT_EQ(w.engine.out.State(), WaveOut::Started);
 
+    // The explicit steps do not toggle: a second Pause or Resume changes nothing.
+    t.Pause();
+    t.Pause();
+    t.Resume();
+    t.Resume();
+    EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.Pause", "WaveOut.Restart"}));
+
     slider.SetPosition(4000);
     t.StopPlayback();
     ExpectStopped();
+    t.Pause(); // nothing plays: nothing to pause, and no message
+    t.Resume();
+    EXPECT_TRUE(w.TakeCalls().isEmpty());
+    EXPECT_EQ(published, (QList<PlayState>{PlayState::Playing, PlayState::Paused,
+                                           PlayState::Playing, PlayState::Paused,
+                                           PlayState::Playing, PlayState::Stopped}));
 
     // Paused with nothing started: the next Pause stops the output.
     t.SkinButtonPause_Click();
@@ -147,7 +164,7 @@ TEST_F(TransportTest, PauseResumesAndStopEndsThePlay)
     w.PlayEntry(0);
     w.engine.FailOn("WaveOut.Stop");
     t.StopPlayback();
-    EXPECT_FALSE(t.Playing || w.timer1.isActive());
+    EXPECT_FALSE(t.Playing() || w.timer1.isActive());
 }
 
 TEST_F(TransportTest, StepsAndDragsSeekInsideTheFile)

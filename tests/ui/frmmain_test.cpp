@@ -201,7 +201,7 @@ TEST_F(MainWindow, TransportButtonsWhatThePlayShowsAndTheSliderSeeksWhenLetGo)
     EXPECT_FALSE(slider.isEnabled());
 
     Click("SkinButtonPlay");
-    EXPECT_TRUE(m_transport.Playing);
+    EXPECT_TRUE(m_transport.Playing());
     EXPECT_TRUE(Find("SkinButtonRewind").isVisible());
     EXPECT_TRUE(slider.isEnabled());
     EXPECT_EQ(slider.Control().Maximum(), 20000);
@@ -236,7 +236,7 @@ TEST_F(MainWindow, TransportButtonsWhatThePlayShowsAndTheSliderSeeksWhenLetGo)
     EXPECT_EQ(FilePosition(), held - 5000);
 
     Click("SkinButtonStop");
-    EXPECT_FALSE(m_transport.Playing || slider.isEnabled());
+    EXPECT_FALSE(m_transport.Playing() || slider.isEnabled());
     EXPECT_EQ(value(), 0);
 }
 
