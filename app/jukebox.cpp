@@ -3,6 +3,7 @@
 #include "playback/audioengine.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QIcon>
 #include <QTimer>
 
@@ -17,15 +18,41 @@ MainWindowParts WindowParts(Program& program)
             program.engine().connector()};
 }
 
+namespace {
+// A handed-over argument as a path: the bytes the second copy was given.
+QStringList ArgumentTexts(const QList<QByteArray>& arguments)
+{
+    QStringList texts;
+    for (const QByteArray& argument : arguments)
+        texts.append(QFile::decodeName(argument));
+    return texts;
+}
+} // namespace
+
 Jukebox::Jukebox(std::unique_ptr<AudioEngine> engine, const QString& programDir,
-                 const QString& commandLine)
+                 const QStringList& arguments, const QString& runtimeDir)
     : m_engine(std::move(engine)), m_program(*m_engine, m_dialogs, programDir),
       m_window(WindowParts(m_program),
-               {[this] { m_program.Form_Unload(); }, [this] { m_program.exit_Click(); }})
+               {[this] { m_program.Form_Unload(); }, [this] { m_program.exit_Click(); },
+                [this](const QStringList& paths) { m_program.AddDroppedFiles(paths); }}),
+      m_mpris({m_program.transport(), m_program.playlist(), m_program.songDetails(),
+               m_program.volumeBalance(), m_program.engine(),
+               [this] {
+                   m_window.show();
+                   m_window.raise();
+                   m_window.activateWindow();
+               },
+               [this] { m_window.close(); },
+               [this](const QString& path) { m_program.ActOnArguments({path}); }}),
+      m_runtimeDir(runtimeDir)
 {
     m_dialogs.SetMainWindow(&m_window);
     m_program.SetWindow(&m_window);
-    m_program.SetCommandLine(commandLine);
+    m_program.SetCommandArguments(arguments);
+    QObject::connect(&m_handOver, &HandOverServer::Received, &m_program,
+            [this](const QList<QByteArray>& handed) {
+                m_program.ActOnArguments(ArgumentTexts(handed));
+            });
 }
 
 Jukebox::~Jukebox() = default;
@@ -34,11 +61,15 @@ void Jukebox::Start()
 {
     m_program.Form_Load();
     m_window.show(); // already shown by the load sequence; showing again changes nothing
+    // Command lines of later copies; one that comes before this listens waits for it.
+    (void)m_handOver.Listen(HandOverSocketPath(m_runtimeDir));
     // The icon (drawn from its SVG) once the window is up, so it never delays the first
     // picture; every window of the program takes it.
     QTimer::singleShot(0, &m_window, [] {
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillet-jukebox.svg")));
     });
+    // The session bus once the window is up, so the start never waits for it.
+    QTimer::singleShot(0, &m_mpris, [this] { (void)m_mpris.Connect(); });
 }
 
 } // namespace quillet

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "app/program.h"
+#include "desktop/handover.h"
+#include "desktop/mpris.h"
 #include "ui/frmmain.h"
 #include "ui/qtuserdialogs.h"
 
@@ -16,13 +18,18 @@ namespace quillet {
 
 class Jukebox {
 public:
-    // programDir ends in "/"; commandLine as JoinCommandLine made it.
+    // programDir ends in "/"; arguments: the program's arguments after its name.
+    // runtimeDir: where the hand-over socket lives ("" for the user's runtime directory).
     Jukebox(std::unique_ptr<AudioEngine> engine, const QString& programDir,
-            const QString& commandLine);
+            const QStringList& arguments, const QString& runtimeDir = {});
     ~Jukebox();
 
-    // Creates the window's state by running the load sequence to its end, then shows it.
+    // Creates the window's state by running the load sequence to its end, then shows it,
+    // takes command lines from later copies and, once the window is up, joins the session
+    // bus.
     void Start();
+
+    [[nodiscard]] Mpris& mpris() { return m_mpris; }
 
     [[nodiscard]] Program& program() { return m_program; }
     [[nodiscard]] frmMain& window() { return m_window; }
@@ -32,6 +39,9 @@ private:
     QtUserDialogs m_dialogs;
     Program m_program;
     frmMain m_window;
+    HandOverServer m_handOver;
+    Mpris m_mpris;
+    QString m_runtimeDir;
 };
 
 } // namespace quillet

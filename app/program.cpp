@@ -9,6 +9,9 @@
 #include "ui/mainwindowsteps.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+
+#include <algorithm>
 
 namespace quillet {
 
@@ -26,6 +29,7 @@ Program::Program(AudioEngine& engine, UserDialogs& dialogs, QString programDir, 
           m_playlist, m_dialogs, [this] { return m_engine.cdReader().Ready(); },
           [this](const QString& path) { AddCdTrack(path); }),
       m_playlistFiles(m_playlist, m_dialogs, m_programDir),
+      m_desktopFiles(m_playlist, m_mediaFiles, m_playlistFiles),
       m_audioCd(engine.cdReader(), engine.waveOut(), m_playlist, dialogs),
       m_transport(engine, dialogs, m_playlist, m_songDetails, m_audioCd, m_timer1),
       m_timeDisplay(engine, m_transport),
@@ -90,9 +94,47 @@ void Program::ReadAndApplySettings()
         read(SettingKey(key));
 }
 
+void Program::SetCommandLine(const QString& commandLine)
+{
+    m_commandLine = commandLine;
+    m_arguments = commandLine.isEmpty() ? QStringList() : QStringList{commandLine};
+}
+
+void Program::SetCommandArguments(const QStringList& arguments)
+{
+    m_commandLine = JoinCommandLine(arguments);
+    m_arguments = arguments;
+}
+
 void Program::ActOnCommandLine()
 {
-    const QString& path = m_commandLine;
+    ActOnArguments(m_arguments);
+}
+
+void Program::ActOnArguments(const QStringList& arguments)
+{
+    const QString line = JoinCommandLine(arguments);
+    const auto isFile = [](const QString& path) { return QFileInfo(path).isFile(); };
+    if (arguments.size() < 2 || QFileInfo::exists(line) ||
+        !std::all_of(arguments.begin(), arguments.end(), isFile)) {
+        ActOnLine(line);
+        return;
+    }
+    int first = -1;
+    IgnoreFailure([&] { first = m_desktopFiles.Add(arguments); });
+    if (first < 0)
+        return;
+    m_playlist.Select(first);
+    IgnoreFailure([&] { PlaySelected(); });
+}
+
+void Program::AddDroppedFiles(const QStringList& paths)
+{
+    IgnoreFailure([&] { (void)m_desktopFiles.Add(paths); });
+}
+
+void Program::ActOnLine(const QString& path)
+{
     switch (ActionFor(path)) {
     case CommandLineAction::None:
         return;

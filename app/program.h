@@ -8,6 +8,7 @@
 #pragma once
 
 #include "app/settings.h"
+#include "desktop/desktopfiles.h"
 #include "playback/audiocd.h"
 #include "playback/endoftrack.h"
 #include "playback/timedisplay.h"
@@ -43,7 +44,9 @@ public:
     // skipped (tests of the sequence itself).
     void SetWindow(MainWindowSteps* window);
     // The start-up command line, kept as given (see JoinCommandLine).
-    void SetCommandLine(const QString& commandLine) { m_commandLine = commandLine; }
+    void SetCommandLine(const QString& commandLine);
+    // The same from the program's arguments (several files at once are told apart).
+    void SetCommandArguments(const QStringList& arguments);
     [[nodiscard]] const QString& CommandLine() const { return m_commandLine; }
 
     void Form_Load();
@@ -51,6 +54,14 @@ public:
     void Form_Unload();
     // Menu Exit: stops the output and ends the process without writing the settings.
     void exit_Click();
+
+    // Acts on a command line as the end of the load sequence does: the joined line by its
+    // ending; or, when it names no existing file but each argument does, each argument is
+    // added in order (as the Add dialog adds) and the first added plays. The running copy
+    // acts on a second copy's command line the same way.
+    void ActOnArguments(const QStringList& arguments);
+    // Files dropped on the window: added in order, nothing plays.
+    void AddDroppedFiles(const QStringList& paths);
 
     // Routines the window and other subsystems call.
     virtual void PlaySelected();
@@ -60,6 +71,7 @@ public:
     [[nodiscard]] Playlist& playlist() { return m_playlist; }
     [[nodiscard]] MediaFiles& mediaFiles() { return m_mediaFiles; }
     [[nodiscard]] PlaylistFiles& playlistFiles() { return m_playlistFiles; }
+    [[nodiscard]] DesktopFiles& desktopFiles() { return m_desktopFiles; }
     [[nodiscard]] Settings& settings() { return m_settings; }
     [[nodiscard]] SongDetails& songDetails() { return m_songDetails; }
     [[nodiscard]] AudioCd& audioCd() { return m_audioCd; }
@@ -102,15 +114,18 @@ protected:
 private:
     void ReadAndApplySettings();
     void StopOutput();
+    void ActOnLine(const QString& line);
 
     AudioEngine& m_engine;
     UserDialogs& m_dialogs;
     QString m_programDir;
     MainWindowSteps* m_window = nullptr;
     QString m_commandLine;
+    QStringList m_arguments;
     Playlist m_playlist;
     MediaFiles m_mediaFiles;
     PlaylistFiles m_playlistFiles;
+    DesktopFiles m_desktopFiles;
     Settings m_settings;
     SongDetails m_songDetails;
     QTimer m_timer1;        // the end-of-track timer, 500 ms, off until something plays

@@ -50,6 +50,16 @@ bool XdgAssociationStore::WriteEntry(const QString& desktopId, const QByteArray&
     return WriteUserDesktopEntry(desktopId, content);
 }
 
+QByteArray XdgAssociationStore::ReadEntry(const QString& desktopId)
+{
+    return ReadUserDesktopEntry(desktopId);
+}
+
+bool XdgAssociationStore::HasInstalledEntry(const QString& desktopId)
+{
+    return HasInstalledDesktopEntry(desktopId);
+}
+
 bool NamesThisProgram(const QString& current, const QString& marker)
 {
     return !current.isEmpty() && current.contains(marker, Qt::CaseInsensitive);
@@ -78,6 +88,21 @@ QByteArray AudioCdDesktopEntry(const QString& programDir)
         .toUtf8();
 }
 
+QByteArray DocumentDesktopEntry(const QString& programDir)
+{
+    return QStringLiteral("[Desktop Entry]\n"
+                          "Type=Application\n"
+                          "Name=Quillet Jukebox\n"
+                          "Icon=quillet-jukebox\n"
+                          "Exec=%1 %F\n"
+                          "MimeType=audio/mpeg;audio/mp2;audio/x-mp1;application/x-cda;"
+                          "audio/x-wav;audio/wav;\n"
+                          "NoDisplay=true\n"
+                          "Terminal=false\n")
+        .arg(DesktopExecArgument(programDir + ProgramFileName))
+        .toUtf8();
+}
+
 void StartupAssociation(AssociationStore& store, const QString& programDir) noexcept
 {
     // Everything is read before anything is written.
@@ -86,6 +111,12 @@ void StartupAssociation(AssociationStore& store, const QString& programDir) noex
         IgnoreFailure([&] { current[i] = store.Read(Associations[i].mimeType); });
     bool audioCdEntryPresent = false;
     IgnoreFailure([&] { audioCdEntryPresent = store.HasEntry(AudioCdDesktopId); });
+    IgnoreFailure([&] {
+        const QByteArray document = DocumentDesktopEntry(programDir);
+        if (!store.HasInstalledEntry(DocumentDesktopId) &&
+            store.ReadEntry(DocumentDesktopId) != document)
+            (void)store.WriteEntry(DocumentDesktopId, document);
+    });
 
     for (size_t i = 0; i < Associations.size(); ++i) {
         const Association& entry = Associations[i];

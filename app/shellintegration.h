@@ -25,6 +25,9 @@ public:
     virtual bool Write(const QString& mimeType, const QString& desktopId) = 0;
     // The user's own desktop entry named desktopId.
     [[nodiscard]] virtual bool HasEntry(const QString& desktopId) = 0;
+    [[nodiscard]] virtual QByteArray ReadEntry(const QString& desktopId) = 0;
+    // An entry named desktopId installed for every user.
+    [[nodiscard]] virtual bool HasInstalledEntry(const QString& desktopId) = 0;
     virtual bool WriteEntry(const QString& desktopId, const QByteArray& content) = 0;
 };
 
@@ -34,6 +37,8 @@ public:
     [[nodiscard]] QString Read(const QString& mimeType) override;
     bool Write(const QString& mimeType, const QString& desktopId) override;
     [[nodiscard]] bool HasEntry(const QString& desktopId) override;
+    [[nodiscard]] QByteArray ReadEntry(const QString& desktopId) override;
+    [[nodiscard]] bool HasInstalledEntry(const QString& desktopId) override;
     bool WriteEntry(const QString& desktopId, const QByteArray& content) override;
 };
 
@@ -49,12 +54,19 @@ void AssociateIfNotOurs(AssociationStore& store, const QString& current, const Q
 // directory as given, ending in "/", its letter case kept).
 [[nodiscard]] QByteArray AudioCdDesktopEntry(const QString& programDir);
 
+// The user's own document entry: opens the files it is given ("%F") with
+// "<programDir>quillet-jukebox", for the five document types (and WAV's other name); hidden
+// from menus.
+[[nodiscard]] QByteArray DocumentDesktopEntry(const QString& programDir);
+
 // The start-up association: reads the six entries first (audio CD, then .mp3, .mp2, .mp1,
 // .cda and .wav), then applies the rule to each in the same order. The audio-CD entry's
 // desktop file is written just before its association, and when it cannot be written the
 // association is left as it was (it would name a command that does not exist). When the
 // association already names this program but its desktop file is gone, only the file is
-// written again. Silent: nothing is reported and nothing throws out of it.
+// written again. Unless an installed document entry exists, the user's own one is written
+// first (when it does not already name this program directory), so the document types
+// open with this copy of the program wherever it lies. Silent: nothing is reported and nothing throws out of it.
 void StartupAssociation(AssociationStore& store, const QString& programDir) noexcept;
 // The same on the user's real associations.
 void StartupAssociation(const QString& programDir) noexcept;

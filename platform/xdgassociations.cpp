@@ -4,6 +4,7 @@
 #include "platform/profile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <limits>
@@ -80,6 +81,29 @@ bool HasUserDesktopEntry(const QString& desktopId)
 {
     return IsPlainFileName(desktopId) &&
            QFileInfo(ApplicationsDirectory() + QLatin1Char('/') + desktopId).isFile();
+}
+
+QByteArray ReadUserDesktopEntry(const QString& desktopId)
+{
+    constexpr qint64 MaxEntryBytes = 64 * 1024;
+    const QFileInfo info(ApplicationsDirectory() + QLatin1Char('/') + desktopId);
+    if (!IsPlainFileName(desktopId) || !info.isFile() || info.size() > MaxEntryBytes)
+        return {};
+    QFile file(info.filePath());
+    return file.open(QIODevice::ReadOnly) ? file.read(MaxEntryBytes) : QByteArray();
+}
+
+bool HasInstalledDesktopEntry(const QString& desktopId)
+{
+    QString dirs = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (dirs.isEmpty())
+        dirs = QStringLiteral("/usr/local/share/:/usr/share/");
+    for (const QString& dir : dirs.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+        if (QDir::isAbsolutePath(dir) && IsPlainFileName(desktopId) &&
+            QFileInfo(dir + QStringLiteral("/applications/") + desktopId).isFile())
+            return true;
+    }
+    return false;
 }
 
 bool WriteUserDesktopEntry(const QString& desktopId, const QByteArray& content)

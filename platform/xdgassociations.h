@@ -30,6 +30,14 @@ namespace quillet {
 // Whether $XDG_DATA_HOME/applications holds the desktop entry named desktopId.
 [[nodiscard]] bool HasUserDesktopEntry(const QString& desktopId);
 
+// The bytes of the user's desktop entry named desktopId; empty when it is missing, not a
+// regular file, unreadable or implausibly large for a desktop entry.
+[[nodiscard]] QByteArray ReadUserDesktopEntry(const QString& desktopId);
+
+// Whether a desktop entry named desktopId was installed in one of the system's data folders
+// ($XDG_DATA_DIRS, or /usr/local/share and /usr/share when it is unset).
+[[nodiscard]] bool HasInstalledDesktopEntry(const QString& desktopId);
+
 // Writes (atomically, creating the folder) the user's desktop entry named desktopId. False
 // when it cannot be written or desktopId is not a plain file name.
 [[nodiscard]] bool WriteUserDesktopEntry(const QString& desktopId, const QByteArray& content);

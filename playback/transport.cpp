@@ -43,6 +43,7 @@ void Transport::PlaySelected()
         const QString source = m_playlist.SelectedSource();
         if (source.isEmpty())
             return;
+        m_playingSource = source;
         const int track = AudioCd::CdTrackIndex(source);
         track >= 0 ? PlayCdTrack(track) : PlayFile(source);
     } catch (const std::exception&) {
@@ -198,6 +199,7 @@ void Transport::Step(int deltaMs)
     });
     Seeking = false;
     PublishState();
+    emit Jumped(m_slider1.Position());
 }
 
 void Transport::Slider1_OnTrack()
@@ -219,6 +221,7 @@ void Transport::SeekToSlider()
     IgnoreFailure([&] { out.Restart(); });
     Seeking = false;
     PublishState();
+    emit Jumped(m_slider1.Position());
 }
 
 void Transport::WaveOut_OnStart()

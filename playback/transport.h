@@ -66,6 +66,9 @@ public:
     // A play runs (also while paused) until a stop or its end.
     [[nodiscard]] bool Playing() const { return m_playing; }
     [[nodiscard]] PlayState State() const;
+    // The playlist source of the last play started ("" before the first); it stays after
+    // the play ends.
+    [[nodiscard]] const QString& PlayingSource() const { return m_playingSource; }
     bool Seeking = false; // a step or a drag of the thumb is under way
     bool CdOpen = false;  // the CD reader was opened by a CD-track play
 
@@ -75,6 +78,8 @@ signals:
     void TrackEnded();
     // The play state changed (raised once per change, after the routine's own work).
     void PlayStateChanged(quillet::PlayState state);
+    // The play jumped to another place (a step or a drag of the thumb let go), in ms.
+    void Jumped(int ms);
 
 private:
     void PlayCdTrack(int index);
@@ -90,6 +95,7 @@ private:
     AudioCd& m_audioCd;
     QTimer& m_timer1;
     bool m_playing = false;
+    QString m_playingSource;
     PlayState m_published = PlayState::Stopped;
     int m_holdState = 0; // > 0: a routine publishes its change itself when it ends
     SliderControl m_slider1{0};

@@ -28,12 +28,14 @@ public:
     // (any case) goes to addCdTrack while the CD is ready and is skipped otherwise, every
     // other file to AddMediaFile, in the dialog's order. Cancel adds nothing.
     void AddFilesDialog();
+    // The dialog's rule for one chosen path (also for files dropped on the window): a
+    // ".cda" file while the CD is ready goes to addCdTrack, any other to AddMediaFile.
+    void HandleChosenPath(const QString& path);
 
     // The dialog's filter list: all media types first, then MPEG, waveform and CD tracks.
     [[nodiscard]] static QList<FileFilter> MediaFilters();
 
 private:
-    void HandleChosenPath(const QString& path);
 
     Playlist& m_playlist;
     UserDialogs& m_dialogs;

@@ -17,6 +17,10 @@
 #include "ui/skinlook.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -36,6 +40,7 @@ frmMain::frmMain(const MainWindowParts& parts, MainWindowActions actions, QWidge
     setFont(SkinLook::TextFont());
     // The skin paints every pixel of the client area.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAcceptDrops(true);
     BuildButtons();
     BuildBars();
     BuildTexts();
@@ -175,6 +180,37 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+namespace {
+// The paths of a drop that holds local files only; empty for anything else.
+QStringList DroppedPaths(const QMimeData* data)
+{
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile() || url.toLocalFile().isEmpty())
+            return {};
+        paths.append(url.toLocalFile());
+    }
+    return paths;
+}
+} // namespace
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (m_actions.FilesDropped && !DroppedPaths(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event)
+{
+    const QStringList paths = DroppedPaths(event->mimeData());
+    if (paths.isEmpty() || !m_actions.FilesDropped)
+        return;
+    event->acceptProposedAction();
+    m_actions.FilesDropped(paths);
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

@@ -70,6 +70,7 @@ struct MainWindowParts {
 struct MainWindowActions {
     std::function<void()> FormUnload; // the window is closed by the system
     std::function<void()> ExitClick;  // menu Exit
+    std::function<void(const QStringList&)> FilesDropped; // local files dropped, in order
 };
 
 class frmMain : public QWidget, public MainWindowSteps {
@@ -110,6 +111,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     struct Buttons {

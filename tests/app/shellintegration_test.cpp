@@ -47,6 +47,9 @@ TEST_F(ShellIntegration, ACleanStartWritesAllSixAndALostAudioCdCommandIsWrittenA
     EXPECT_EQ(ReadFile(m_xdg.MimeApps()), all);
     EXPECT_EQ(ReadFile(AudioCdEntryPath()),
               AudioCdEntry("\"/opt/Quillet Jukebox/quillet-jukebox\" LCDA"));
+    const QString document = m_xdg.Applications() + "/" + DocumentDesktopId;
+    EXPECT_EQ(ReadFile(document), DocumentDesktopEntry("/opt/Quillet Jukebox/"));
+    EXPECT_TRUE(ReadFile(document).contains("Exec=\"/opt/Quillet Jukebox/quillet-jukebox\" %F\n"));
 
     // Ours, but its command is gone: only the command is written, from this start.
     QFile::remove(AudioCdEntryPath());
@@ -113,9 +116,9 @@ TEST_F(ShellIntegration, WhatCannotBeWrittenIsLeftQuietlyAndTheAudioCdsNeverName
     EXPECT_EQ(ReadFile(m_xdg.Path("file")), "x");
 }
 
-// The command as a desktop launcher really runs it: the program in an awkward directory is
-// started with the verb.
-TEST_F(ShellIntegration, TheAudioCdCommandStartsTheProgramWithTheVerb)
+// The commands as a desktop launcher really run them: the program in an awkward directory
+// is started with the verb, and opening MP3 files through the desktop starts it with them.
+TEST_F(ShellIntegration, TheAudioCdCommandStartsTheProgramWithTheVerbAndTheFilesOpenWithIt)
 {
     const QString gio = QStandardPaths::findExecutable("gio");
     if (gio.isEmpty())
@@ -134,6 +137,17 @@ TEST_F(ShellIntegration, TheAudioCdCommandStartsTheProgramWithTheVerb)
     while (ReadFile(record).isEmpty() && !deadline.hasExpired())
         QThread::msleep(50);
     EXPECT_EQ(ReadFile(record), "LCDA|") << launch.readAllStandardError().toStdString();
+
+    QFile::remove(record);
+    const QString song = m_xdg.Path("a 'song'.mp3");
+    WriteFile(song, QByteArray(4096, '\0'));
+    QProcess open;
+    open.start(gio, {"open", song});
+    ASSERT_TRUE(open.waitForFinished(10000));
+    deadline = QDeadlineTimer(8000);
+    while (ReadFile(record).isEmpty() && !deadline.hasExpired())
+        QThread::msleep(50);
+    EXPECT_EQ(ReadFile(record), song.toUtf8() + "|") << open.readAllStandardError().toStdString();
 }
 
 } // namespace

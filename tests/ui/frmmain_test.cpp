@@ -15,6 +15,8 @@
 #include <QAction>
 #include <QDir>
 #include <QLabel>
+#include <QMimeData>
+#include <QUrl>
 #include <QListView>
 #include <QMenu>
 #include <QScreen>
@@ -322,15 +324,17 @@ TEST_F(MainWindow, CloseExitAndCentring)
     EXPECT_EQ(m_unloads, 1);
 }
 
-// The assembled program: a tagged MP3 on the command line shows in the window, selected.
-TEST(Jukebox, ATaggedMp3OnTheCommandLineShowsSelectedWithItsTotalAndPosition)
+// The assembled program: a tagged MP3 on the command line shows in the window, selected;
+// local files dropped on the window are added (nothing plays), anything else is refused.
+TEST(Jukebox, ATaggedMp3OnTheCommandLineShowsSelectedAndDroppedFilesAreAdded)
 {
     QTemporaryDir dir;
     const QString wav = dir.filePath("tone.wav"), mp3 = dir.filePath("song.MP3");
     fixtures::WriteWav(wav, fixtures::Tone(440, 0.3));
     fixtures::EncodeMp3(wav, mp3);
     fixtures::AppendId3v1(mp3, "Title", "Artist", "", "", "", 8); // Jazz
-    Jukebox jukebox(SilentEngine(dir.filePath("nodisc.cue")), dir.path() + "/", mp3);
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS"); // no session bus: the player works all the same
+    Jukebox jukebox(SilentEngine(dir.filePath("nodisc.cue")), dir.path() + "/", {mp3}, dir.path());
     jukebox.Start();
     frmMain& window = jukebox.window();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -341,6 +345,23 @@ TEST(Jukebox, ATaggedMp3OnTheCommandLineShowsSelectedWithItsTotalAndPosition)
     EXPECT_TRUE(window.ListBoxDisplay().selectionModel()->isSelected(current));
     EXPECT_EQ(window.findChild<QLabel*>("TextTotalFiles")->text(), "Total: 1");
     EXPECT_EQ(window.findChild<QLabel*>("TextPosition")->text(), "Pos: 1");
+
+    const auto Drop = [&](const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        const QPoint at = window.ListBoxDisplay().geometry().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &drop);
+        return enter.isAccepted();
+    };
+    jukebox.program().transport().StopPlayback();
+    EXPECT_FALSE(Drop({QUrl::fromLocalFile(wav), QUrl("https://example.org/a.mp3")}));
+    EXPECT_TRUE(Drop({QUrl::fromLocalFile(dir.path())}));
+    EXPECT_EQ(jukebox.program().playlist().Sources(), (QStringList{mp3, mp3, wav}));
+    EXPECT_EQ(window.findChild<QLabel*>("TextTotalFiles")->text(), "Total: 3");
+    EXPECT_FALSE(jukebox.program().transport().Playing());
 }
 
 } // namespace

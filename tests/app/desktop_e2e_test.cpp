@@ -1,0 +1,190 @@
+// The built program driven by the desktop, on a real X display, the private session bus and
+// sound server, from a program directory that was never installed: files opened from the
+// desktop (gio) and by later copies reach the running copy (one MP3 in an awkward folder,
+// several files at once, a playlist file), and bus clients (playerctl, gdbus) read every
+// property, call every method and see each change announced, while what plays is heard.
+#include "tests/app/heardtracks.h"
+#include "tests/components/audio/engine/soundcapture.h"
+#include "tests/fixtures/fixtures.h"
+#include "tests/support/testsupport.h"
+#include "tests/support/xwindow.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace quillet {
+namespace {
+
+const QString Title = QStringLiteral(" Quillet Jukebox");
+const QString Bus = QStringLiteral("org.mpris.MediaPlayer2.quillet_jukebox");
+constexpr int WindowTimeoutMs = 30000;
+
+// What a command prints; empty when it fails.
+QString Output(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(program, arguments);
+    if (!process.waitForFinished(15000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+QString Playerctl(const QStringList& arguments)
+{
+    return Output("playerctl", QStringList{"-p", "quillet_jukebox"} + arguments);
+}
+
+QString Property(const QString& interface, const QString& name)
+{
+    return Output("gdbus", {"call", "--session", "-d", Bus, "-o", "/org/mpris/MediaPlayer2", "-m",
+                            "org.freedesktop.DBus.Properties.Get", interface, name});
+}
+
+// The pitch heard at the end of the next `ms`, after what was under way has settled and
+// reached the capture; 0 for silence.
+double PitchWithin(test::SoundCapture& capture, int ms)
+{
+    QTest::qWait(400);
+    capture.Clear();
+    QTest::qWait(ms);
+    const std::vector<test::HeardStretch> heard = test::HeardStretches(capture.Samples());
+    return heard.empty() || heard.back().Ms() < 300 ? 0 : heard.back().hz;
+}
+
+TEST(DesktopEndToEnd, FilesFromTheDesktopAndBusClientsDriveTheRunningCopy)
+{
+    test::XDisplay x;
+    if (qEnvironmentVariableIsEmpty("DISPLAY") || !x.Open())
+        GTEST_SKIP() << "needs an X display (the test command starts one)";
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") ||
+        QStandardPaths::findExecutable("playerctl").isEmpty())
+        GTEST_SKIP() << "needs a session bus and playerctl (the test command starts the bus)";
+    test::SoundCapture capture;
+    ASSERT_TRUE(capture.Running()) << "needs the private sound server";
+
+    QTemporaryDir world;
+    const QDir program(world.filePath("not installed"));
+    QDir().mkpath(program.filePath("Skins"));
+    ASSERT_TRUE(QFile::copy(QUILLET_BINARY, program.filePath("quillet-jukebox")));
+    ASSERT_TRUE(QFile::copy(QUILLET_SKIN, program.filePath("Skins/default.skn")));
+    const QString music = world.filePath("Müsik 'a' \"b\" $c/");
+    QDir().mkpath(music);
+    const auto Wav = [&](const QString& name, double hz) {
+        fixtures::WriteWav(music + name, fixtures::Tone(hz, 30));
+        return music + name;
+    };
+    const QString song = music + "Ünï cödé.mp3";
+    fixtures::EncodeMp3(Wav("440.wav", 440), song);
+    fixtures::AppendId3v1(song, "Title", "Artist", "Album", "", "", 8); // Jazz
+    const QString low = Wav("330.wav", 330), high = Wav("660.wav", 660), other = Wav("550.wav", 550);
+    const QString list = music + "list.qlt";
+    test::WriteFile(list, (song + "\r\n" + other + "\r\n").toUtf8());
+    QDir().mkpath(world.filePath("run"));
+    QFile::setPermissions(world.filePath("run"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", world.filePath("run"));
+    env.remove("QT_QPA_PLATFORM");
+
+    std::vector<std::unique_ptr<QProcess>> started; // killed, if still running, at the end
+    const auto Start = [&](const QString& command, const QStringList& arguments) {
+        QProcess* process = started.emplace_back(std::make_unique<QProcess>()).get();
+        process->setProcessEnvironment(env);
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(command, arguments);
+        EXPECT_TRUE(process->waitForStarted());
+        return process;
+    };
+    // A later copy hands its command line over and ends at once, with status 0.
+    const auto Second = [&](const QStringList& arguments) {
+        QProcess* second = Start(program.filePath("quillet-jukebox"), arguments);
+        const qint64 pid = second->processId();
+        ASSERT_TRUE(second->waitForFinished(WindowTimeoutMs));
+        EXPECT_EQ(second->exitCode(), 0);
+        EXPECT_TRUE(x.WindowsTitled(Title, pid).isEmpty());
+    };
+
+    QProcess* monitor = Start("dbus-monitor", {"--session", "type='signal',sender='" + Bus + "'"});
+    QProcess* first = Start(program.filePath("quillet-jukebox"), {});
+    const unsigned long window = x.WaitForWindow(Title, first->processId(), WindowTimeoutMs);
+    ASSERT_NE(window, 0u) << "the window did not appear";
+    ASSERT_TRUE(QTest::qWaitFor([] { return Playerctl({"status"}) == "Stopped"; }, 10000));
+    EXPECT_EQ(Property("org.mpris.MediaPlayer2.Player", "CanGoNext"), "(<false>,)");
+
+    // Opened from the desktop: the program's own document entry runs this copy of it.
+    QProcess* open = Start("gio", {"open", song});
+    ASSERT_TRUE(open->waitForFinished(WindowTimeoutMs));
+    EXPECT_NEAR(PitchWithin(capture, 1500), 440, 5);
+    EXPECT_EQ(Playerctl({"metadata", "--format",
+                         "{{title}}|{{artist}}|{{album}}|{{xesam:genre}}|{{xesam:url}}"}),
+              "Title|Artist|Album|Jazz|" + QUrl::fromLocalFile(song).toString());
+    const qlonglong length = Playerctl({"metadata", "mpris:length"}).toLongLong();
+    EXPECT_NEAR(double(length), 30e6, 0.1e6);
+
+    // Pause silences and keeps the place; a second Pause changes nothing; Play resumes.
+    (void)Playerctl({"pause"});
+    (void)Playerctl({"pause"});
+    EXPECT_EQ(PitchWithin(capture, 800), 0);
+    EXPECT_EQ(Playerctl({"status"}), "Paused");
+    (void)Playerctl({"play"});
+    EXPECT_NEAR(PitchWithin(capture, 1000), 440, 5);
+
+    // Several files at once: added in order, the first plays; Next and Previous step and wrap.
+    Second({low, high});
+    EXPECT_NEAR(PitchWithin(capture, 1200), 330, 5);
+    (void)Playerctl({"next"});
+    EXPECT_NEAR(PitchWithin(capture, 1200), 660, 5);
+    (void)Playerctl({"next"}); // wraps to the first entry
+    EXPECT_NEAR(PitchWithin(capture, 1200), 440, 5);
+    (void)Playerctl({"previous"});
+    EXPECT_NEAR(PitchWithin(capture, 1200), 660, 5);
+    EXPECT_EQ(Playerctl({"metadata", "title"}), "660.wav"); // untagged: its display name
+
+    // A jump is announced; the position follows it.
+    (void)Playerctl({"position", "20"});
+    QTest::qWait(300);
+    EXPECT_NEAR(Playerctl({"position"}).toDouble(), 20, 1.5);
+
+    // A playlist file replaces the list and plays nothing new: the tone goes on.
+    Second({list});
+    EXPECT_NEAR(PitchWithin(capture, 1000), 660, 5);
+    (void)Playerctl({"next"}); // the list's first entry is selected: its second plays
+    EXPECT_NEAR(PitchWithin(capture, 1200), 550, 5);
+
+    (void)Playerctl({"volume", "0.3"});
+    EXPECT_NEAR(Playerctl({"volume"}).toDouble(), 0.3, 1e-6);
+    (void)Playerctl({"stop"});
+    EXPECT_EQ(PitchWithin(capture, 800), 0);
+    EXPECT_EQ(Property("org.mpris.MediaPlayer2.Player", "CanSeek"), "(<false>,)");
+    for (const char* name : {"Identity", "DesktopEntry", "CanQuit", "CanRaise"})
+        EXPECT_FALSE(Property("org.mpris.MediaPlayer2", name).isEmpty()) << name;
+    EXPECT_EQ(Property("org.mpris.MediaPlayer2", "DesktopEntry"), "(<'QuilletJukebox.Document'>,)");
+    EXPECT_EQ(Property("org.mpris.MediaPlayer2.Player", "Rate"), "(<1.0>,)");
+
+    // Quit closes like the close box: the settings are written, with the bus's volume.
+    (void)Output("gdbus", {"call", "--session", "-d", Bus, "-o", "/org/mpris/MediaPlayer2", "-m",
+                           "org.mpris.MediaPlayer2.Quit"});
+    ASSERT_TRUE(first->waitForFinished(WindowTimeoutMs));
+    EXPECT_EQ(first->exitCode(), 0);
+    EXPECT_TRUE(test::ReadFile(program.filePath("xquilletmp3.ini")).contains("volume=30\n"));
+
+    monitor->terminate();
+    monitor->waitForFinished(5000);
+    const QByteArray announced = monitor->readAllStandardOutput();
+    for (const char* change : {"PlaybackStatus", "Metadata", "Volume", "member=Seeked"})
+        EXPECT_TRUE(announced.contains(change)) << change;
+}
+
+} // namespace
+} // namespace quillet
