@@ -51,7 +51,8 @@ Mpris::Mpris(MprisParts parts, QObject* parent) : QObject(parent), m_parts(std::
         Changed();
     });
     connect(&m_parts.playlist, &Playlist::changed, this, &Mpris::Changed);
-    connect(&m_parts.songDetails, &SongDetails::changed, this, &Mpris::Changed);
+    // Not the Song Details' own notification: the title marquee rewrites them five times a
+    // second; the values of a play are read before its start, which is announced.
     connect(&m_parts.volumeBalance.SkinScrollBarVolume(), &ScrollBarControl::changed, this,
             &Mpris::Changed);
 }
