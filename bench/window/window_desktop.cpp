@@ -30,13 +30,13 @@ constexpr int SettleMs = 3000;
 constexpr int MeasureMs = 8000;
 constexpr int TimeoutMs = 30000;
 
-struct Player {
+struct Copies {
     QString binary;
     QProcessEnvironment withBus;
     QProcessEnvironment withoutBus;
 };
 
-std::unique_ptr<QProcess> Start(const Player& player, const QProcessEnvironment& env,
+std::unique_ptr<QProcess> Start(const Copies& player, const QProcessEnvironment& env,
                                 const QStringList& args)
 {
     auto process = std::make_unique<QProcess>();
@@ -93,7 +93,7 @@ double WakeupsPerSecond(qint64 pid)
     return double(SwitchesOf(pid) - before) / (double(wall.nsecsElapsed()) / 1e9);
 }
 
-double TimeToExit(const Player& player, const QStringList& args)
+double TimeToExit(const Copies& player, const QStringList& args)
 {
     QElapsedTimer clock;
     clock.start();
@@ -114,7 +114,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const Contender contender(bench::Player::Quillet, session.world); // lays out the program
-    Player player{session.world.Path("program/quillet-jukebox"), session.world.Environment(),
+    Copies player{session.world.Path("program/quillet-jukebox"), session.world.Environment(),
                   session.world.Environment()};
     player.withoutBus.remove("DBUS_SESSION_BUS_ADDRESS");
     const Music music(60);
