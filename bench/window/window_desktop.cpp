@@ -48,6 +48,21 @@ std::unique_ptr<QProcess> Start(const Copies& player, const QProcessEnvironment&
     return process;
 }
 
+// Waits while the capture takes in what the sink plays.
+void Settle(int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    (void)WaitUntil([&] { return clock.elapsed() >= ms; }, std::chrono::milliseconds(ms + 100));
+}
+
+// Lets the capture take in what the sink has played so far, then forgets it.
+void Drain(test::SoundCapture& capture, int ms)
+{
+    Settle(ms);
+    capture.Clear();
+}
+
 bool Sounding(test::SoundCapture& capture)
 {
     const auto& s = capture.Samples();
@@ -58,6 +73,10 @@ bool Sounding(test::SoundCapture& capture)
 double MsToSound(test::SoundCapture& capture, const std::function<std::unique_ptr<QProcess>()>& start,
                  std::unique_ptr<QProcess>* started = nullptr)
 {
+    Drain(capture, 300);
+    Settle(100);
+    if (Sounding(capture))
+        return -1; // not quiet before the start: no figure
     capture.Clear();
     QElapsedTimer clock;
     clock.start();
@@ -77,8 +96,8 @@ void Quiet(test::SoundCapture& capture)
                   "/org/mpris/MediaPlayer2", "-m", "org.mpris.MediaPlayer2.Player.Stop"});
     (void)WaitUntil(
         [&] {
-            capture.Clear();
-            QThread::msleep(300);
+            Drain(capture, 300);
+            Settle(200);
             return !Sounding(capture);
         },
         std::chrono::seconds(10));
@@ -169,8 +188,8 @@ int main(int argc, char** argv)
         End(*process, session.x, playingWindow);
     }
 
-    Report("handover_to_sound", Median(handOver), "ms", "fresh start with the file",
-           Median(fresh));
+    Report("handover_to_sound", MedianMeasured(handOver), "ms", "fresh start with the file",
+           MedianMeasured(fresh));
     Report("second_copy_exit_with_handover", Median(withExit), "ms", "second copy, nothing handed",
            Median(withoutExit));
     Report("wakeups_idle_bus", MedianMeasured(idle, "bus"), "/s", "no bus",
