@@ -4,7 +4,10 @@
 #include "components/displays/oscilloscope.h"
 #include "components/displays/spectrumdisplay.h"
 
+#include <QEvent>
+
 #include <algorithm>
+#include <initializer_list>
 #include <limits>
 #include <span>
 
@@ -27,6 +30,52 @@ void Visualiser::Attach(LevelMeter* left, LevelMeter* right, SpectrumDisplay* sp
     m_right = right;
     m_spectrum = spectrum;
     m_scope = scope;
+    for (QWidget* display : std::initializer_list<QWidget*>{left, right, spectrum, scope}) {
+        if (display) {
+            m_window = display->window();
+            break;
+        }
+    }
+    if (m_window)
+        m_window->installEventFilter(this);
+    FollowWindow();
+}
+
+// What may change whether the window can be seen: shown, hidden, minimised or restored (all
+// seen on the window itself), exposed or covered (seen on its window on the screen).
+bool Visualiser::eventFilter(QObject*, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::WindowStateChange:
+    case QEvent::Expose:
+        FollowWindow();
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+// Runs the timer exactly while the window can be seen. The window on the screen exists once
+// the window has first been shown (and again after it is re-created).
+void Visualiser::FollowWindow()
+{
+    if (!m_window)
+        return;
+    if (!m_surface && m_window->windowHandle()) {
+        m_surface = m_window->windowHandle();
+        m_surface->installEventFilter(this);
+    }
+    const bool seen =
+        m_window->isVisible() && !m_window->isMinimized() && m_surface && m_surface->isExposed();
+    if (seen == m_timer.isActive())
+        return;
+    if (seen)
+        m_timer.start();
+    else
+        m_timer.stop();
 }
 
 void Visualiser::Tick()

@@ -1,7 +1,10 @@
 // Drives the level meters, spectrum and oscilloscope from the engine's display feed: up to
 // 30 frames a second while sound flows; when it stops, a few frames more until every display
 // has fallen back to rest, then no drawing at all and only a cheap check, a few times a
-// second, for sound to come back. No allocation per frame. UI thread; intervals in ms.
+// second, for sound to come back. While the displays' window cannot be seen (hidden,
+// minimised, or not exposed: unmapped or fully covered) nothing at all runs; the pictures go
+// on from the sound of the moment when it shows again. No allocation per frame. UI thread;
+// intervals in ms.
 #pragma once
 
 #include "playback/audioengine.h"
@@ -9,6 +12,8 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <QWidget>
+#include <QWindow>
 
 #include <array>
 #include <vector>
@@ -29,14 +34,21 @@ public:
     explicit Visualiser(const Connector& feed, QObject* parent = nullptr);
 
     // The displays to drive (any may be null; a display deleted later is dropped). The upper
-    // meter shows the left channel, the lower the right.
+    // meter shows the left channel, the lower the right. Their window is watched from here
+    // on, so they are driven only while it can be seen.
     void Attach(LevelMeter* left, LevelMeter* right, SpectrumDisplay* spectrum,
                 Oscilloscope* scope);
 
     // True while it draws frames; false while it rests and only checks for sound.
     [[nodiscard]] bool Animating() const { return m_animating; }
+    // False while the displays' window cannot be seen: then neither frames nor checks run.
+    [[nodiscard]] bool Running() const { return m_timer.isActive(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void FollowWindow();
     void Tick();
     void Frame(bool sound, float leftDb, float rightDb);
     [[nodiscard]] bool AllAtRest() const;
@@ -48,6 +60,8 @@ private:
     QPointer<LevelMeter> m_right;
     QPointer<SpectrumDisplay> m_spectrum;
     QPointer<Oscilloscope> m_scope;
+    QPointer<QWidget> m_window;  // the displays' top-level window
+    QPointer<QWindow> m_surface; // its window on the screen, once it has one
     std::array<float, Connector::SpectrumBins> m_bins{};
     std::vector<float> m_samples; // grows only when the oscilloscope wants more
 };

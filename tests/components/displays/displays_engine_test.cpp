@@ -1,11 +1,9 @@
 // The displays on the real engine's feed: a tone lights the meter of its channel (and the
 // spectrum at its frequency) at its own level whatever the volume, and everything rests
 // when it pauses.
-#include "components/displays/levelmeter.h"
-#include "components/displays/oscilloscope.h"
-#include "components/displays/spectrumdisplay.h"
 #include "components/displays/visualiser.h"
 #include "tests/components/audio/engine/enginerig.h"
+#include "tests/components/displays/displaywindow.h"
 
 #include <gtest/gtest.h>
 
@@ -18,9 +16,12 @@ TEST(DisplaysOnTheEngine, ATonesChannelLightsWhileItPlaysAndAllRestWhenItPauses)
     fixtures::Signal tone = fixtures::Tone(1000, 5.0, 44100, 2, 0.5); // −6 dB, left only
     for (int64_t frame = 0; frame < tone.Frames(); ++frame)
         tone.samples[size_t(frame * 2 + 1)] = 0;
-    LevelMeter left, right;
-    SpectrumDisplay spectrum;
-    Oscilloscope scope;
+    DisplayWindow window; // driven only while they can be seen
+    ASSERT_TRUE(window.Show());
+    LevelMeter& left = *window.left;
+    LevelMeter& right = *window.right;
+    SpectrumDisplay& spectrum = *window.spectrum;
+    Oscilloscope& scope = *window.scope;
     Visualiser visualiser(rig.engine->connector());
     visualiser.Attach(&left, &right, &spectrum, &scope);
     QTest::qWait(300);

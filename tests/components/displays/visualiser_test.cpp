@@ -10,6 +10,8 @@
 #include <cmath>
 #include <map>
 #include <numbers>
+#include <utility>
+#include <vector>
 
 namespace quillet::test {
 namespace {
@@ -121,6 +123,23 @@ TEST(Visualiser, WhileSoundFlowsEachMovingDisplayRepaintsAtMostThirtyTimesASecon
     EXPECT_GE(rig.feed.levelReads, 8);
     for (QWidget* display : rig.Displays())
         EXPECT_EQ(rig.paints.counts[display], 0) << display->metaObject()->className();
+
+    // While the window cannot be seen (minimised, then hidden) nothing is read or drawn, and
+    // nothing wakes up for it; when it shows again, the frames go on.
+    rig.feed.flicker = true;
+    for (const auto& [away, back] :
+         std::vector<std::pair<void (QWidget::*)(), void (QWidget::*)()>>{
+             {&QWidget::showMinimized, &QWidget::showNormal}, {&QWidget::hide, &QWidget::show}}) {
+        (rig.window.*away)();
+        rig.ResetCounts();
+        QTest::qWait(300);
+        EXPECT_FALSE(rig.visualiser.Running());
+        EXPECT_EQ(rig.feed.levelReads + rig.feed.otherReads, 0);
+        for (QWidget* display : rig.Displays())
+            EXPECT_EQ(rig.paints.counts[display], 0) << display->metaObject()->className();
+        (rig.window.*back)();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return rig.feed.levelReads > 0; }, 1000));
+    }
 
     // A display the window drops is no longer driven.
     delete rig.scope;
