@@ -73,22 +73,48 @@ int LevelMeter::WarmColumn() const
     return std::max(LengthFor(m_warmDb) - 1, 0);
 }
 
+// Made again when the size, the range or the pixel ratio has changed.
+void LevelMeter::Prepare()
+{
+    const qreal ratio = devicePixelRatioF();
+    const int warmColumn = WarmColumn();
+    if (m_preparedSize == size() && m_preparedWarm == warmColumn &&
+        m_litStrip.devicePixelRatio() == ratio)
+        return;
+    m_preparedSize = size();
+    m_preparedWarm = warmColumn;
+    const int w = width(), h = height();
+    for (QPixmap* strip : {&m_litStrip, &m_unlitStrip}) {
+        *strip = QPixmap((QSizeF(size()) * ratio).toSize());
+        strip->setDevicePixelRatio(ratio);
+        QPainter painter(strip);
+        painter.fillRect(0, 0, w, h, QColor::fromRgb(look::Black));
+        for (int x = 0; x < w; x += 2) {
+            const QRgb colour = strip == &m_unlitStrip ? look::MeterUnlit
+                                : x >= warmColumn      ? look::MeterWarm
+                                                       : look::MeterLit;
+            painter.fillRect(x, 0, 1, h, QColor::fromRgb(colour));
+        }
+    }
+}
+
 void LevelMeter::paintEvent(QPaintEvent*)
 {
+    Prepare();
     QPainter painter(this);
-    const int h = height();
-    const int warmColumn = WarmColumn();
-    painter.fillRect(rect(), QColor::fromRgb(look::Black));
-    const QColor lit = QColor::fromRgb(look::MeterLit);
-    const QColor warm = QColor::fromRgb(look::MeterWarm);
-    const QColor unlit = QColor::fromRgb(look::MeterUnlit);
-    for (int x = 0; x < width(); x += 2) {
-        const QColor& colour = x >= m_lit ? unlit : x >= warmColumn ? warm : lit;
-        painter.fillRect(x, 0, 1, h, colour);
-    }
+    const qreal ratio = m_litStrip.devicePixelRatio();
+    const int w = width(), h = height();
+    const int lit = std::min(2 * m_shownLit, w); // the lit segments and the gap after the last
+    const auto cut = [&](const QPixmap& strip, int from, int to) {
+        if (to > from)
+            painter.drawPixmap(QRectF(from, 0, to - from, h), strip,
+                               QRectF(from * ratio, 0, (to - from) * ratio, h * ratio));
+    };
+    cut(m_litStrip, 0, lit);
+    cut(m_unlitStrip, lit, w);
     if (m_shownPeak >= 0) {
-        const QColor peak = m_shownPeak >= warmColumn ? warm : QColor::fromRgb(look::MeterPeak);
-        painter.fillRect(m_shownPeak, 0, 1, h, peak);
+        const QRgb peak = m_shownPeak >= m_preparedWarm ? look::MeterWarm : look::MeterPeak;
+        painter.fillRect(m_shownPeak, 0, 1, h, QColor::fromRgb(peak));
     }
 }
 

@@ -4,6 +4,7 @@
 // in pixels along the meter; falls per frame (one frame = one ShowLevel call).
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 namespace quillet {
@@ -43,6 +44,7 @@ private:
     [[nodiscard]] int WarmColumn() const;
     [[nodiscard]] int PeakSegmentColumn() const; // -1 when the marker is hidden
     void Refresh();
+    void Prepare();
 
     float m_emptyDb = -60.0f;
     float m_fullDb = 0.0f;
@@ -52,6 +54,12 @@ private:
     int m_hold = 0;
     int m_shownLit = 0;   // segments lit in the picture on screen
     int m_shownPeak = -1; // its marker column
+    // Every segment lit (warm from the warm column on), and every segment unlit: a frame is
+    // two cuts from them and the marker. Made for m_preparedSize and m_preparedWarm.
+    QPixmap m_litStrip;
+    QPixmap m_unlitStrip;
+    QSize m_preparedSize;
+    int m_preparedWarm = -1;
 };
 
 } // namespace quillet

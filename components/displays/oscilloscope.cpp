@@ -2,6 +2,7 @@
 
 #include "components/displays/displaylook.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -54,18 +55,23 @@ void Oscilloscope::ShowSamples(std::span<const float> samples)
         start = TriggerPoint(samples, samples.size() - shown);
     const int centre = Centre();
     const int bottom = height() - 1;
-    bool moved = false;
+    int first = width(), last = -1; // the columns whose point moved
     for (int x = 0; x < width(); ++x) {
         const size_t n = start + size_t(x) * SamplesPerPixel;
         int y = centre;
         if (n < samples.size() && std::isfinite(samples[n]))
             y = std::clamp(centre - int(std::lround(samples[n] * float(centre))), 0, bottom);
         QPoint& point = m_trace[size_t(x)];
-        moved = moved || point.y() != y;
-        point.setY(y);
+        if (point.y() != y) {
+            first = std::min(first, x);
+            last = std::max(last, x);
+            point.setY(y);
+        }
     }
-    if (moved)
-        update();
+    // A moved point also moves the segments to its neighbours; a steep one may reach a little
+    // into the column beyond them when the window is scaled.
+    if (first <= last)
+        update(QRect(QPoint(std::max(first - 2, 0), 0), QPoint(last + 2, height() - 1)));
 }
 
 bool Oscilloscope::AtRest() const
@@ -75,13 +81,18 @@ bool Oscilloscope::AtRest() const
                        [centre](const QPoint& point) { return point.y() == centre; });
 }
 
-void Oscilloscope::paintEvent(QPaintEvent*)
+// The trace through the columns asked for, with one point more on either side so that the
+// segments entering and leaving them are drawn (clipped to the stretch).
+void Oscilloscope::paintEvent(QPaintEvent* event)
 {
     Fit();
     QPainter painter(this);
-    painter.fillRect(rect(), QColor::fromRgb(look::Black));
+    const QRect area = event->rect();
+    painter.fillRect(area, QColor::fromRgb(look::Black));
+    const int first = std::clamp(area.left() - 1, 0, width());
+    const int last = std::clamp(area.right() + 1, first - 1, width() - 1);
     painter.setPen(QColor::fromRgb(look::ScopeTrace)); // cosmetic 1 px, no antialiasing
-    painter.drawPolyline(m_trace.data(), int(m_trace.size()));
+    painter.drawPolyline(m_trace.data() + first, last - first + 1);
 }
 
 } // namespace quillet

@@ -24,7 +24,8 @@ public:
     // trigger point can be found before the newest stretch.
     [[nodiscard]] int SamplesWanted() const { return 2 * width() * SamplesPerPixel; }
     // One frame: samples oldest first (fewer than wanted, or none, are drawn from the left and
-    // the rest is flat). Repaints only when a point of the trace moves.
+    // the rest is flat). Repaints only the columns from the first to the last point that
+    // moved, and the segments that join them to their neighbours.
     void ShowSamples(std::span<const float> samples);
     [[nodiscard]] bool AtRest() const;
     [[nodiscard]] int TraceY(int x) const;

@@ -2,6 +2,7 @@
 
 #include "components/displays/displaylook.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -52,6 +53,8 @@ void SpectrumDisplay::Fit()
         bar.offsetDb = float(TiltDbPerOctave * std::log2(BarCentreHz(i) / ReferenceHz));
     }
     m_highFrom = int(std::lround(HighFraction * height()));
+    m_movedFirst = count;
+    m_movedLast = -1;
 }
 
 int SpectrumDisplay::BarX(int bar) const
@@ -70,7 +73,6 @@ void SpectrumDisplay::ShowSpectrum(std::span<const float, Connector::SpectrumBin
 {
     Fit();
     const float bottomDb = TopDb - RangeDb;
-    bool moved = false;
     for (int i = 0; i < BarCount(); ++i) {
         const Bar& bar = m_bars[size_t(i)];
         float dB;
@@ -85,20 +87,27 @@ void SpectrumDisplay::ShowSpectrum(std::span<const float, Connector::SpectrumBin
         const float fraction = (dB + bar.offsetDb - bottomDb) / RangeDb;
         // NaN compares false everywhere and lands on 0.
         const int target = fraction > 0 ? int(std::lround(std::min(fraction, 1.0f) * height())) : 0;
-        Step(i, target, moved);
+        Step(i, target);
     }
-    if (moved)
-        update();
+    RepaintMoved();
 }
 
 void SpectrumDisplay::Rest()
 {
     Fit();
-    bool moved = false;
     for (int i = 0; i < BarCount(); ++i)
-        Step(i, 0, moved);
-    if (moved)
-        update();
+        Step(i, 0);
+    RepaintMoved();
+}
+
+void SpectrumDisplay::RepaintMoved()
+{
+    if (m_movedFirst <= m_movedLast) {
+        const int left = BarX(m_movedFirst);
+        update(left, 0, BarX(m_movedLast) + BarWidth - left, height());
+    }
+    m_movedFirst = BarCount();
+    m_movedLast = -1;
 }
 
 bool SpectrumDisplay::AtRest() const
@@ -107,7 +116,7 @@ bool SpectrumDisplay::AtRest() const
                        [](const Bar& bar) { return bar.height == 0 && bar.peak == 0; });
 }
 
-void SpectrumDisplay::Step(int index, int target, bool& moved)
+void SpectrumDisplay::Step(int index, int target)
 {
     Bar& bar = m_bars[size_t(index)];
     const int height = std::max(target, bar.height - BarFallPerFrame);
@@ -120,7 +129,10 @@ void SpectrumDisplay::Step(int index, int target, bool& moved)
     } else {
         peak = std::max(height, peak - PeakFallPerFrame);
     }
-    moved = moved || height != bar.height || peak != bar.peak;
+    if (height != bar.height || peak != bar.peak) {
+        m_movedFirst = std::min(m_movedFirst, index);
+        m_movedLast = std::max(m_movedLast, index);
+    }
     bar.height = height;
     bar.peak = peak;
 }
@@ -136,15 +148,19 @@ void SpectrumDisplay::FillBar(QPainter& painter, int x, int barHeight) const
                          QColor::fromRgb(look::SpectrumHigh));
 }
 
-void SpectrumDisplay::paintEvent(QPaintEvent*)
+// Only the bars in the stretch asked for, over black.
+void SpectrumDisplay::paintEvent(QPaintEvent* event)
 {
     Fit();
     QPainter painter(this);
-    painter.fillRect(rect(), QColor::fromRgb(look::Black));
+    const QRect area = event->rect();
+    painter.fillRect(area, QColor::fromRgb(look::Black));
     const int h = height();
     for (int i = 0; i < BarCount(); ++i) {
         const Bar& bar = m_bars[size_t(i)];
         const int x = BarX(i);
+        if (x + BarWidth <= area.left() || x > area.right())
+            continue;
         FillBar(painter, x, bar.height);
         if (bar.peak > bar.height) {
             const QRgb colour = bar.peak > m_highFrom ? look::SpectrumHigh : look::SpectrumLow;

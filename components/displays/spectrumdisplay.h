@@ -38,7 +38,8 @@ public:
     explicit SpectrumDisplay(QWidget* parent = nullptr);
 
     // One frame of the feed's magnitudes (bin k at k × SampleRateHz / 512 Hz). Bars rise at
-    // once and fall at most BarFallPerFrame. Repaints only when a bar or a peak moves.
+    // once and fall at most BarFallPerFrame. Repaints only the stretch from the first to the
+    // last bar whose bar or peak moved.
     void ShowSpectrum(std::span<const float, Connector::SpectrumBins> magnitudesDb);
     // One frame of silence: bars and peaks fall back towards rest.
     void Rest();
@@ -67,12 +68,16 @@ private:
         int hold = 0;
     };
     void Fit(); // lays the bars out again when the size has changed (their state restarts)
-    void Step(int bar, int target, bool& moved);
+    // Moves one bar a frame towards `target`, widening m_moved when it changes.
+    void Step(int bar, int target);
+    void RepaintMoved();
     void FillBar(QPainter& painter, int x, int height) const;
 
     std::vector<Bar> m_bars;
     int m_highFrom = 0; // bar rows above this height are yellow
     QSize m_laidOut;
+    int m_movedFirst = 0; // the bars moved in this frame: m_movedFirst … m_movedLast
+    int m_movedLast = -1;
 };
 
 } // namespace quillet
