@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <cmath>
@@ -76,11 +75,48 @@ void Settings::WriteAll(const QString& path) const
     }
 }
 
+namespace {
+
+// Spaces, a sign, decimal digits with at most one point (a digit on at least one side), an
+// optional exponent, spaces: the forms a stored number may take. Matched by hand, which
+// keeps the regular-expression engine (and its compiled code) out of every start.
+bool IsDecimalNumber(QStringView text)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    const auto skip = [&](auto accepts) {
+        const qsizetype from = i;
+        while (i < n && accepts(text[i]))
+            ++i;
+        return i - from;
+    };
+    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    const auto space = [](QChar c) { return c == u' '; };
+    const auto sign = [&] { i += i < n && (text[i] == u'+' || text[i] == u'-'); };
+    skip(space);
+    sign();
+    qsizetype digits = skip(digit);
+    if (i < n && text[i] == u'.') {
+        ++i;
+        digits += skip(digit);
+    }
+    if (digits == 0)
+        return false;
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        ++i;
+        sign();
+        if (skip(digit) == 0)
+            return false;
+    }
+    skip(space);
+    return i == n;
+}
+
+} // namespace
+
 int ToWholeNumber(const QString& text)
 {
-    static const QRegularExpression number(
-        QStringLiteral("^ *[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)? *$"));
-    if (!number.match(text).hasMatch())
+    if (!IsDecimalNumber(text))
         throw std::invalid_argument("not a number");
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
