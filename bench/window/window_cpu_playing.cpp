@@ -4,6 +4,9 @@
 // program must be heard on the sink's monitor and hold a stream of its own on the server;
 // after a warm-up, CPU is user + system time of all its threads over the same stretch, and
 // wake-ups are its threads' context switches. The programs take turns; medians of the rounds.
+// Then the player alone with its window minimised (marked iconic and unmapped, as a window
+// manager does), against its own threads other than the UI thread: what the window costs
+// while nobody can see it.
 // Needs $DISPLAY (Xvfb), PULSE_SERVER with the null sink quillet_sink, parec, pactl, sox,
 // lame. `--threads` also prints each thread's share; `--only NAME,…` measures only those
 // programs (quillet, qmmp, audacious, mpg123). CPU in % of one core.
@@ -51,11 +54,19 @@ bool Heard(qint64 pid)
 struct Reading {
     double cpuPercent = -1;
     double wakeupsPerSecond = -1;
+    double uiCpuPercent = -1; // the main thread's share
 };
+
+double ThreadCpuSeconds(const std::vector<ThreadActivity>& threads, qint64 tid)
+{
+    const auto found = std::find_if(threads.begin(), threads.end(),
+                                    [tid](const ThreadActivity& t) { return t.tid == tid; });
+    return found != threads.end() ? found->cpuSeconds : 0;
+}
 
 // One round of one program: started, heard, warmed up, measured, ended.
 Reading MeasureOnce(const Contender& contender, const QString& file, MapWatch& watch,
-                    test::XDisplay& x, bool perThread)
+                    test::XDisplay& x, bool perThread, bool minimised = false)
 {
     const std::unique_ptr<QProcess> process = contender.Start(file);
     const qint64 pid = process->processId();
@@ -67,6 +78,10 @@ Reading MeasureOnce(const Contender& contender, const QString& file, MapWatch& w
         std::fprintf(stderr, "%s was not heard on the sink\n", contender.Name());
     } else {
         QThread::msleep(WarmUpMs);
+        if (minimised) {
+            x.Iconify(window);
+            QThread::msleep(1000);
+        }
         const auto threads0 = ThreadsOf(pid);
         const double cpu0 = ProcessCpuSeconds(pid);
         const int64_t switches0 = SwitchesOf(pid);
@@ -76,10 +91,11 @@ Reading MeasureOnce(const Contender& contender, const QString& file, MapWatch& w
         const double cpu = ProcessCpuSeconds(pid) - cpu0;
         const int64_t switches = SwitchesOf(pid) - switches0;
         const double seconds = double(wall.nsecsElapsed()) / 1e9;
+        const double ui = ThreadCpuSeconds(ThreadsOf(pid), pid) - ThreadCpuSeconds(threads0, pid);
         if (!HasStream(pid)) {
             std::fprintf(stderr, "%s stopped playing while measured\n", contender.Name());
         } else {
-            reading = {cpu / seconds * 100, double(switches) / seconds};
+            reading = {cpu / seconds * 100, double(switches) / seconds, ui / seconds * 100};
         }
         for (const ThreadActivity& now :
              perThread ? ThreadsOf(pid) : std::vector<ThreadActivity>{}) {
@@ -119,10 +135,26 @@ int main(int argc, char** argv)
         }
     }
 
+    // The player minimised: the whole, and its threads other than the UI thread.
+    std::vector<double> minimised, engineThreads;
+    for (const Contender& contender : contenders) {
+        for (int round = 0; contender.Kind() == Player::Quillet && round < Rounds; ++round) {
+            const Reading reading =
+                MeasureOnce(contender, music.mp3, session.watch, session.x, perThread, true);
+            if (reading.cpuPercent >= 0) {
+                minimised.push_back(reading.cpuPercent);
+                engineThreads.push_back(reading.cpuPercent - reading.uiCpuPercent);
+            }
+        }
+    }
+
     const double ours = MedianMeasured(cpu, "quillet");
     ReportBeside("window_cpu_playing", ours, "%", PlayersBeside(contenders, cpu));
     ReportBeside("window_wakeups_playing", MedianMeasured(wakeups, "quillet"), "/s",
                  PlayersBeside(contenders, wakeups));
+    if (!minimised.empty())
+        Report("window_cpu_minimised", Median(minimised), "%", "engine threads",
+               Median(engineThreads));
     if (cpu.count("mpg123")) {
         Report("window_cpu_playing_vs_mpg123", ours, "%", "mpg123", MedianMeasured(cpu, "mpg123"));
         Report("window_wakeups_playing_vs_mpg123", MedianMeasured(wakeups, "quillet"), "/s",

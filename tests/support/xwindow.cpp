@@ -128,4 +128,18 @@ bool XDisplay::RequestClose(unsigned long window)
     return sent;
 }
 
+bool XDisplay::Iconify(unsigned long window)
+{
+    if (!m_display)
+        return false;
+    // ICCCM: the window manager marks the window iconic and unmaps it.
+    const Atom state = XInternAtom(m_display, "WM_STATE", False);
+    const long iconic[2] = {IconicState, None};
+    XChangeProperty(m_display, window, state, state, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(iconic), 2);
+    const bool unmapped = XUnmapWindow(m_display, window) != 0;
+    XFlush(m_display);
+    return unmapped;
+}
+
 } // namespace quillet::test

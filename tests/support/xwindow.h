@@ -28,6 +28,8 @@ public:
     [[nodiscard]] QByteArray Pixels(unsigned long window);
     // Sends the close request; false when the window does not take it.
     bool RequestClose(unsigned long window);
+    // Minimises the window as a window manager does (marked iconic, then unmapped).
+    bool Iconify(unsigned long window);
 
 private:
     ::_XDisplay* m_display = nullptr;
