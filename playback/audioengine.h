@@ -32,6 +32,17 @@ public:
     virtual void SetPosition(int ms) = 0;                // sample-exact seek
     [[nodiscard]] virtual int Length() const = 0;        // exact duration, ms
     virtual void SetOutput(const QString& name) = 0;     // "Eq": this source feeds the chain
+
+    // Gapless joins. Opens `path` to follow the file that plays, its first sample right after
+    // that file's last, once WaveOut has told OnSourceDecoded; throws ComponentError when it
+    // cannot be opened. False, keeping nothing, when it cannot follow without reopening the
+    // output (no file plays; another rate or channel count). Replaces one prepared before.
+    // When the join is heard, WaveOut tells OnNextStarted and FileName, Length and Position
+    // are the new file's. Pause, a seek and Stop drop what was prepared.
+    virtual bool PrepareNext(const QString& path) = 0;
+    // Drops what was prepared: the play ends at the current file's end. False when it is too
+    // late: the join is already on its way to the speakers and will be heard.
+    virtual bool CancelNext() = 0;
 };
 
 // One track of the disc's table of contents.
@@ -94,6 +105,7 @@ public:
 
 // The wave output. Its notifications reach the UI thread only: OnStart before Start returns,
 // OnStop before Stop returns, and once, queued, when the data has been played to its end.
+// A notification queued by a play that has ended or has been replaced since is dropped.
 class WaveOut : public QObject {
     Q_OBJECT
 public:
@@ -112,6 +124,11 @@ public:
 signals:
     void OnStart();
     void OnStop();
+    // The file that plays has been decoded to its end: a file prepared now (PrepareNext)
+    // follows it without a gap. Queued, once per file.
+    void OnSourceDecoded();
+    // The prepared file is heard now, in the same play (no OnStop, no OnStart). Queued.
+    void OnNextStarted();
 };
 
 // The display feed: what is audible now, for the level meters, spectrum and oscilloscope.

@@ -1,6 +1,7 @@
 #include "playback/endoftrack.h"
 
 #include "platform/ignorefailure.h"
+#include "playback/audiocd.h"
 #include "playback/audioengine.h"
 #include "playback/transport.h"
 #include "playlist/playlist.h"
@@ -9,6 +10,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace quillet {
 
@@ -36,6 +38,9 @@ EndOfTrack::EndOfTrack(Playlist& playlist, Transport& transport, AudioFile& audi
                 Timer1_Timer();
         },
         Qt::QueuedConnection);
+    connect(&m_transport, &Transport::SourceDecoded, this, &EndOfTrack::PrepareNext);
+    connect(&m_transport, &Transport::NextStarted, this, &EndOfTrack::ConfirmNext);
+    connect(&m_playlist, &Playlist::changed, this, &EndOfTrack::DropPrepared);
 }
 
 // Marks and buttons only: the stored text stays as read (an unusable text is written back).
@@ -62,21 +67,25 @@ void EndOfTrack::Show(Option option, bool on)
 
 void EndOfTrack::contPlay_Click()
 {
+    DropPrepared();
     Show(m_continuous, !m_contPlay.Checked());
 }
 
 void EndOfTrack::randOrder_Click()
 {
+    DropPrepared();
     Show(m_shuffle, !m_randOrder.Checked());
 }
 
 void EndOfTrack::SkinButtonContinue_Click()
 {
+    DropPrepared();
     Show(m_continuous, m_continueButton.Pushed());
 }
 
 void EndOfTrack::SkinButtonShuffle_Click()
 {
+    DropPrepared();
     Show(m_shuffle, m_shuffleButton.Pushed());
 }
 
@@ -93,11 +102,43 @@ int EndOfTrack::NextIndex(int selected, int count) const
     return std::clamp(int(float(count) * r), 0, count - 1);
 }
 
+// The entry the end of the track would choose now, chosen now (one draw with shuffle). A CD
+// track, a file that cannot be opened or one of another format is left to the end.
+void EndOfTrack::PrepareNext()
+{
+    DropPrepared();
+    const int count = m_playlist.Count();
+    if (m_continuous.text != On || !m_transport.Playing() || count == 0)
+        return;
+    const int index = NextIndex(m_playlist.SelectedIndex(), count);
+    const QString source = m_playlist.Sources().value(index);
+    if (AudioCd::CdTrackIndex(source) >= 0)
+        return;
+    IgnoreFailure([&] {
+        if (m_audioFile.PrepareNext(source))
+            m_prepared = index;
+    });
+}
+
+void EndOfTrack::ConfirmNext()
+{
+    const int index = std::exchange(m_prepared, -1);
+    if (index >= 0)
+        m_playlist.Select(index);
+}
+
+void EndOfTrack::DropPrepared()
+{
+    if (std::exchange(m_prepared, -1) >= 0)
+        IgnoreFailure([&] { (void)m_audioFile.CancelNext(); });
+}
+
 void EndOfTrack::Timer1_Timer()
 {
     const int count = m_playlist.Count();
     const int selected = m_playlist.SelectedIndex();
     if (!m_transport.Playing()) {
+        m_prepared = -1; // the engine dropped it with the play
         if (m_continuous.text != On) {
             m_timer1.stop(); // the track ended and nothing follows
             return;

@@ -3,7 +3,11 @@
 // which notices that a track has ended and plays the next entry (counted from the
 // selection, wrapping to the top) or a random one, and makes the position slider follow the
 // file. The tick also runs as soon as the output reports a track's end, so the next track
-// does not wait for the timer. UI thread only. The timer ticks every 500 ms.
+// does not wait for the timer. With continuous play on, the choice is made ahead, once the
+// file that plays has been decoded to its end, and prepared for a gapless join; it stands
+// when the join is heard (the selection moves then) unless the list, its selection or an
+// option changes first, or the engine drops it (Pause, a seek, Stop): then the end of the
+// track decides as without it. UI thread only. The timer ticks every 500 ms.
 #pragma once
 
 #include "controls/controls.h"
@@ -59,6 +63,9 @@ private:
     };
     static void Show(Option option, bool on);
     [[nodiscard]] int NextIndex(int selected, int count) const;
+    void PrepareNext();   // the choice made ahead, for a gapless join
+    void ConfirmNext();   // the join is heard: the choice stands
+    void DropPrepared();  // something the choice depends on changed
 
     Playlist& m_playlist;
     Transport& m_transport;
@@ -71,6 +78,7 @@ private:
     Option m_continuous;
     Option m_shuffle;
     RandomDraw m_draw;
+    int m_prepared = -1; // the entry prepared to follow; -1: none
 };
 
 } // namespace quillet

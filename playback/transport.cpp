@@ -29,6 +29,12 @@ Transport::Transport(AudioEngine& engine, UserDialogs& dialogs, Playlist& playli
     // Direct connections: the output raises these on the UI thread, before Start/Stop return.
     connect(&m_engine.waveOut(), &WaveOut::OnStart, this, &Transport::WaveOut_OnStart);
     connect(&m_engine.waveOut(), &WaveOut::OnStop, this, &Transport::WaveOut_OnStop);
+    connect(&m_engine.waveOut(), &WaveOut::OnNextStarted, this,
+            &Transport::WaveOut_OnNextStarted);
+    connect(&m_engine.waveOut(), &WaveOut::OnSourceDecoded, this, [this] {
+        if (m_playing)
+            emit SourceDecoded();
+    });
     connect(&m_slider1, &SliderControl::OnTrack, this, &Transport::Slider1_OnTrack);
     connect(&m_slider1, &SliderControl::OnTrackEnd, this, &Transport::Slider1_OnTrackEnd);
 }
@@ -85,8 +91,7 @@ void Transport::PlayFile(const QString& path)
         CdOpen = false;
     }
     file.SetFileName(path);
-    m_songDetails.ReadSongDetails(path);
-    m_slider1.SetMaximum(file.Length());
+    ShowFile(path);
     m_playing = true;
     m_engine.waveOut().Start();
     m_timer1.start();
@@ -222,6 +227,24 @@ void Transport::SeekToSlider()
     Seeking = false;
     PublishState();
     emit Jumped(m_slider1.Position());
+}
+
+void Transport::ShowFile(const QString& path)
+{
+    m_songDetails.ReadSongDetails(path);
+    m_slider1.SetMaximum(m_engine.audioFile().Length());
+}
+
+void Transport::WaveOut_OnNextStarted()
+{
+    if (!m_playing)
+        return;
+    IgnoreFailure([&] {
+        ShowFile(m_engine.audioFile().FileName());
+        if (!Seeking)
+            m_slider1.SetPosition(m_engine.audioFile().Position());
+    });
+    emit NextStarted();
 }
 
 void Transport::WaveOut_OnStart()

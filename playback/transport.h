@@ -58,6 +58,8 @@ public:
     // The output's notifications.
     void WaveOut_OnStart();
     void WaveOut_OnStop();
+    // A prepared next file is heard now: the title, Song Details and the slider follow it.
+    void WaveOut_OnNextStarted();
 
     [[nodiscard]] SliderControl& Slider1() { return m_slider1; }
     [[nodiscard]] ButtonControl& SkinButtonRewind() { return m_rewind; }
@@ -80,10 +82,15 @@ signals:
     void PlayStateChanged(quillet::PlayState state);
     // The play jumped to another place (a step or a drag of the thumb let go), in ms.
     void Jumped(int ms);
+    // While a file plays: it has been decoded to its end, a next file may be prepared now.
+    void SourceDecoded();
+    // The prepared next file is heard now; the displays already show it.
+    void NextStarted();
 
 private:
     void PlayCdTrack(int index);
     void PlayFile(const QString& path);
+    void ShowFile(const QString& path); // title, Song Details and the slider's span
     void Step(int deltaMs);
     void SeekToSlider();
     void PublishState();

@@ -17,9 +17,13 @@ int FramesToMs(int64_t frames, int rate)
 void FileInput::SetFileName(const QString& path)
 {
     // The path is the last one put even when it cannot be played; the source then is none.
-    m_path = path;
-    m_player.SetSource(Feed::File, nullptr);
-    m_player.SetSource(Feed::File, OpenFileSource(path));
+    m_player.SetSource(Feed::File, nullptr, path);
+    m_player.SetSource(Feed::File, OpenFileSource(path), path);
+}
+
+bool FileInput::PrepareNext(const QString& path)
+{
+    return m_player.PrepareNext(OpenFileSource(path), path);
 }
 
 int FileInput::Position() const

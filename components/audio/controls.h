@@ -16,15 +16,16 @@ class FileInput : public AudioFile {
 public:
     explicit FileInput(Player& player) : m_player(player) {}
     void SetFileName(const QString& path) override;
-    QString FileName() const override { return m_path; }
+    QString FileName() const override { return m_player.PathOf(Feed::File); }
     int Position() const override;
     void SetPosition(int ms) override;
     int Length() const override;
     void SetOutput(const QString& name) override;
+    bool PrepareNext(const QString& path) override;
+    bool CancelNext() override { return m_player.CancelNext(); }
 
 private:
     Player& m_player;
-    QString m_path;
 };
 
 class EqualizerBands : public Eq, private EqBands {

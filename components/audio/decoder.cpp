@@ -38,11 +38,60 @@ uint64_t Decoder::Play(std::shared_ptr<Source> source, int64_t frame)
     return epoch;
 }
 
+void Decoder::QueueNext(std::shared_ptr<Source> source, uint64_t epoch)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_next = Next{epoch, std::move(source)};
+        m_nextSerial.fetch_add(1, std::memory_order_acq_rel);
+    }
+    m_ring.Signal();
+}
+
+bool Decoder::DropNext(uint64_t epoch, uint64_t heardPart)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_next = Next{};
+        // A join the decoder is about to make checks this under the marks' guard.
+        m_nextSerial.fetch_add(1, std::memory_order_acq_rel);
+    }
+    std::lock_guard lock(m_marks.mutex);
+    RingMarks& marks = m_marks.marks;
+    if (marks.epoch != epoch)
+        return true;
+    if (marks.part > heardPart)
+        return false;
+    if (marks.joinAt != UINT64_MAX) {
+        // Not reached yet: the data ends where the next source would have begun. The decoder
+        // sees the join withdrawn and takes its frames back.
+        marks.end = marks.joinAt;
+        marks.joinAt = UINT64_MAX;
+        m_ring.Signal();
+    }
+    return true;
+}
+
+bool Decoder::Join(Next next, uint64_t epoch, uint64_t serial, uint64_t part)
+{
+    std::lock_guard lock(m_marks.mutex);
+    RingMarks& marks = m_marks.marks;
+    if (marks.epoch != epoch || marks.part != part || marks.joinAt != UINT64_MAX ||
+        marks.end == UINT64_MAX || m_ring.ReadIndex() >= marks.end ||
+        m_nextSerial.load(std::memory_order_acquire) != serial)
+        return false; // withdrawn, or the reader has already told the output the data ended
+    marks.joinAt = marks.end;
+    marks.end = UINT64_MAX;
+    return true;
+}
+
 void Decoder::Run()
 {
     std::shared_ptr<Source> source;
     uint64_t epoch = 0;
     bool ended = true;
+    bool joinable = false; // ended at the end of a source that did not fail
+    uint64_t part = 0;     // the part of the epoch being written (joins made so far)
     int channels = 2;
     size_t target = 0; // frames to queue when topping up
     size_t refill = 0; // below this many queued frames, top up
@@ -53,17 +102,27 @@ void Decoder::Run()
     for (;;) {
         const uint32_t seen = m_ring.Events();
         Request request;
+        Next next;
+        uint64_t serial = 0;
         {
             std::lock_guard lock(m_mutex);
             if (m_quit)
                 return;
-            if (m_request.epoch != epoch)
+            if (m_request.epoch != epoch) {
                 request = m_request;
+                m_next = Next{}; // queued to follow what the new request replaces
+            } else if (joinable && m_next.source && m_next.epoch == epoch) {
+                next = std::move(m_next);
+                m_next = Next{};
+                serial = m_nextSerial.load(std::memory_order_acquire);
+            }
         }
         if (request.epoch != 0) {
             // Take up the new request: the reader skips everything queued before it.
             source = std::move(request.source);
             epoch = request.epoch;
+            part = 0;
+            joinable = false;
             int64_t frame = 0;
             if (source) {
                 frame = std::clamp<int64_t>(request.frame, 0, source->LengthFrames());
@@ -89,6 +148,28 @@ void Decoder::Run()
             m_ring.Signal();
             continue;
         }
+        if (next.source) {
+            if (Join(next, epoch, serial, part)) {
+                source = std::move(next.source);
+                source->Seek(0);
+                ++part;
+                ended = joinable = false;
+                topping = true;
+            }
+            continue;
+        }
+        if (part > 0) {
+            std::lock_guard lock(m_marks.mutex);
+            const RingMarks& marks = m_marks.marks;
+            if (marks.epoch == epoch && marks.part < part && marks.joinAt == UINT64_MAX) {
+                // The join was withdrawn before the reader reached it: back to the end of the
+                // part before, which another source may still follow.
+                m_ring.RewindTo(marks.end);
+                part = marks.part;
+                source.reset();
+                ended = joinable = true;
+            }
+        }
         const size_t fill = m_ring.Fill();
         topping = fill < target && (topping || fill < refill);
         if (!ended && topping) {
@@ -97,9 +178,18 @@ void Decoder::Run()
             if (got == 0) {
                 // End of the data, or a read error (a disc taken out, a file cut short).
                 ended = true;
-                std::lock_guard lock(m_marks.mutex);
-                if (m_marks.marks.epoch == epoch)
-                    m_marks.marks.end = m_ring.WriteIndex();
+                joinable = !source->Failed();
+                {
+                    std::lock_guard lock(m_marks.mutex);
+                    RingMarks& marks = m_marks.marks;
+                    const bool withdrawn = marks.part < part && marks.joinAt == UINT64_MAX;
+                    if (marks.epoch != epoch || withdrawn)
+                        joinable = false;
+                    else
+                        marks.end = m_ring.WriteIndex();
+                }
+                if (joinable && m_sourceEnded)
+                    m_sourceEnded(epoch, part);
             } else {
                 if (channels == 1) {
                     for (size_t i = 0; i < got; ++i)

@@ -50,6 +50,14 @@ public:
         Signal();
     }
 
+    // Takes back what was written from `index` on (≥ ReadIndex(); the reader must not be
+    // reading past it: the caller holds the marks' guard, whose end stops the reader there).
+    void RewindTo(uint64_t index)
+    {
+        if (index < m_write.load(std::memory_order_relaxed))
+            m_write.store(index, std::memory_order_release);
+    }
+
     // Reader side.
     [[nodiscard]] uint64_t ReadIndex() const { return m_read.load(std::memory_order_relaxed); }
     [[nodiscard]] size_t Available() const
@@ -103,13 +111,18 @@ private:
 
 // Where the decoder stands, for the reader: which request it has taken up (its epoch), where
 // in the ring that request's frames begin and which source frame they begin with, and where
-// they end if the source has ended. Guarded by a mutex held for a few loads or stores only.
+// they end if the source has ended. A gapless join lets one request run on into the next
+// source: its frames follow at `joinAt`, and the reader, on reaching them, makes them the
+// current part (start, source frame 0, part + 1). Guarded by a mutex held for a few loads or
+// stores only.
 struct RingMarks {
     uint64_t epoch = 0;
-    uint64_t start = 0;        // ring index of the epoch's first frame
-    int64_t sourceFrame = 0;   // source frame at `start`
-    uint64_t end = UINT64_MAX; // ring index after the epoch's last frame; MAX: not ended
-    bool hasSource = false;    // false: the epoch plays nothing (ends at once)
+    uint64_t start = 0;           // ring index of the current part's first frame
+    int64_t sourceFrame = 0;      // source frame at `start`
+    uint64_t end = UINT64_MAX;    // ring index after the epoch's last frame; MAX: not ended
+    bool hasSource = false;       // false: the epoch plays nothing (ends at once)
+    uint64_t part = 0;            // sources the reader has joined on to within the epoch
+    uint64_t joinAt = UINT64_MAX; // ring index where the next part begins; MAX: none queued
 };
 
 // The marks and their guard. The reader holds the guard while it takes frames, so a new epoch

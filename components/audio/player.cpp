@@ -7,6 +7,16 @@ namespace quillet::audio {
 Player::Player(Equalizer& eq, VolumeStage& volume)
     : m_decoder(m_ring, m_marks), m_path(m_ring, m_marks, m_decoder, eq, volume, m_map, m_tap)
 {
+    m_decoder.SetSourceEndedHook([this](uint64_t epoch, uint64_t part) {
+        QMetaObject::invokeMethod(
+            this, [this, epoch, part] { SourceDecoded(epoch, part); }, Qt::QueuedConnection);
+    });
+    m_path.SetJoinHook([this](uint64_t epoch, uint64_t, int64_t at) {
+        QMetaObject::invokeMethod(
+            this, [this, epoch, at] { JoinReached(epoch, at); }, Qt::QueuedConnection);
+    });
+    m_joinTimer.setSingleShot(true);
+    connect(&m_joinTimer, &QTimer::timeout, this, &Player::HearJoins);
 }
 
 Player::~Player()
@@ -34,12 +44,11 @@ void Player::Start()
     m_output->Close();
     m_path.Prepare(m_rate);
     m_playing = m_feed;
-    m_seekFrame = feed.frame;
-    m_seekEpoch = m_decoder.Play(feed.source, feed.frame);
+    Request(feed.source, feed.frame);
     try {
         m_output->Open(m_rate, m_play);
     } catch (...) {
-        m_decoder.Play(nullptr, 0);
+        Request(nullptr, 0);
         throw;
     }
     m_stoppedMs = 0;
@@ -50,8 +59,10 @@ void Player::Start()
 void Player::Pause()
 {
     m_state |= Paused;
-    if (m_state & Started)
+    if (m_state & Started) {
         m_output->SetPaused(true);
+        CancelNext(); // what follows is decided again at the end
+    }
 }
 
 void Player::Restart()
@@ -104,11 +115,11 @@ int64_t Player::AudibleFrame() const
     return (m_state & Started) ? m_output->AudibleFrame() : -1;
 }
 
-void Player::SetSource(Feed feed, std::shared_ptr<Source> source)
+void Player::SetSource(Feed feed, std::shared_ptr<Source> source, const QString& path)
 {
     if (Plays(feed))
         Stop();
-    m_sources[int(feed)] = FeedState{std::move(source), 0};
+    m_sources[int(feed)] = FeedState{std::move(source), 0, path};
 }
 
 int64_t Player::SourcePosition(Feed feed) const
@@ -120,6 +131,9 @@ int64_t Player::SourcePosition(Feed feed) const
     // Until the first frame of the latest seek is heard, the place is the one put.
     if (!place || place->epoch < m_seekEpoch)
         return m_seekFrame;
+    // Joined on to the next file, whose start is not announced yet: this one is heard whole.
+    if (place->part > m_part)
+        return state.source->LengthFrames();
     return std::clamp<int64_t>(place->sourceFrame, 0, state.source->LengthFrames());
 }
 
@@ -129,9 +143,79 @@ void Player::Seek(Feed feed, int64_t frame)
     if (!state.source)
         return;
     state.frame = std::clamp<int64_t>(frame, 0, state.source->LengthFrames());
-    if (Plays(feed)) {
-        m_seekFrame = state.frame;
-        m_seekEpoch = m_decoder.Play(state.source, state.frame);
+    if (Plays(feed))
+        Request(state.source, state.frame);
+}
+
+void Player::Request(const std::shared_ptr<Source>& source, int64_t frame)
+{
+    m_next = FeedState{};
+    m_part = 0;
+    m_decodedPart = -1;
+    m_joinFrames.clear();
+    m_joinTimer.stop();
+    m_seekFrame = frame;
+    m_seekEpoch = m_decoder.Play(source, frame);
+}
+
+bool Player::PrepareNext(std::shared_ptr<Source> source, const QString& path)
+{
+    const Source* now = m_sources[int(Feed::File)].source.get();
+    if (!Plays(Feed::File) || !now || !source)
+        return false;
+    const StreamFormat a = now->Format(), b = source->Format();
+    if (a.sampleRate != b.sampleRate || a.channels != b.channels)
+        return false; // another stream format: the output is reopened at the end instead
+    if (!CancelNext())
+        return false;
+    m_next = FeedState{source, 0, path};
+    m_decoder.QueueNext(std::move(source), m_seekEpoch);
+    return true;
+}
+
+bool Player::CancelNext()
+{
+    if (!m_next.source)
+        return true;
+    if (!m_joinFrames.empty() || !m_decoder.DropNext(m_seekEpoch, m_part))
+        return false; // already pulled by the output: it will be heard
+    m_next = FeedState{};
+    return true;
+}
+
+void Player::SourceDecoded(uint64_t epoch, uint64_t part)
+{
+    if (!Plays(Feed::File) || epoch != m_seekEpoch)
+        return;
+    m_decodedPart = int64_t(part);
+    if (part == m_part)
+        emit OnSourceDecoded(); // else told when the join to that part is heard
+}
+
+void Player::JoinReached(uint64_t epoch, int64_t at)
+{
+    if (!Plays(Feed::File) || epoch != m_seekEpoch)
+        return;
+    m_joinFrames.push_back(at);
+    HearJoins();
+}
+
+void Player::HearJoins()
+{
+    while (!m_joinFrames.empty() && Plays(Feed::File) && m_next.source) {
+        const int64_t heard = AudibleFrame();
+        if (heard < m_joinFrames.front()) {
+            const int64_t ms = (m_joinFrames.front() - heard) * 1000 / m_rate;
+            m_joinTimer.start(int(std::clamp<int64_t>(ms, 20, 1000)));
+            return;
+        }
+        m_joinFrames.pop_front();
+        m_sources[int(Feed::File)] = std::move(m_next);
+        m_next = FeedState{};
+        ++m_part;
+        emit OnNextStarted();
+        if (Plays(Feed::File) && m_decodedPart >= int64_t(m_part))
+            emit OnSourceDecoded();
     }
 }
 
@@ -141,7 +225,7 @@ void Player::EndPlay()
     const int64_t heard = SourcePosition(m_playing);
     m_stoppedMs = Position();
     m_output->Close();
-    m_decoder.Play(nullptr, 0);
+    Request(nullptr, 0);
     ++m_play;
     if (m_playing == Feed::Cd)
         state = FeedState{}; // a selected range plays once; the next needs a new selection
@@ -153,6 +237,9 @@ void Player::Finish(uint64_t play)
 {
     if (play != m_play || !(m_state & Started))
         return; // from a play that has been stopped or replaced since
+    HearJoins(); // a short last file: its start is told before its end
+    if (play != m_play || !(m_state & Started))
+        return;
     EndPlay();
     m_state = 0;
     emit OnStop();

@@ -1,8 +1,9 @@
 // The wave output as the program sees it, and the play state behind the two sources: which
-// source feeds the chain, where each one stands, the decoder, the signal path and the output.
-// UI thread only; the output's notifications are posted back to it, stamped with the play
-// they belong to, and dropped when that play is over. Positions: source frames inside, ms
-// outside.
+// source feeds the chain, where each one stands, the decoder, the signal path and the output;
+// and the gapless join of a prepared next file behind the one that plays, made current when
+// the join is heard. UI thread only; the output's and decoder's notices are posted back to
+// it, stamped with the play (decoder request) they belong to, and dropped when that play is
+// over. Positions: source frames inside, ms outside.
 #pragma once
 
 #include "components/audio/decoder.h"
@@ -14,6 +15,9 @@
 #include "components/audio/signalpath.h"
 #include "playback/audioengine.h"
 
+#include <QTimer>
+
+#include <deque>
 #include <memory>
 
 namespace quillet::audio {
@@ -43,13 +47,17 @@ public:
 
     // The sources' side.
     void SetFeed(Feed feed) { m_feed = feed; }
-    // Makes `source` (may be null) the one of `feed`, at its beginning. If that feed plays,
-    // the play is stopped first (OnStop).
-    void SetSource(Feed feed, std::shared_ptr<Source> source);
+    // Makes `source` (may be null) the one of `feed`, at its beginning; `path` names it. If
+    // that feed plays, the play is stopped first (OnStop).
+    void SetSource(Feed feed, std::shared_ptr<Source> source, const QString& path = {});
     [[nodiscard]] const Source* SourceOf(Feed feed) const
     {
         return m_sources[int(feed)].source.get();
     }
+    [[nodiscard]] const QString& PathOf(Feed feed) const { return m_sources[int(feed)].path; }
+    // Gapless joins of the file feed (AudioFile::PrepareNext, CancelNext).
+    [[nodiscard]] bool PrepareNext(std::shared_ptr<Source> source, const QString& path);
+    bool CancelNext();
     [[nodiscard]] int64_t SourcePosition(Feed feed) const; // the audible place, frames
     void Seek(Feed feed, int64_t frame);
 
@@ -62,6 +70,7 @@ private:
     struct FeedState {
         std::shared_ptr<Source> source;
         int64_t frame = 0; // where the next play starts
+        QString path;
     };
 
     void OutputEnded(uint64_t play) override;
@@ -69,6 +78,11 @@ private:
     void Finish(uint64_t play); // UI thread: the play has ended by itself
     void EndPlay();             // leaves the playing feed where it was last heard
     [[nodiscard]] bool Plays(Feed feed) const { return (m_state & Started) && m_playing == feed; }
+    // A new decoder request for the playing feed: no join is pending any more.
+    void Request(const std::shared_ptr<Source>& source, int64_t frame);
+    void SourceDecoded(uint64_t epoch, uint64_t part); // UI thread, from the decoder's notice
+    void JoinReached(uint64_t epoch, int64_t at);      // UI thread, from the signal path's
+    void HearJoins(); // makes current each join the output has played up to
 
     FrameRing m_ring;
     SharedMarks m_marks;
@@ -87,6 +101,12 @@ private:
     uint64_t m_seekEpoch = 0; // the decoder request of the last seek in this play
     int64_t m_seekFrame = 0;
     int m_stoppedMs = 0; // WaveOut.Position after the play ended
+
+    FeedState m_next;                 // prepared to follow the file that plays
+    uint64_t m_part = 0;              // joins heard since the last decoder request
+    int64_t m_decodedPart = -1;       // the last part the decoder has read to its end
+    std::deque<int64_t> m_joinFrames; // stream frames of joins reached but not heard yet
+    QTimer m_joinTimer;               // looks again when the next join should be heard
 };
 
 } // namespace quillet::audio

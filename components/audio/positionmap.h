@@ -15,12 +15,14 @@ public:
     struct Place {
         int64_t sourceFrame;
         uint64_t epoch;
+        uint64_t part; // the source joined on to within the epoch (0: the epoch's own)
     };
 
     void Clear();
-    // `frames` frames from `sourceFrame` on, taken under `epoch`, now sit at stream frame `at`.
-    // Anything noted at or after `at` before is forgotten (the server dropped it).
-    void Note(int64_t at, int64_t sourceFrame, int64_t frames, uint64_t epoch);
+    // `frames` frames from `sourceFrame` on, taken under `epoch` from its part `part`, now sit
+    // at stream frame `at`. Anything noted at or after `at` before is forgotten (the server
+    // dropped it).
+    void Note(int64_t at, int64_t sourceFrame, int64_t frames, uint64_t epoch, uint64_t part);
     // Where stream frame `at` came from; none when nothing was noted up to there.
     [[nodiscard]] std::optional<Place> Lookup(int64_t at) const;
 
@@ -29,6 +31,7 @@ private:
         int64_t stream;
         int64_t source;
         uint64_t epoch;
+        uint64_t part;
     };
     static constexpr size_t MaxSegments = 64;
     mutable std::mutex m_mutex;

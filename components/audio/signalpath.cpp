@@ -62,34 +62,49 @@ size_t SignalPath::Pull(int16_t* out, size_t frames, int64_t at, bool& ended)
         size_t n = 0;
         int64_t sourceFrame = 0;
         uint64_t epoch = 0;
+        uint64_t part = 0;
+        bool joined = false;
         {
             // While the guard is held the decoder cannot begin a new epoch, so what is read
             // here belongs to the marks read here.
             std::lock_guard lock(m_marks.mutex);
-            const RingMarks& marks = m_marks.marks;
+            RingMarks& marks = m_marks.marks;
             if (marks.epoch != m_decoder.RequestedEpoch())
                 break; // a newer request is not taken up yet: what is queued is stale
             if (m_ring.ReadIndex() < marks.start)
                 m_ring.SkipTo(marks.start);
             const uint64_t read = m_ring.ReadIndex();
+            if (read == marks.joinAt) { // the next source goes on from here, at its frame 0
+                marks.start = read;
+                marks.sourceFrame = 0;
+                ++marks.part;
+                marks.joinAt = UINT64_MAX;
+                joined = true;
+            }
             size_t available = m_ring.Available();
-            if (marks.end != UINT64_MAX)
-                available = std::min<uint64_t>(available, marks.end - read);
+            const uint64_t stop = std::min(marks.end, marks.joinAt);
+            if (stop != UINT64_MAX)
+                available = std::min<uint64_t>(available, stop - read);
+            epoch = marks.epoch;
+            part = marks.part;
             if (available == 0) {
                 ended = marks.end == read;
-                break;
+            } else {
+                n = std::min({frames - done, available, MaxBlock});
+                sourceFrame = marks.sourceFrame + int64_t(read - marks.start);
+                m_ring.Read(m_block.data(), n);
             }
-            n = std::min({frames - done, available, MaxBlock});
-            sourceFrame = marks.sourceFrame + int64_t(read - marks.start);
-            epoch = marks.epoch;
-            m_ring.Read(m_block.data(), n);
         }
+        if (joined && m_joined)
+            m_joined(epoch, part, at + int64_t(done));
+        if (n == 0)
+            break;
         m_eq.Process(m_block.data(), n);
         m_tap.Put(m_block.data(), n, at + int64_t(done));
         m_volume.Process(m_block.data(), n);
         int16_t* dest = out + done * 2;
         m_limiter.Process(m_block.data(), dest, n * 2);
-        m_map.Note(at + int64_t(done), sourceFrame, int64_t(n), epoch);
+        m_map.Note(at + int64_t(done), sourceFrame, int64_t(n), epoch, part);
         done += n;
     }
     if (done > 0)

@@ -1,7 +1,8 @@
 // The pull side of the engine, run on the output's thread: takes decoded frames from the ring
 // (only those of the decoder's latest request), runs them through equalizer, volume and
 // balance, soft limiter and 16-bit conversion, and notes where they came from (position map)
-// and what they sounded like (display tap). Frames; rates in Hz.
+// and what they sounded like (display tap). Passing a gapless join, it tells the player at
+// which stream frame the next source begins. Frames; rates in Hz.
 #pragma once
 
 #include "components/audio/decoder.h"
@@ -11,6 +12,7 @@
 #include "components/audio/output.h"
 #include "components/audio/positionmap.h"
 
+#include <functional>
 #include <vector>
 
 namespace quillet::audio {
@@ -25,6 +27,13 @@ public:
 
     size_t Pull(int16_t* out, size_t frames, int64_t at, bool& ended) override;
 
+    // Called on the output's thread when the frames pulled reach a join: part `part` of
+    // request `epoch` begins at stream frame `at`. Set while no output pulls.
+    void SetJoinHook(std::function<void(uint64_t epoch, uint64_t part, int64_t at)> hook)
+    {
+        m_joined = std::move(hook);
+    }
+
 private:
     static constexpr size_t MaxBlock = 4096; // frames per pass through the filters
 
@@ -37,6 +46,7 @@ private:
     PositionMap& m_map;
     DisplayTap& m_tap;
     std::vector<float> m_block;
+    std::function<void(uint64_t, uint64_t, int64_t)> m_joined;
 };
 
 } // namespace quillet::audio

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstddef>
+#include <algorithm>
 #include <vector>
 
 namespace quillet::test {
@@ -93,6 +95,81 @@ struct HeardStretch {
         sum += double(stereo[i]) * double(stereo[i]);
     const double count = double(2 * (to - from));
     return 10 * std::log10(sum / count / (32768.0 * 32768.0) + 1e-30);
+}
+
+// The frame in [from, to) at which `pattern` (interleaved) lines up best with `heard`: the
+// least sum of absolute differences over the pattern's frames. For finding where a known
+// sound sits in a capture.
+[[nodiscard]] inline size_t BestMatch(const std::vector<int16_t>& heard,
+                                      const std::vector<int16_t>& pattern, size_t from, size_t to)
+{
+    size_t best = from;
+    int64_t bestSum = INT64_MAX;
+    for (size_t at = from; at < to && 2 * at + pattern.size() <= heard.size(); ++at) {
+        int64_t sum = 0;
+        for (size_t i = 0; i < pattern.size() && sum < bestSum; ++i)
+            sum += std::abs(int(heard[2 * at + i]) - int(pattern[i]));
+        if (sum < bestSum)
+            bestSum = sum, best = at;
+    }
+    return best;
+}
+
+// RMS difference, in 16-bit steps, of `frames` frames of `a` from frame `atA` and of `b` from
+// frame `atB` (frames outside either count as silence).
+[[nodiscard]] inline double RmsDifference(const std::vector<int16_t>& a, size_t atA,
+                                          const std::vector<int16_t>& b, size_t atB, size_t frames)
+{
+    const auto at = [](const std::vector<int16_t>& v, size_t i) {
+        return i < v.size() ? double(v[i]) : 0.0;
+    };
+    double sum = 0;
+    for (size_t i = 0; i < 2 * frames; ++i) {
+        const double d = at(a, 2 * atA + i) - at(b, 2 * atB + i);
+        sum += d * d;
+    }
+    return std::sqrt(sum / double(2 * frames));
+}
+
+// A steady sine cut into two files off a zero crossing, as a listener hears their join: where
+// the second file's first frame was heard against where it belongs right after the first
+// file's last (0: nothing between, nothing lost), and how far the heard sound strays from the
+// uncut sine around the join (RMS, 16-bit steps).
+struct HeardJoin {
+    int64_t gapFrames = 0;
+    double joinError = 0;
+    bool sampleExact = false; // the whole cut sine heard bit for bit
+};
+
+// `heard`: the capture; `whole`: the uncut sine as 16-bit samples; `cut`: the first file's
+// frames; `decoded`: the sound as decoded (the files' own samples for WAV, a reference
+// decoder's output for lossy files) lined up with `whole`.
+[[nodiscard]] inline HeardJoin MeasureJoin(const std::vector<int16_t>& heard,
+                                           const std::vector<int16_t>& whole, size_t cut,
+                                           const std::vector<int16_t>& decoded)
+{
+    constexpr size_t Probe = 1024, Reach = 4410; // frames
+    HeardJoin join;
+    size_t first = 0; // the first sounding frame of the capture
+    while (2 * first + 1 < heard.size() && heard[2 * first] == 0 && heard[2 * first + 1] == 0)
+        ++first;
+    const auto section = [](const std::vector<int16_t>& v, size_t from, size_t frames) {
+        const size_t end = std::min(v.size(), 2 * (from + frames));
+        return std::vector<int16_t>(v.begin() + std::ptrdiff_t(std::min(2 * from, end)),
+                                    v.begin() + std::ptrdiff_t(end));
+    };
+    // Where the sine begins in the capture: lined up by a stretch of it past any start-up.
+    const size_t start = BestMatch(heard, section(decoded, 2 * Probe, Probe),
+                                   first + 2 * Probe > Reach ? first + 2 * Probe - Reach : 0,
+                                   first + 2 * Probe + Reach) -
+                         2 * Probe;
+    const size_t at = start + cut;
+    const size_t second =
+        BestMatch(heard, section(decoded, cut, Probe), at > Reach ? at - Reach : 0, at + Reach);
+    join.gapFrames = int64_t(second) - int64_t(at);
+    join.joinError = RmsDifference(heard, at - Probe, whole, cut - Probe, 2 * Probe);
+    join.sampleExact = section(heard, start, whole.size() / 2) == whole;
+    return join;
 }
 
 } // namespace quillet::test

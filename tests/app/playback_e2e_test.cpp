@@ -11,12 +11,16 @@
 #include "tests/support/fakedialogs.h"
 #include "tests/support/testsupport.h"
 
+#include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cmath>
+#include <cstring>
+#include <functional>
 #include <memory>
 
 namespace quillet {
@@ -127,6 +131,97 @@ TEST_F(PlaybackEndToEnd, ContinuousPlayPlaysTheEntriesInOrderAndStartsAgainFromT
     EXPECT_GE(test::GapMs(heard[0], heard[1]), 0);
     EXPECT_LT(test::GapMs(heard[0], heard[1]), 1500);
     EXPECT_LT(test::GapMs(heard[1], heard[2]), 1500);
+}
+
+TEST_F(PlaybackEndToEnd, ASineCutInTwoJoinsSampleExactlyFromWavAndAsMpg123JoinsItFromMp3)
+{
+    test::WriteFile(dir.filePath("xquilletmp3.ini"), "[display]\ncontinuousPlay=1\n");
+    TestProgram& p = Start();
+    ASSERT_TRUE(ServerRuns()) << "the test's sound server must run";
+    const fx::Signal sine = fx::Tone(440, 1.6);
+    const size_t cut = 35317; // off a zero crossing
+    std::vector<int16_t> whole;
+    for (float x : sine.samples)
+        whole.push_back(fx::ToInt16(x));
+    fx::Signal first = sine, second = sine;
+    first.samples.resize(2 * cut);
+    second.samples.erase(second.samples.begin(), second.samples.begin() + 2 * cut);
+    for (const auto& [name, part] : {std::pair{"a", first}, std::pair{"b", second}})
+        fx::EncodeMp3(Wav(QString(name) + ".wav", part), dir.filePath(QString(name) + ".mp3"));
+    QProcess mpg123; // the reference: one run over both files, gapless
+    mpg123.start("mpg123", {"-q", "-s", dir.filePath("a.mp3"), dir.filePath("b.mp3")});
+    ASSERT_TRUE(mpg123.waitForFinished(20000));
+    const QByteArray raw = mpg123.readAllStandardOutput();
+    std::vector<int16_t> reference(size_t(raw.size()) / 2);
+    std::memcpy(reference.data(), raw.constData(), reference.size() * 2);
+
+    SoundCapture capture;
+    for (const QString kind : {"wav", "mp3"}) {
+        SCOPED_TRACE(kind.toStdString());
+        p.playlist().ClearPlaylist();
+        p.mediaFiles().AddMediaFile(dir.filePath("a." + kind));
+        p.mediaFiles().AddMediaFile(dir.filePath("b." + kind));
+        p.playlist().Select(0);
+        capture.Clear();
+        p.transport().PlaySelected();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return test::Sounding(capture.Samples()).size() >= whole.size() + 8820; },
+            8000));
+        p.transport().StopPlayback();
+        const bool wav = kind == "wav";
+        const test::HeardJoin join =
+            test::MeasureJoin(capture.Samples(), whole, cut, wav ? whole : reference);
+        EXPECT_EQ(join.gapFrames, 0);
+        if (wav) {
+            EXPECT_TRUE(join.sampleExact);
+        } else {
+            const test::HeardJoin own = test::MeasureJoin(reference, whole, cut, reference);
+            EXPECT_EQ(own.gapFrames, 0);
+            EXPECT_LE(join.joinError, own.joinError + 1.0);
+        }
+    }
+}
+
+TEST_F(PlaybackEndToEnd, APreparedEntryIsNotHeardWhenTheListOrThePlayChangesBeforeItsJoin)
+{
+    test::WriteFile(dir.filePath("xquilletmp3.ini"), "[display]\ncontinuousPlay=1\n");
+    TestProgram& p = Start();
+    ASSERT_TRUE(ServerRuns()) << "the test's sound server must run";
+    struct Change {
+        const char* name;
+        std::function<void()> make;
+        std::vector<double> heard; // the pitches heard first, in order
+    };
+    const std::vector<Change> changes = {
+        {"list cleared", [&] { p.playlist().ClearPlaylist(); }, {440}},
+        {"stop", [&] { p.transport().StopPlayback(); }, {}},
+        {"continuous play off", [&] { p.endOfTrack().contPlay_Click(); }, {440}},
+        {"selection moved", [&] { p.playlist().Select(2); }, {440, 550}},
+    };
+    SoundCapture capture;
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.name);
+        if (!p.endOfTrack().contPlay().Checked())
+            p.endOfTrack().contPlay_Click();
+        p.playlist().ClearPlaylist();
+        for (int hz : {440, 880, 660, 550})
+            p.mediaFiles().AddMediaFile(Wav(QString("%1.wav").arg(hz), fx::Tone(hz, 0.7)));
+        p.playlist().Select(0);
+        QSignalSpy decoded(&p.transport(), &Transport::SourceDecoded);
+        capture.Clear();
+        p.transport().PlaySelected();
+        ASSERT_TRUE(decoded.wait(3000)); // the next entry has been prepared
+        change.make();
+        // After the end: nothing, or the entry after the one the selection moved to.
+        QTest::qWait(2000);
+        p.transport().StopPlayback();
+        std::vector<double> pitches;
+        for (const HeardStretch& s : HeardStretches(capture.Samples(), 64, 441, true))
+            pitches.push_back(std::round(s.hz / 10) * 10);
+        EXPECT_EQ(std::ranges::count(pitches, 880.0), 0);
+        pitches.resize(std::min(pitches.size(), change.heard.size()));
+        EXPECT_EQ(pitches, change.heard);
+    }
 }
 
 TEST_F(PlaybackEndToEnd, TheVolumeIsKeptAtCloseTheNextStartPlaysAtItAndFullBassCutsSixteenDb)

@@ -3,6 +3,8 @@
 
 #include <QList>
 
+#include <functional>
+
 namespace quillet::test {
 namespace {
 
@@ -105,6 +107,58 @@ TEST_F(ContinuousPlay, OptionsAgreeAndPauseStopSwitchingOffOrAnEmptyListNeverMov
         EXPECT_FALSE(w.transport.Playing() || w.timer1.isActive());
     }
     EXPECT_TRUE(w.dialogs.messages.isEmpty());
+}
+
+TEST_F(ContinuousPlay, TheNextEntryIsPreparedAheadAndShownWhenItsJoinIsHeard)
+{
+    w.Fill({"/m/a.wav", "/m/b.wav", "/m/c.wav"});
+    w.engine.file.lengths = {{"/m/b.wav", 2000}};
+    e.contPlay_Click();
+    e.randOrder_Click();
+    Draws({0.5F}); // one draw for the choice made ahead, none when it is heard
+    w.PlayEntry(0);
+    w.TakeCalls();
+    w.engine.out.Decoded();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(w.TakeCalls(), QStringList{"AudioFile.PrepareNext=/m/b.wav"});
+    EXPECT_EQ(w.playlist.SelectedIndex(), 0); // nothing moves before it is heard
+    w.TrackEnds();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(w.transport.Playing() && w.timer1.isActive());
+    EXPECT_EQ(w.playlist.TextPosition(), "Pos: 2");
+    EXPECT_EQ(w.transport.Slider1().Maximum(), 2000);
+    EXPECT_TRUE(w.TakeCalls().isEmpty()); // the same play goes on: nothing reopened
+}
+
+TEST_F(ContinuousPlay, AChangeBeforeTheJoinDropsThePreparedEntryAndTheEndDecidesAsBefore)
+{
+    struct Change {
+        const char* name;
+        std::function<void()> make;
+        QString next; // played after the end; "" nothing
+    };
+    const QList<Change> changes = {
+        {"selection moved", [&] { w.playlist.Select(2); }, "/m/a.wav"},
+        {"list cleared", [&] { w.playlist.ClearPlaylist(); }, ""},
+        {"continuous play off", [&] { e.contPlay_Click(); }, ""},
+        {"shuffle on", [&] { e.randOrder_Click(), Draws({0.0F}); }, "/m/a.wav"},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.name);
+        w.playlist.ClearPlaylist();
+        w.Fill({"/m/a.wav", "/m/b.wav", "/m/c.wav"});
+        w.continuousText = "1", w.shuffleText = "0";
+        e.ApplyContinuousPlay();
+        e.ApplyShuffle();
+        w.PlayEntry(0);
+        w.engine.out.Decoded();
+        QCoreApplication::sendPostedEvents();
+        ASSERT_EQ(w.engine.file.next, "/m/b.wav");
+        w.TakeCalls();
+        change.make();
+        EXPECT_TRUE(w.TakeCalls().contains("AudioFile.CancelNext"));
+        EXPECT_EQ(EndAndTick(), change.next);
+    }
 }
 
 } // namespace

@@ -2,12 +2,15 @@
 // engine is recorded in order as "Control.Member" (a put adds "=value", e.g.
 // "AudioFile.FileName=/x.mp3", "WaveOut.Start"), any member can be made to throw
 // ComponentError on demand, and WaveOut keeps the real output's state rules: OnStart before
-// Start returns, OnStop before Stop returns but only when something was started or paused.
+// Start returns, OnStop before Stop returns but only when something was started or paused;
+// and the engine's gapless joins: a file prepared while a file plays is joined on at the end
+// of the data instead of a stop, and dropped by Pause, a seek and Stop.
 // UI thread. Times in ms, sectors as given.
 #pragma once
 
 #include "playback/audioengine.h"
 
+#include <QHash>
 #include <QMetaObject>
 #include <QSet>
 #include <QStringList>
@@ -38,8 +41,7 @@ public:
     void SetFileName(const QString& path) override
     {
         m_calls.Record("AudioFile.FileName", path);
-        m_fileName = path;
-        position = 0;
+        Open(path);
     }
     QString FileName() const override { return m_fileName; }
     int Position() const override { return position; }
@@ -47,12 +49,44 @@ public:
     {
         m_calls.Record("AudioFile.Position", QString::number(ms));
         position = ms;
+        next.clear();
     }
     int Length() const override { return length; }
-    void SetOutput(const QString& name) override { m_calls.Record("AudioFile.Output", name); }
+    void SetOutput(const QString& name) override
+    {
+        m_calls.Record("AudioFile.Output", name);
+        feeds = true;
+    }
+    bool PrepareNext(const QString& path) override
+    {
+        m_calls.Record("AudioFile.PrepareNext", path);
+        if (!feeds || !playing || otherFormat.contains(path) || otherFormat.contains(m_fileName))
+            return false;
+        next = path;
+        return true;
+    }
+    bool CancelNext() override
+    {
+        m_calls.Record("AudioFile.CancelNext");
+        next.clear();
+        return true;
+    }
+    // The prepared file becomes the one that plays, from its start.
+    void Open(const QString& path)
+    {
+        m_fileName = path;
+        length = lengths.value(path, length);
+        position = 0;
+        next.clear();
+    }
 
     int length = 0;
-    int position = 0; // where the play has got to; a test moves it without a recorded call
+    int position = 0;     // where the play has got to; a test moves it without a recorded call
+    QHash<QString, int> lengths;     // by path; others keep `length`
+    QSet<QString> otherFormat;       // paths of another rate or channel count
+    QString next;                    // prepared to follow
+    bool feeds = false;              // the file source feeds the chain (not the CD reader)
+    bool playing = false;            // kept by the wave output
 
 private:
     FakeCalls& m_calls;
@@ -61,7 +95,7 @@ private:
 
 class FakeCdReader : public CDReader, public CdTracks {
 public:
-    explicit FakeCdReader(FakeCalls& calls) : m_calls(calls) {}
+    FakeCdReader(FakeCalls& calls, FakeAudioFile* file) : file(file), m_calls(calls) {}
     void Open() override { m_calls.Record("CDReader.Open"); }
     void Close() override { m_calls.Record("CDReader.Close"); }
     bool Ready() const override { return ready; }
@@ -71,7 +105,12 @@ public:
     {
         m_calls.Record("CDReader.SelectRange", QStringLiteral("%1,%2").arg(start).arg(end));
     }
-    void SetOutput(const QString& name) override { m_calls.Record("CDReader.Output", name); }
+    void SetOutput(const QString& name) override
+    {
+        m_calls.Record("CDReader.Output", name);
+        if (file)
+            file->feeds = false;
+    }
     int Count() const override { return int(tracks.size()); }
     CdTrack Item(int index) const override
     {
@@ -83,6 +122,7 @@ public:
     bool ready = false;
     bool tocReadable = true; // false: a disc whose table of contents cannot be read
     QList<CdTrack> tracks;
+    FakeAudioFile* file = nullptr;
 
 private:
     FakeCalls& m_calls;
@@ -136,7 +176,7 @@ private:
 
 class FakeWaveOut : public WaveOut {
 public:
-    explicit FakeWaveOut(FakeCalls& calls) : m_calls(calls) {}
+    FakeWaveOut(FakeCalls& calls, FakeAudioFile& file) : m_calls(calls), m_file(file) {}
     int DeviceCount() override { return m_calls.Record("WaveOut.DeviceCount"), deviceCount; }
     void Start() override
     {
@@ -145,10 +185,16 @@ public:
             return;
         m_state = Started;
         ++m_generation;
+        m_file.playing = true;
         emit OnStart();
     }
     // Also when stopped, as the real output does; a Start clears it.
-    void Pause() override { m_calls.Record("WaveOut.Pause"), m_state |= Paused; }
+    void Pause() override
+    {
+        m_calls.Record("WaveOut.Pause");
+        m_state |= Paused;
+        m_file.next.clear();
+    }
     void Restart() override { m_calls.Record("WaveOut.Restart"), m_state &= ~Paused; }
     void Reset() override { m_calls.Record("WaveOut.Reset"); }
     void Stop() override
@@ -157,6 +203,8 @@ public:
         const bool active = m_state != 0;
         m_state = 0;
         ++m_generation;
+        m_file.playing = false;
+        m_file.next.clear();
         if (active)
             emit OnStop();
     }
@@ -164,25 +212,48 @@ public:
     int State() const override { return m_state; }
     int Position() const override { return position; }
     // The end of the data, delivered later on the UI thread (process events to deliver it);
-    // dropped when a newer play or a stop came first.
+    // dropped when a newer play or a stop came first. With a file prepared, the end is the
+    // join: that file is heard from its start in the same play.
     void Finish()
     {
-        QMetaObject::invokeMethod(
-            this,
-            [this, stamp = m_generation] {
-                if (stamp != m_generation || !(m_state & Started))
-                    return;
-                m_state = 0;
-                emit OnStop();
-            },
-            Qt::QueuedConnection);
+        Later([this] {
+            if (!m_file.next.isEmpty()) {
+                m_file.Open(m_file.next);
+                emit OnNextStarted();
+                return;
+            }
+            m_state = 0;
+            m_file.playing = false;
+            emit OnStop();
+        });
+    }
+    // The file that plays has been decoded to its end (told later, as Finish).
+    void Decoded()
+    {
+        Later([this] {
+            if (m_file.feeds)
+                emit OnSourceDecoded();
+        });
     }
 
     int deviceCount = 1;
     int position = 0; // time played, as the CD clock reads it
 
 private:
+    template <typename F>
+    void Later(F f)
+    {
+        QMetaObject::invokeMethod(
+            this,
+            [this, f, stamp = m_generation] {
+                if (stamp == m_generation && (m_state & Started))
+                    f();
+            },
+            Qt::QueuedConnection);
+    }
+
     FakeCalls& m_calls;
+    FakeAudioFile& m_file;
     int m_state = 0;
     int m_generation = 0;
 };
@@ -218,10 +289,10 @@ private:
 
 public:
     FakeAudioFile file{m_log};
-    FakeCdReader cd{m_log};
+    FakeCdReader cd{m_log, &file};
     FakeEq equalizer{m_log};
     FakeVolume volume{m_log};
-    FakeWaveOut out{m_log};
+    FakeWaveOut out{m_log, file};
 };
 
 } // namespace quillet::test
