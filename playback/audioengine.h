@@ -27,11 +27,12 @@ public:
     // Opens the file as the source; throws ComponentError when it cannot be opened or decoded.
     // Never blocks on a FIFO or a device node.
     virtual void SetFileName(const QString& path) = 0;
-    [[nodiscard]] virtual QString FileName() const = 0;  // last path put, "" before the first
-    [[nodiscard]] virtual int Position() const = 0;      // audible position, ms
-    virtual void SetPosition(int ms) = 0;                // sample-exact seek
-    [[nodiscard]] virtual int Length() const = 0;        // exact duration, ms
-    virtual void SetOutput(const QString& name) = 0;     // "Eq": this source feeds the chain
+    // The last path put ("" before the first), or the prepared one once its join is heard.
+    [[nodiscard]] virtual QString FileName() const = 0;
+    [[nodiscard]] virtual int Position() const = 0;  // audible position, ms
+    virtual void SetPosition(int ms) = 0;            // sample-exact seek
+    [[nodiscard]] virtual int Length() const = 0;    // exact duration, ms
+    virtual void SetOutput(const QString& name) = 0; // "Eq": this source feeds the chain
 
     // Gapless joins. Opens `path` to follow the file that plays, its first sample right after
     // that file's last, once WaveOut has told OnSourceDecoded; throws ComponentError when it

@@ -63,9 +63,9 @@ private:
     };
     static void Show(Option option, bool on);
     [[nodiscard]] int NextIndex(int selected, int count) const;
-    void PrepareNext();   // the choice made ahead, for a gapless join
-    void ConfirmNext();   // the join is heard: the choice stands
-    void DropPrepared();  // something the choice depends on changed
+    void PrepareNext();  // the choice made ahead, for a gapless join
+    void ConfirmNext();  // the join is heard: the choice stands
+    void DropPrepared(); // something the choice depends on changed
 
     Playlist& m_playlist;
     Transport& m_transport;

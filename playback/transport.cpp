@@ -29,8 +29,7 @@ Transport::Transport(AudioEngine& engine, UserDialogs& dialogs, Playlist& playli
     // Direct connections: the output raises these on the UI thread, before Start/Stop return.
     connect(&m_engine.waveOut(), &WaveOut::OnStart, this, &Transport::WaveOut_OnStart);
     connect(&m_engine.waveOut(), &WaveOut::OnStop, this, &Transport::WaveOut_OnStop);
-    connect(&m_engine.waveOut(), &WaveOut::OnNextStarted, this,
-            &Transport::WaveOut_OnNextStarted);
+    connect(&m_engine.waveOut(), &WaveOut::OnNextStarted, this, &Transport::WaveOut_OnNextStarted);
     connect(&m_engine.waveOut(), &WaveOut::OnSourceDecoded, this, [this] {
         if (m_playing)
             emit SourceDecoded();

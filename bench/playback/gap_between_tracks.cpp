@@ -1,10 +1,13 @@
-// The silence a listener hears between two tracks in continuous play: the program in this
-// process plays a playlist of two MP3 tones through the sound server (PULSE_SERVER; a
-// private one with the null sink quillet_sink), the sink's monitor is captured and the gap
-// between the end of the first tone and the start of the second is measured. The median of
-// several runs is set against the design bound: the end-of-track timer ticks every 500 ms.
+// How two tracks join in continuous play: the program in this process plays a steady sine
+// cut into two files off a zero crossing through the sound server (PULSE_SERVER; a private one
+// with the null sink quillet_sink), the sink's monitor is captured and the join is measured:
+// where the second file's first sample is heard against where it belongs (WAV: 0 samples,
+// sample-exact), and for the MP3 pair the same and how far the sound strays from the uncut
+// sine around the join, both against mpg123's own gapless decode of the same two files.
+// Medians of several runs.
 #include "app/program.h"
 #include "bench/audio/engine_benchutil.h"
+#include "tests/app/cutsine.h"
 #include "tests/app/heardtracks.h"
 #include "tests/components/audio/engine/soundcapture.h"
 #include "tests/support/fakedialogs.h"
@@ -19,9 +22,7 @@ using namespace quillet::bench;
 
 namespace {
 
-constexpr int Runs = 9;
-constexpr double DesignBoundMs = 500;
-constexpr size_t BridgeFrames = 44; // 1 ms at the capture's 44.1 kHz
+constexpr int Runs = 7;
 
 // The program's ending is left out: the benchmark goes on after an unload.
 class BenchProgram : public Program {
@@ -32,14 +33,10 @@ protected:
     void EndProcess() override {}
 };
 
-QString ToneMp3(const QTemporaryDir& dir, const QString& name, int hz)
+template <class T> T Median(std::vector<T> v)
 {
-    const QString wav = dir.filePath(name + ".wav");
-    const QString mp3 = dir.filePath(name + ".mp3");
-    Run("sox", {"-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth", "1.2", "sine",
-                QString::number(hz), "vol", "0.5"});
-    Run("lame", {"--quiet", "-b", "192", wav, mp3});
-    return mp3;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
 }
 
 } // namespace
@@ -52,7 +49,8 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", dir.filePath("config").toUtf8());
     qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
     QFile ini(dir.filePath("xquilletmp3.ini"));
-    if (!ini.open(QIODevice::WriteOnly) || ini.write("[display]\ncontinuousPlay=1\n") < 0)
+    if (!ini.open(QIODevice::WriteOnly) ||
+        ini.write("[display]\ncontinuousPlay=1\nvolume=100\n[equalizer]\nequalizerPreset=4\n") < 0)
         return 1;
     ini.close();
 
@@ -64,34 +62,45 @@ int main(int argc, char** argv)
     test::FakeDialogs dialogs;
     BenchProgram program(*engine, dialogs, dir.path() + "/");
     program.Form_Load();
-    program.mediaFiles().AddMediaFile(ToneMp3(dir, "low", 440));
-    program.mediaFiles().AddMediaFile(ToneMp3(dir, "high", 880));
+    const test::CutSine sine(dir.path());
 
     test::SoundCapture capture;
-    std::vector<double> gaps;
-    for (int run = 0; run < Runs; ++run) {
-        program.playlist().Select(0);
-        capture.Clear();
-        program.transport().PlaySelected();
-        std::vector<test::HeardStretch> heard;
-        const bool both = WaitUntil(
-            [&] {
-                // Quiet of 1 ms or more separates the tones (the gap may be shorter than the
-                // 10 ms a listening test bridges), and a tone of a new pitch starts a stretch
-                // of its own even without a pause.
-                heard = test::HeardStretches(capture.Samples(), 64, BridgeFrames, true);
-                return heard.size() >= 2 && heard[1].Ms() >= 100;
-            },
-            std::chrono::seconds(8));
-        program.transport().StopPlayback();
-        if (!both) {
-            std::fprintf(stderr, "the second track was not heard\n");
-            return 1;
+    for (const bool wav : {true, false}) {
+        program.playlist().ClearPlaylist();
+        for (int i = 0; i < 2; ++i)
+            program.mediaFiles().AddMediaFile((wav ? sine.wav : sine.mp3)[i]);
+        const std::vector<int16_t>& decoded = wav ? sine.samples : sine.mpg123;
+        std::vector<int64_t> gaps;
+        std::vector<double> errors;
+        for (int run = 0; run < Runs; ++run) {
+            program.playlist().Select(0);
+            capture.Clear();
+            program.transport().PlaySelected();
+            const bool heard = WaitUntil(
+                [&] {
+                    return test::Sounding(capture.Samples()).size() >= sine.samples.size() + 8820;
+                },
+                std::chrono::seconds(8));
+            program.transport().StopPlayback();
+            if (!heard) {
+                std::fprintf(stderr, "the second track was not heard\n");
+                return 1;
+            }
+            const test::HeardJoin join =
+                test::MeasureJoin(capture.Samples(), sine.samples, sine.Cut, decoded);
+            gaps.push_back(join.gapFrames);
+            errors.push_back(join.joinError);
+            WaitUntil([] { return false; }, std::chrono::milliseconds(200)); // the capture's tail
         }
-        gaps.push_back(test::GapMs(heard[0], heard[1]));
-        WaitUntil([] { return false; }, std::chrono::milliseconds(200)); // the capture's tail
+        const test::HeardJoin reference =
+            test::MeasureJoin(decoded, sine.samples, sine.Cut, decoded);
+        if (wav) {
+            Report("gap_between_tracks_wav", double(Median(gaps)), "samples", "sample_exact", 0);
+        } else {
+            Report("gap_between_tracks_mp3", double(Median(gaps)), "samples", "mpg123",
+                   double(reference.gapFrames));
+            Report("join_error_mp3", Median(errors), "lsb_rms", "mpg123", reference.joinError);
+        }
     }
-    std::sort(gaps.begin(), gaps.end());
-    Report("gap_between_tracks", gaps[gaps.size() / 2], "ms", "design_bound", DesignBoundMs);
     return 0;
 }

@@ -236,7 +236,7 @@ void Player::EndPlay()
 void Player::Finish(uint64_t play)
 {
     if (play != m_play || !(m_state & Started))
-        return; // from a play that has been stopped or replaced since
+        return;  // from a play that has been stopped or replaced since
     HearJoins(); // a short last file: its start is told before its end
     if (play != m_play || !(m_state & Started))
         return;

@@ -4,11 +4,11 @@
 // ms, pitches in Hz, levels in dB relative to full scale.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstddef>
-#include <algorithm>
 #include <vector>
 
 namespace quillet::test {
@@ -138,37 +138,49 @@ struct HeardStretch {
 struct HeardJoin {
     int64_t gapFrames = 0;
     double joinError = 0;
-    bool sampleExact = false; // the whole cut sine heard bit for bit
+    int64_t firstDifference = -1; // first frame of the cut sine not heard bit for bit; -1: none
 };
 
 // `heard`: the capture; `whole`: the uncut sine as 16-bit samples; `cut`: the first file's
 // frames; `decoded`: the sound as decoded (the files' own samples for WAV, a reference
-// decoder's output for lossy files) lined up with `whole`.
+// decoder's output for lossy files), lined up with `whole`. A sine repeats itself, so sound
+// is lined up by where it starts and where quiet ends, then only within half a period.
 [[nodiscard]] inline HeardJoin MeasureJoin(const std::vector<int16_t>& heard,
                                            const std::vector<int16_t>& whole, size_t cut,
                                            const std::vector<int16_t>& decoded)
 {
-    constexpr size_t Probe = 1024, Reach = 4410; // frames
-    HeardJoin join;
-    size_t first = 0; // the first sounding frame of the capture
-    while (2 * first + 1 < heard.size() && heard[2 * first] == 0 && heard[2 * first + 1] == 0)
-        ++first;
+    constexpr size_t Probe = 1024, Half = 45, Reach = 4410; // frames
+    const auto quiet = [](const std::vector<int16_t>& v, size_t f) {
+        return std::abs(int(v[2 * f])) <= 64 && std::abs(int(v[2 * f + 1])) <= 64;
+    };
+    const auto firstLoud = [&](const std::vector<int16_t>& v) {
+        size_t f = 0;
+        while (2 * f + 1 < v.size() && quiet(v, f))
+            ++f;
+        return f;
+    };
     const auto section = [](const std::vector<int16_t>& v, size_t from, size_t frames) {
         const size_t end = std::min(v.size(), 2 * (from + frames));
         return std::vector<int16_t>(v.begin() + std::ptrdiff_t(std::min(2 * from, end)),
                                     v.begin() + std::ptrdiff_t(end));
     };
-    // Where the sine begins in the capture: lined up by a stretch of it past any start-up.
-    const size_t start = BestMatch(heard, section(decoded, 2 * Probe, Probe),
-                                   first + 2 * Probe > Reach ? first + 2 * Probe - Reach : 0,
-                                   first + 2 * Probe + Reach) -
-                         2 * Probe;
-    const size_t at = start + cut;
-    const size_t second =
-        BestMatch(heard, section(decoded, cut, Probe), at > Reach ? at - Reach : 0, at + Reach);
-    join.gapFrames = int64_t(second) - int64_t(at);
+    const auto near = [&](size_t at, size_t from) {
+        return BestMatch(heard, section(decoded, from, Probe), at > Half ? at - Half : 0,
+                         at + Half + 1);
+    };
+    HeardJoin join;
+    const size_t lead = firstLoud(decoded);
+    const size_t start = near(firstLoud(heard) + Probe, lead + Probe) - lead - Probe;
+    size_t at = start + cut; // where the second file belongs
+    size_t silent = 0;       // quiet frames heard around there: a gap
+    for (size_t f = at - std::min(at, Probe); f < at + Reach && 2 * f + 1 < heard.size(); ++f)
+        silent += quiet(heard, f) && quiet(heard, f + 1 < heard.size() / 2 ? f + 1 : f);
+    join.gapFrames = int64_t(near(at + silent, cut)) - int64_t(at);
     join.joinError = RmsDifference(heard, at - Probe, whole, cut - Probe, 2 * Probe);
-    join.sampleExact = section(heard, start, whole.size() / 2) == whole;
+    const std::vector<int16_t> got = section(heard, start, whole.size() / 2);
+    const auto differ = std::ranges::mismatch(got, whole);
+    if (differ.in1 != got.end() || got.size() != whole.size())
+        join.firstDifference = int64_t(differ.in1 - got.begin()) / 2;
     return join;
 }
 

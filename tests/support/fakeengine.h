@@ -81,12 +81,12 @@ public:
     }
 
     int length = 0;
-    int position = 0;     // where the play has got to; a test moves it without a recorded call
-    QHash<QString, int> lengths;     // by path; others keep `length`
-    QSet<QString> otherFormat;       // paths of another rate or channel count
-    QString next;                    // prepared to follow
-    bool feeds = false;              // the file source feeds the chain (not the CD reader)
-    bool playing = false;            // kept by the wave output
+    int position = 0; // where the play has got to; a test moves it without a recorded call
+    QHash<QString, int> lengths; // by path; others keep `length`
+    QSet<QString> otherFormat;   // paths of another rate or channel count
+    QString next;                // prepared to follow
+    bool feeds = false;          // the file source feeds the chain (not the CD reader)
+    bool playing = false;        // kept by the wave output
 
 private:
     FakeCalls& m_calls;
@@ -240,8 +240,7 @@ public:
     int position = 0; // time played, as the CD clock reads it
 
 private:
-    template <typename F>
-    void Later(F f)
+    template <typename F> void Later(F f)
     {
         QMetaObject::invokeMethod(
             this,

@@ -21,8 +21,8 @@ class World {
 public:
     virtual ~World() = default;
     [[nodiscard]] virtual AudioEngine& Engine() = 0;
-    virtual void Decoded() = 0;  // the file that plays has been decoded to its end
-    virtual void Advance() = 0;  // the join is heard, or the play ends
+    virtual void Decoded() = 0;        // the file that plays has been decoded to its end
+    virtual void Advance() = 0;        // the join is heard, or the play ends
     virtual void ExpectHeardWhole() {} // a followed by b, every sample once
 
     void Play(const QString& path)
