@@ -1,8 +1,8 @@
 // How two tracks join in continuous play: the program in this process plays a steady sine
 // cut into two files off a zero crossing through the sound server (PULSE_SERVER; a private one
 // with the null sink quillet_sink), the sink's monitor is captured and the join is measured:
-// where the second file's first sample is heard against where it belongs (WAV: 0 samples,
-// sample-exact), and for the MP3 pair the same and how far the sound strays from the uncut
+// where the second file's first sample is heard against where it belongs (WAV and FLAC: 0
+// samples, sample-exact), and for the MP3 pair the same and how far the sound strays from the uncut
 // sine around the join, both against mpg123's own gapless decode of the same two files.
 // Medians of several runs.
 #include "app/program.h"
@@ -65,12 +65,19 @@ int main(int argc, char** argv)
     const test::CutSine sine(dir.path());
 
     test::SoundCapture capture;
-    for (const bool wav : {true, false}) {
+    struct Pair {
+        const char* name;
+        const QString* files;
+        bool lossless;
+    };
+    for (const Pair& pair : {Pair{"wav", sine.wav, true}, Pair{"flac", sine.flac, true},
+                             Pair{"mp3", sine.mp3, false}}) {
         program.playlist().ClearPlaylist();
         for (int i = 0; i < 2; ++i)
-            program.mediaFiles().AddMediaFile((wav ? sine.wav : sine.mp3)[i]);
-        const std::vector<int16_t>& decoded = wav ? sine.samples : sine.mpg123;
+            program.mediaFiles().AddMediaFile(pair.files[i]);
+        const std::vector<int16_t>& decoded = pair.lossless ? sine.samples : sine.mpg123;
         std::vector<int64_t> gaps;
+        int exact = 0; // runs that were heard bit for bit
         std::vector<double> errors;
         for (int run = 0; run < Runs; ++run) {
             program.playlist().Select(0);
@@ -89,15 +96,18 @@ int main(int argc, char** argv)
             const test::HeardJoin join =
                 test::MeasureJoin(capture.Samples(), sine.samples, sine.Cut, decoded);
             gaps.push_back(join.gapFrames);
+            exact += join.firstDifference < 0;
             errors.push_back(join.joinError);
             WaitUntil([] { return false; }, std::chrono::milliseconds(200)); // the capture's tail
         }
         const test::HeardJoin reference =
             test::MeasureJoin(decoded, sine.samples, sine.Cut, decoded);
-        if (wav) {
-            Report("gap_between_tracks_wav", double(Median(gaps)), "samples", "sample_exact", 0);
+        const QByteArray name = QByteArray("gap_between_tracks_") + pair.name;
+        if (pair.lossless) {
+            Report(name.constData(), double(Median(gaps)), "samples", "sample_exact", 0);
+            Report((name + "_bit_exact_runs").constData(), exact, "runs", "runs", Runs);
         } else {
-            Report("gap_between_tracks_mp3", double(Median(gaps)), "samples", "mpg123",
+            Report(name.constData(), double(Median(gaps)), "samples", "mpg123",
                    double(reference.gapFrames));
             Report("join_error_mp3", Median(errors), "lsb_rms", "mpg123", reference.joinError);
         }

@@ -1,6 +1,6 @@
 // A steady sine cut into two files off a zero crossing, for hearing how two tracks join: as
-// WAV (sox) and as MP3 (lame, with the header that carries encoder delay and padding), with
-// the uncut sine's samples and the two MP3s decoded by one mpg123 run (the reference join).
+// WAV and FLAC (sox) and as MP3 (lame, with the header that carries encoder delay and padding),
+// with the uncut sine's samples and the two MP3s decoded by one mpg123 run (the reference join).
 // Made in a directory the caller gives; throws std::runtime_error when a tool fails. Main
 // thread. 44.1 kHz stereo; frames.
 #pragma once
@@ -25,14 +25,17 @@ struct CutSine {
                      "sine", "440", "vol", "0.5"});
         Tool("sox", {"-D", whole, wav[0], "trim", "0", QString("%1s").arg(Cut)});
         Tool("sox", {"-D", whole, wav[1], "trim", QString("%1s").arg(Cut)});
-        for (int i = 0; i < 2; ++i)
+        for (int i = 0; i < 2; ++i) {
+            Tool("sox", {"-D", wav[i], flac[i]});
             Tool("lame", {"--quiet", "-b", "192", wav[i], mp3[i]});
+        }
         samples = Samples(Tool("sox", {"-D", whole, "-t", "raw", "-e", "signed", "-b", "16", "-"}));
         mpg123 = Samples(Tool("mpg123", {"-q", "-s", mp3[0], mp3[1]}));
     }
 
     const QString dir;
     QString wav[2] = {dir + "/a.wav", dir + "/b.wav"};
+    QString flac[2] = {dir + "/a.flac", dir + "/b.flac"};
     QString mp3[2] = {dir + "/a.mp3", dir + "/b.mp3"};
     std::vector<int16_t> samples; // the uncut sine, interleaved
     std::vector<int16_t> mpg123;  // both MP3s in one mpg123 run, interleaved

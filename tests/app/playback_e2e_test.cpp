@@ -132,7 +132,7 @@ TEST_F(PlaybackEndToEnd, ContinuousPlayPlaysTheEntriesInOrderAndStartsAgainFromT
     EXPECT_LT(test::GapMs(heard[1], heard[2]), 1500);
 }
 
-TEST_F(PlaybackEndToEnd, ASineCutInTwoJoinsSampleExactlyFromWavAndAsMpg123JoinsItFromMp3)
+TEST_F(PlaybackEndToEnd, ASineCutInTwoJoinsSampleExactlyFromWavAndFlacAndAsMpg123JoinsItFromMp3)
 {
     test::WriteFile(dir.filePath("xquilletmp3.ini"),
                     "[display]\ncontinuousPlay=1\nvolume=100\n[equalizer]\nequalizerPreset=4\n");
@@ -143,12 +143,18 @@ TEST_F(PlaybackEndToEnd, ASineCutInTwoJoinsSampleExactlyFromWavAndAsMpg123JoinsI
         test::MeasureJoin(sine.mpg123, sine.samples, sine.Cut, sine.mpg123);
     ASSERT_EQ(reference.gapFrames, 0);
 
+    struct Pair {
+        const char* name;
+        const QString* files;
+        bool lossless;
+    };
     SoundCapture capture;
-    for (const bool wav : {true, false}) {
-        SCOPED_TRACE(wav ? "wav" : "mp3");
+    for (const Pair& pair : {Pair{"wav", sine.wav, true}, Pair{"flac", sine.flac, true},
+                             Pair{"mp3", sine.mp3, false}}) {
+        SCOPED_TRACE(pair.name);
         p.playlist().ClearPlaylist();
         for (int i = 0; i < 2; ++i)
-            p.mediaFiles().AddMediaFile((wav ? sine.wav : sine.mp3)[i]);
+            p.mediaFiles().AddMediaFile(pair.files[i]);
         p.playlist().Select(0);
         QTest::qWait(200); // the capture's lag: the last play's tail has arrived
         capture.Clear();
@@ -158,9 +164,9 @@ TEST_F(PlaybackEndToEnd, ASineCutInTwoJoinsSampleExactlyFromWavAndAsMpg123JoinsI
             8000));
         p.transport().StopPlayback();
         const test::HeardJoin join = test::MeasureJoin(capture.Samples(), sine.samples, sine.Cut,
-                                                       wav ? sine.samples : sine.mpg123);
+                                                       pair.lossless ? sine.samples : sine.mpg123);
         EXPECT_EQ(join.gapFrames, 0);
-        if (wav)
+        if (pair.lossless)
             EXPECT_EQ(join.firstDifference, -1) << "the file ends at " << sine.Cut;
         else
             EXPECT_LE(join.joinError, reference.joinError + 1.0);
