@@ -46,10 +46,12 @@ Mpris::Mpris(MprisParts parts, QObject* parent) : QObject(parent), m_parts(std::
 {
     Transport& transport = m_parts.transport;
     connect(&transport, &Transport::PlayStateChanged, this, &Mpris::Changed);
-    connect(&m_parts.engine.waveOut(), &WaveOut::OnStart, this, [this] {
-        ++m_plays;
-        Changed();
-    });
+    // A new track: a play started, or the next file joined on without a gap.
+    for (auto signal : {&WaveOut::OnStart, &WaveOut::OnNextStarted})
+        connect(&m_parts.engine.waveOut(), signal, this, [this] {
+            ++m_plays;
+            Changed();
+        });
     connect(&m_parts.playlist, &Playlist::changed, this, &Mpris::Changed);
     // Not the Song Details' own notification: the title marquee rewrites them five times a
     // second; the values of a play are read before its start, which is announced.

@@ -139,6 +139,9 @@ struct HeardJoin {
     int64_t gapFrames = 0;
     double joinError = 0;
     int64_t firstDifference = -1; // first frame of the cut sine not heard bit for bit; -1: none
+    // RMS difference from the decoded sound before the join: a capture of a play that the
+    // machine starved (an underrun inserts quiet) strays there and says nothing of the join.
+    double leadError = 0;
 };
 
 // `heard`: the capture; `whole`: the uncut sine as 16-bit samples; `cut`: the first file's
@@ -177,6 +180,7 @@ struct HeardJoin {
         silent += quiet(heard, f) && quiet(heard, f + 1 < heard.size() / 2 ? f + 1 : f);
     join.gapFrames = int64_t(near(at + silent, cut)) - int64_t(at);
     join.joinError = RmsDifference(heard, at - Probe, whole, cut - Probe, 2 * Probe);
+    join.leadError = RmsDifference(heard, start, decoded, 0, cut - Probe);
     const std::vector<int16_t> got = section(heard, start, whole.size() / 2);
     const auto differ = std::ranges::mismatch(got, whole);
     if (differ.in1 != got.end() || got.size() != whole.size())
