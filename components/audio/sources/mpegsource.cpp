@@ -1,5 +1,6 @@
 // MPEG audio layers I, II and III through libmpg123: float output, gapless, exact length from
 // a full scan, sample-exact seeking.
+#include "components/audio/sources/absurdlevels.h"
 #include "components/audio/sources/filesources.h"
 #include "playback/audioengine.h"
 
@@ -16,7 +17,8 @@ namespace {
 class MpegSource final : public Source {
 public:
     MpegSource(int fd, mpg123_handle* handle, StreamFormat format, int64_t length)
-        : m_fd(fd), m_handle(handle), m_format(format), m_length(length)
+        : m_fd(fd), m_handle(handle), m_format(format), m_length(length),
+          m_muter(size_t(std::max(mpg123_spf(handle), 384)))
     {
     }
     ~MpegSource() override
@@ -49,6 +51,9 @@ public:
             else if (bytes == 0)
                 m_ended = true; // nothing more comes from this stream
         }
+        // A frame whose body is damaged (random bytes behind a valid header) decodes to
+        // values far beyond full scale: that frame is silenced rather than played as noise.
+        m_muter.Process(out, done, m_format.channels);
         return done;
     }
 
@@ -59,6 +64,7 @@ public:
             m_failed = true;
         else
             m_ended = false;
+        m_muter.Reset();
     }
 
 private:
@@ -76,6 +82,7 @@ private:
     mpg123_handle* m_handle;
     StreamFormat m_format;
     int64_t m_length;
+    AbsurdFrameMuter m_muter;
     bool m_failed = false;
     bool m_ended = false;
 };

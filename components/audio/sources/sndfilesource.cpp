@@ -1,12 +1,14 @@
 // WAV, FLAC and Ogg Opus files through libsndfile, read as float (integer PCM scaled by
-// 1/2^(bits−1)). libsndfile finds the exact length and seeks sample-exactly in all three.
+// 1/2^(bits−1)). libsndfile finds the exact length and seeks sample-exactly in all three (GSM
+// 6.10 in WAV excepted: see SeekByReading).
+#include "components/audio/sources/absurdlevels.h"
 #include "components/audio/sources/filesources.h"
 #include "components/audio/sources/sndfilecalls.h"
 #include "playback/audioengine.h"
 
 #include <algorithm>
-#include <cmath>
 #include <unistd.h>
+#include <vector>
 
 namespace quillet::audio {
 
@@ -22,7 +24,8 @@ public:
     }
     ~SndfileSource() override
     {
-        m_sf.sf_close(m_file);
+        if (m_file != nullptr)
+            m_sf.sf_close(m_file);
         ::close(m_fd);
     }
 
@@ -40,18 +43,22 @@ public:
             return 0;
         }
         m_position += got;
-        if (m_floatData) {
-            // A float file may hold NaN or infinity; they must not reach the filters.
-            float* end = out + size_t(got) * size_t(m_info.channels);
-            std::replace_if(
-                out, end, [](float x) { return !std::isfinite(x); }, 0.0f);
-        }
+        // A float file may hold NaN, infinity or absurd values; they must not reach the
+        // filters. Integer data cannot.
+        if (m_floatData)
+            SilenceAbsurdSamples(out, size_t(got) * size_t(m_info.channels));
         return size_t(got);
     }
 
     void Seek(int64_t frame) override
     {
         frame = std::clamp<int64_t>(frame, 0, m_info.frames);
+        if (m_failed)
+            return;
+        if (!m_info.seekable) {
+            SeekByReading(frame);
+            return;
+        }
         const sf_count_t at = m_sf.sf_seek(m_file, frame, SEEK_SET);
         if (at < 0)
             m_failed = true;
@@ -60,6 +67,32 @@ public:
     }
 
 private:
+    // Some encodings (GSM 6.10) cannot be sought in: the file is opened afresh when the frame
+    // lies behind, and decoded up to it.
+    void SeekByReading(int64_t frame)
+    {
+        if (frame < m_position) {
+            m_sf.sf_close(m_file);
+            SF_INFO info{};
+            m_file = ::lseek(m_fd, 0, SEEK_SET) == 0
+                         ? m_sf.sf_open_fd(m_fd, SFM_READ, &info, SF_FALSE)
+                         : nullptr;
+            if (m_file == nullptr || info.frames != m_info.frames) {
+                m_failed = true;
+                return;
+            }
+            m_position = 0;
+        }
+        std::vector<float> skipped(size_t(4096 * m_info.channels));
+        while (m_position < frame) {
+            const sf_count_t got = m_sf.sf_readf_float(
+                m_file, skipped.data(), std::min<sf_count_t>(4096, frame - m_position));
+            if (got <= 0)
+                break; // the data ends before it: reading goes on from there
+            m_position += got;
+        }
+    }
+
     const SndfileCalls& m_sf;
     int m_fd; // ours: libsndfile is told not to close it
     SNDFILE* m_file;

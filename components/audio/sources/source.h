@@ -1,4 +1,6 @@
 // A decoded sound source: interleaved float frames (−1…1) at the source's own rate.
+// Samples are always finite and within ±MaxSourceLevel: louder ones are damage and come out as
+// silence (absurdlevels.h).
 // Opened on the UI thread (cheap: headers and the exact length), read and sought on the
 // engine's decoder thread only. Frames are sample frames (one sample per channel).
 #pragma once
@@ -10,6 +12,9 @@
 #include <memory>
 
 namespace quillet::audio {
+
+// +18 dBFS: well above what any real recording reaches, even a float master mixed hot.
+inline constexpr float MaxSourceLevel = 8.0f;
 
 struct StreamFormat {
     int sampleRate = 0; // Hz

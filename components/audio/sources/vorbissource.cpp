@@ -3,13 +3,13 @@
 // file, as libsndfile is (sharedlibrary.h).
 #define OV_EXCLUDE_STATIC_CALLBACKS
 #include "components/audio/sharedlibrary.h"
+#include "components/audio/sources/absurdlevels.h"
 #include "components/audio/sources/filesources.h"
 #include "playback/audioengine.h"
 
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
-#include <cmath>
 #include <unistd.h>
 
 namespace quillet::audio {
@@ -121,14 +121,12 @@ public:
             if (got <= 0)
                 break;
             float* to = out + done * channels;
-            for (size_t i = 0; i < size_t(got); ++i) {
-                for (size_t c = 0; c < channels; ++c) {
-                    // A damaged packet may decode to non-numbers; they must not reach the
-                    // filters.
-                    const float x = pcm[c][i];
-                    to[i * channels + c] = std::isfinite(x) ? x : 0.0f;
-                }
-            }
+            for (size_t i = 0; i < size_t(got); ++i)
+                for (size_t c = 0; c < channels; ++c)
+                    to[i * channels + c] = pcm[c][i];
+            // A damaged packet may decode to non-numbers or absurd values; they must not
+            // reach the filters.
+            SilenceAbsurdSamples(to, size_t(got) * channels);
             done += size_t(got);
         }
         return done;

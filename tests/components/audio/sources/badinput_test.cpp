@@ -113,16 +113,45 @@ TEST(BadInput, DamagedDataDecodesWhatIsThere)
         EXPECT_TRUE(AllFinite(after)) << name;
         EXPECT_EQ(DecodeRest(*source).Frames(), 0) << name;
     }
+}
 
-    fixtures::Signal floats = fixtures::Tone(440, 0.1, 44100, 1);
-    floats.samples[10] = std::nanf("");
-    floats.samples[11] = INFINITY;
+// Samples no recording holds (a damaged float, an MPEG frame of random bytes behind a valid
+// header) come out as silence instead of ringing through the equalizer at full scale; a hot
+// float master, overs included, plays unchanged.
+TEST(BadInput, AbsurdLevelsComeOutAsSilence)
+{
+    QTemporaryDir dir;
+    fixtures::Signal floats = fixtures::Tone(440, 0.1, 44100, 1, 0.045); // −27 dBFS
+    const std::pair<size_t, float> planted[] = {
+        {10, std::nanf("")}, {11, INFINITY}, {12, 3e38f}, {13, -1e10f}, {14, 9.0f}, // absurd
+        {20, 1.0f},          {21, -1.0f},    {22, 7.5f}};                           // kept
+    for (const auto& [at, value] : planted)
+        floats.samples[at] = value;
     fixtures::WriteWav(dir.filePath("f.wav"), floats, fixtures::WavFormat::Float32);
     const fixtures::Signal decoded = DecodeFile(dir.filePath("f.wav"));
     ASSERT_EQ(decoded.Frames(), floats.Frames());
-    EXPECT_EQ(decoded.samples[10], 0.0f);
-    EXPECT_EQ(decoded.samples[11], 0.0f);
-    EXPECT_EQ(decoded.samples[12], floats.samples[12]);
+    for (size_t i = 0; i < floats.samples.size(); ++i) {
+        const bool absurd = i >= 10 && i < 15;
+        EXPECT_EQ(decoded.samples[i], absurd ? 0.0f : floats.samples[i]) << "sample " << i;
+    }
+
+    // An MP3 whose frames from the 20th on keep their headers over random bytes: what
+    // decodes from them is at most as loud as the music was, in sum.
+    fixtures::WriteWav(dir.filePath("t.wav"), fixtures::Tone(440, 3.0, 44100, 2, 0.045));
+    fixtures::EncodeMp3(dir.filePath("t.wav"), dir.filePath("g.mp3"));
+    ASSERT_GT(fixtures::CorruptMp3FrameBodies(dir.filePath("g.mp3"), 20), 80);
+    const fixtures::Signal garbage = DecodeFile(dir.filePath("g.mp3"));
+    ASSERT_GT(garbage.Frames(), 100000);
+    const auto energy = [&](int64_t from, int64_t to) {
+        double sum = 0;
+        for (int64_t i = from * 2; i < to * 2; ++i)
+            sum += double(garbage.samples[size_t(i)]) * garbage.samples[size_t(i)];
+        return sum / double(to - from);
+    };
+    const double music = energy(2 * 1152, 18 * 1152);
+    EXPECT_GT(music, 0.0005);
+    EXPECT_LT(energy(20 * 1152, garbage.Frames()), music);
+    EXPECT_TRUE(AllFinite(garbage));
 }
 
 // The open file is read through its descriptor: deleted and replaced, it plays on.
