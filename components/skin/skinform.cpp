@@ -1,4 +1,5 @@
 #include "components/skin/skinform.h"
+#include "components/skin/selfcontained.h"
 
 #include <QFile>
 #include <QPainter>
@@ -29,7 +30,8 @@ void SvgSkinForm::SetSkinFile(const QString& path)
     if (!path.isEmpty() && file.open(QIODevice::ReadOnly)) {
         auto renderer = std::make_unique<QSvgRenderer>();
         renderer->setFramesPerSecond(0); // a still skin: no animation timer
-        if (renderer->load(file.readAll()) && renderer->isValid())
+        // Only what the file itself holds: no image or style sheet from elsewhere.
+        if (renderer->load(SelfContainedSvg(file.readAll())) && renderer->isValid())
             m_renderer = std::move(renderer);
     }
     emit skinChanged();

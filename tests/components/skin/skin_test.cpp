@@ -10,9 +10,12 @@
 #include "tests/support/testsupport.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QDir>
 #include <QEnterEvent>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
@@ -147,6 +150,62 @@ TEST(SkinForm, AMissingOrBrokenFileLeavesNoSkinAndANewFileIsDrawnAfresh)
     WriteFile(world.skinPath, TestSkin().replace("#ff0000", "#0000ff"));
     form.SetSkinFile(world.skinPath);
     EXPECT_EQ(Opaque(form.Pixmap("ButtonPlay", {20, 10}, 1).toImage(), {5, 5}), PlayPressedColour);
+}
+
+// A skin draws only what it holds: an image or style sheet it names by a path is never read (the
+// raw renderer shows it would have been); an embedded data: image is drawn.
+TEST(SkinForm, NothingOutsideTheSkinFileIsRead)
+{
+    SkinWorld world;
+    QImage red(4, 4, QImage::Format_RGB32);
+    red.fill(PlayColour);
+    const QString png = world.dir.filePath("outside.png");
+    ASSERT_TRUE(red.save(png));
+    WriteFile(world.dir.filePath("outside.css"), "rect { fill: #ff0000 }");
+    QByteArray embedded;
+    {
+        QBuffer buffer(&embedded);
+        red.save(&buffer, "PNG");
+    }
+    const QByteArray svg = R"(<?xml version="1.0"?>%1
+<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" width="90" height="10">
+  <g id="ButtonPlay"><rect width="20" height="10" %2/>%3</g></svg>)";
+    const struct {
+        const char* name;
+        QByteArray pi, rect, image;
+        bool drawnRed;
+    } cases[] = {
+        {"absolute path", "", "fill='#000000'",
+         "<image width='20' height='10' xlink:href='" + png.toUtf8() + "'/>", false},
+        {"relative path", "", "fill='#000000'",
+         "<image width='20' height='10' xlink:href='" +
+             QDir::current().relativeFilePath(png).toUtf8() + "'/>",
+         false},
+        {"style sheet",
+         "<?xml-stylesheet type=\"text/css\" href=\"" + world.dir.filePath("outside.css").toUtf8() +
+             "\"?>",
+         "", "", false},
+        {"data URI", "", "fill='#000000'",
+         "<image width='20' height='10' xlink:href='data:image/png;base64," + embedded.toBase64() +
+             "'/>",
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray skin = QString::fromUtf8(svg).arg(c.pi, c.rect, c.image).toUtf8();
+        WriteFile(world.skinPath, skin);
+        world.form.SetSkinFile(world.skinPath);
+        EXPECT_EQ(Opaque(world.form.Pixmap("ButtonPlay", {20, 10}, 1).toImage(), {5, 5}) ==
+                      PlayColour,
+                  c.drawnRed);
+        // The renderer on its own would have read it.
+        QSvgRenderer raw(skin);
+        QImage unguarded(20, 10, QImage::Format_RGB32);
+        QPainter painter(&unguarded);
+        raw.render(&painter, "ButtonPlay");
+        painter.end();
+        EXPECT_EQ(Opaque(unguarded, {5, 5}), PlayColour);
+    }
 }
 
 TEST(SkinForm, TheWindowBackgroundIsTheFormElementOrThePaletteWindowColourWhereExposed)
