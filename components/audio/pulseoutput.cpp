@@ -71,7 +71,7 @@ void PulseOutput::Open(int rate, uint64_t play)
         CloseStream();
         throw ComponentError("Cannot open a sound stream");
     }
-    WaitFor(
+    const bool answered = WaitFor(
         [this] {
             const pa_stream_state_t state = m_pa->pa_stream_get_state(m_stream);
             return state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state);
@@ -79,6 +79,8 @@ void PulseOutput::Open(int rate, uint64_t play)
         ServerWait);
     if (m_pa->pa_stream_get_state(m_stream) != PA_STREAM_READY) {
         CloseStream();
+        if (!answered)
+            NoteServerFrozen();
         throw ComponentError("Cannot open a sound stream");
     }
     m_running.store(true);

@@ -2,7 +2,8 @@
 // the server to the engine's end (none before: a program that never plays starts no thread), a
 // context made (again) whenever it is needed, and one s16le stereo stream per play, kept
 // about 100 ms ahead of the sound card. Control calls come from the UI thread and wait for
-// the server at most a few seconds; the loop's thread pulls when the server asks (every
+// the server at most a few seconds, and for a server that stopped answering only once until it
+// answers again; the loop's thread pulls when the server asks (every
 // 20 ms or so, and no more often), and tells the listener when the last frame has been
 // played (drain completed) or the server has gone.
 #pragma once
@@ -55,6 +56,10 @@ private:
     // Loop thread or under the lock.
     bool Connect(); // true when the context is ready
     void DropContext();
+    // A server that stopped answering (stopped, hung) is waited for once: until it answers
+    // again, DeviceCount and Open answer at once (none, refused) from what is known.
+    bool ServerFrozen();
+    void NoteServerFrozen(); // a wait for it just ran out
     bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit);
     void Fill();
     void RetrySoon(); // Fill again shortly: the renderer had less than the server asked for
@@ -77,6 +82,7 @@ private:
     pa_threaded_mainloop* m_loop = nullptr;
     pa_context* m_context = nullptr;
     pa_stream* m_stream = nullptr;
+    pa_operation* m_unanswered = nullptr; // a request the server has not answered yet
     pa_time_event* m_retry = nullptr; // armed only while the renderer is short
     pa_operation* m_drain = nullptr;
 

@@ -73,6 +73,8 @@ bool PulseOutput::Connect()
 {
     if (m_context && !PA_CONTEXT_IS_GOOD(m_pa->pa_context_get_state(m_context)))
         DropContext(); // the server went away since: start afresh
+    if (ServerFrozen())
+        return false;
     if (!m_context) {
         m_context =
             m_pa->pa_context_new(m_pa->pa_threaded_mainloop_get_api(m_loop), "Quillet Jukebox");
@@ -93,13 +95,47 @@ bool PulseOutput::Connect()
         ServerWait);
     if (settled && m_pa->pa_context_get_state(m_context) == PA_CONTEXT_READY)
         return true;
+    // A server that took the connection but does not answer it (stopped, hung) keeps it: the
+    // next call sees it still pending and answers at once; it completes if the server wakes.
+    if (!settled)
+        return false;
     DropContext();
     return false;
+}
+
+bool PulseOutput::ServerFrozen()
+{
+    if (m_context) {
+        const pa_context_state_t state = m_pa->pa_context_get_state(m_context);
+        if (PA_CONTEXT_IS_GOOD(state) && state != PA_CONTEXT_READY)
+            return true; // a connection an earlier call gave up waiting for
+    }
+    if (!m_unanswered)
+        return false;
+    if (m_pa->pa_operation_get_state(m_unanswered) == PA_OPERATION_RUNNING)
+        return true;
+    m_pa->pa_operation_unref(m_unanswered); // answered since: the server is back
+    m_unanswered = nullptr;
+    return false;
+}
+
+void PulseOutput::NoteServerFrozen()
+{
+    if (m_unanswered || !m_context)
+        return;
+    // A request whose answer (whenever it comes) tells that the server listens again.
+    m_unanswered = m_pa->pa_context_get_sink_info_list(
+        m_context, [](pa_context*, const pa_sink_info*, int, void*) {}, nullptr);
 }
 
 void PulseOutput::DropContext()
 {
     CloseStream();
+    if (m_unanswered) {
+        m_pa->pa_operation_cancel(m_unanswered);
+        m_pa->pa_operation_unref(m_unanswered);
+        m_unanswered = nullptr;
+    }
     if (!m_context)
         return;
     m_pa->pa_context_set_state_callback(m_context, nullptr, nullptr);
@@ -134,8 +170,10 @@ int PulseOutput::DeviceCount()
         return 0;
     if (!WaitFor(
             [&] { return count.done || m_pa->pa_operation_get_state(op) != PA_OPERATION_RUNNING; },
-            ServerWait))
+            ServerWait)) {
         m_pa->pa_operation_cancel(op);
+        NoteServerFrozen();
+    }
     m_pa->pa_operation_unref(op);
     return count.done ? count.sinks : 0;
 }

@@ -144,5 +144,30 @@ TEST_F(EnginePulse, AServerThatDiesEndsThePlayAndOneThatReturnsIsFound)
     EXPECT_EQ(rig.stops->count(), 2); // before Stop returned
 }
 
+// A server that stops answering (stopped, not gone) is waited for once; after that, asking for
+// devices or playing answers at once (none, refused) instead of holding the window for the
+// server's full wait on every Play. Once it answers again it is found and heard.
+TEST_F(EnginePulse, AFrozenServerIsWaitedForOnceAndFoundWhenItWakes)
+{
+    struct Thaw {
+        ~Thaw() { SoundServer("thaw"); }
+    } thawWhateverHappens;
+    const QString path = rig.WriteWav(fx::Counter(44100));
+    ASSERT_TRUE(SoundServer("freeze"));
+    EXPECT_EQ(out.DeviceCount(), 0);
+    QElapsedTimer again;
+    again.start();
+    EXPECT_EQ(out.DeviceCount(), 0);
+    EXPECT_THROW(rig.PlayFile(path), ComponentError);
+    EXPECT_LT(again.elapsed(), 3000); // less than one of the server's waits, for both
+
+    ASSERT_TRUE(SoundServer("thaw"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return out.DeviceCount() > 0; }, 5000));
+    SoundCapture capture;
+    rig.PlayFile(path);
+    EXPECT_TRUE(WaitForHeard(capture, 2205));
+    out.Stop();
+}
+
 } // namespace
 } // namespace quillet::test
