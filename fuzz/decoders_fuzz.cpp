@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         QUILLET_FUZZ_CHECK(format.channels >= 1 && format.channels <= 2 && format.sampleRate > 0);
         const int64_t length = source->LengthFrames();
         QUILLET_FUZZ_CHECK(length >= 0);
-        ReadChecked(*source, 1 << 20);
+        ReadChecked(*source, 1 << 18);
         source->Seek(length / 2);
         ReadChecked(*source, 1 << 16);
         source->Seek(length + 100);

@@ -1,6 +1,6 @@
 // Writes the seed corpora of the fuzz targets into <folder>/<target>/: media files made by the
 // tests' fixture writers (WAV in every sample format, MP3, MP2, MP1, ID3v1 tags, damaged
-// variants), the program's own skin and small files of each text format.
+// variants, FLAC, Ogg Vorbis, Opus), the program's own skin and small files of each text format.
 #include "tests/fixtures/fileio.h"
 #include "tests/fixtures/fixtures.h"
 
@@ -46,6 +46,9 @@ void Media(const QString& dir)
     AppendId3v1(dir + "/cbr.mp3", "Title", "Artist", "Album", "2024", "Comment", 17);
     WriteWav(scratch, Tone(440, 0.3, 48000, 2));
     EncodeMp2(scratch, dir + "/layer2.mp2");
+    EncodeXiph(scratch, dir + "/tone.flac", Codec::Flac, {"ARTIST=Someone"});
+    EncodeXiph(scratch, dir + "/tone.ogg", Codec::Vorbis);
+    EncodeXiph(scratch, dir + "/tone.opus", Codec::Opus);
     WriteWav(scratch, mono);
     EncodeMp3(scratch, dir + "/mpeg2.mp3");
     QFile::remove(scratch);
