@@ -18,10 +18,14 @@ MediaFiles::MediaFiles(Playlist& playlist, UserDialogs& dialogs, std::function<b
 QList<FileFilter> MediaFiles::MediaFilters()
 {
     return {
+        {QStringLiteral("All supported files"),
+         {"*.mp1", "*.mp2", "*.mp3", "*.wav", "*.flac", "*.ogg", "*.oga", "*.opus", "*.cda"}},
         {QStringLiteral("Media files (all types)"), {"*.mp1", "*.mp2", "*.mp3", "*.wav", "*.cda"}},
         {QStringLiteral("MPEG Audio Files (*.mp1;*.mp2;*.mp3)"), {"*.mp1", "*.mp2", "*.mp3"}},
         {QStringLiteral("Microsoft Waveform Audio File (*.wav)"), {"*.wav"}},
         {QStringLiteral("CD DA Audio Tracks (*.cda)"), {"*.cda"}},
+        {QStringLiteral("FLAC, Ogg Vorbis and Opus Files (*.flac;*.ogg;*.oga;*.opus)"),
+         {"*.flac", "*.ogg", "*.oga", "*.opus"}},
     };
 }
 

@@ -24,7 +24,7 @@ public:
     // "Total: n". Nothing plays. A full playlist adds nothing.
     void AddMediaFile(const QString& path);
 
-    // Shows the open dialog (four filter entries, several files); each chosen ".cda" file
+    // Shows the open dialog (six filter entries, several files); each chosen ".cda" file
     // (any case) goes to addCdTrack while the CD is ready and is skipped otherwise, every
     // other file to AddMediaFile, in the dialog's order. Cancel adds nothing.
     void AddFilesDialog();
@@ -32,7 +32,9 @@ public:
     // ".cda" file while the CD is ready goes to addCdTrack, any other to AddMediaFile.
     void HandleChosenPath(const QString& path);
 
-    // The dialog's filter list: all media types first, then MPEG, waveform and CD tracks.
+    // The dialog's filter list: every type the player plays first (the one preselected, so
+    // that FLAC, Ogg and Opus files show), then the classic media types, MPEG, waveform, CD
+    // tracks, and FLAC, Ogg Vorbis and Opus.
     [[nodiscard]] static QList<FileFilter> MediaFilters();
 
 private:

@@ -3,6 +3,7 @@
 #include "tags/genres.h"
 #include "tags/id3v1.h"
 #include "tags/paths.h"
+#include "tags/vorbiscomments.h"
 
 namespace quillet {
 
@@ -20,6 +21,16 @@ QString ComposeDisplayName(const QString& artist, const QString& title, const QS
 
 QString DisplayNameFor(const QString& path, DisplayScratch& scratch)
 {
+    if (IsVorbisCommentPath(path)) {
+        const TextTagsRead read = ReadVorbisComments(path);
+        if (read.Status != TagStatus::Found)
+            return FileNameFromPath(path);
+        scratch.TextTempArtist = read.Tags.Artist;
+        scratch.TextTempTitle = read.Tags.Title;
+        scratch.TextTempGenre = read.Tags.Genre;
+        return ComposeDisplayName(read.Tags.Artist, read.Tags.Title, read.Tags.Genre,
+                                  FileNameFromPath(path));
+    }
     if (!IsMp3Path(path))
         return FileNameFromPath(path);
     const Id3v1Read read = ReadId3v1(path);

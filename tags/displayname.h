@@ -1,5 +1,5 @@
 // The name a playlist entry shows: "Artist - Title [Genre]" from the ID3v1 tag of an MP3
-// file, the file name for everything else. UI thread (reads the file's tag synchronously).
+// file or the Vorbis comments of a FLAC, Ogg or Opus file, the file name for everything else. UI thread (reads the file's tag synchronously).
 #pragma once
 
 #include <QString>
@@ -23,7 +23,8 @@ struct DisplayScratch {
 [[nodiscard]] QString ComposeDisplayName(const QString& artist, const QString& title,
                                          const QString& genre, const QString& fileName);
 
-// The display name for path: only paths ending ".mp3" (any case) are opened; a missing,
+// The display name for path: only paths ending ".mp3" (any case), read for their ID3v1 tag,
+// and ".flac", ".ogg", ".oga", ".opus", read for their comments, are opened; a missing,
 // unreadable, short or untagged file gives FileNameFromPath(path). A tagged file also
 // leaves its artist, title and genre name in scratch. Never fails, never blocks.
 [[nodiscard]] QString DisplayNameFor(const QString& path, DisplayScratch& scratch);

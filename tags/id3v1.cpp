@@ -61,22 +61,34 @@ Id3v1Read ParseId3v1(QByteArrayView block)
     return result;
 }
 
-Id3v1Read ReadId3v1(const QString& path)
+int OpenTagFile(const QString& path, qint64& size)
 {
-    Id3v1Read result;
     const QByteArray name = QFile::encodeName(path);
     // A NUL inside the path would make the system open a different, shorter name.
     if (name.isEmpty() || name.contains('\0'))
-        return result;
+        return -1;
     // Looking before opening keeps FIFOs, devices and directories closed: opening some of
     // them blocks or has side effects.
     struct stat info {};
     if (::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode))
-        return result;
+        return -1;
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+        ::close(fd);
+        return -1;
+    }
+    size = info.st_size;
+    return fd;
+}
+
+Id3v1Read ReadId3v1(const QString& path)
+{
+    Id3v1Read result;
+    qint64 size = 0;
+    const int fd = OpenTagFile(path, size);
     if (fd < 0)
         return result;
-    if (info.st_size < Id3v1Size) {
+    if (size < Id3v1Size) {
         ::close(fd);
         result.Status = TagStatus::NoTag;
         return result;
@@ -84,7 +96,7 @@ Id3v1Read ReadId3v1(const QString& path)
     char block[Id3v1Size];
     ssize_t got;
     do {
-        got = ::pread(fd, block, sizeof block, info.st_size - Id3v1Size);
+        got = ::pread(fd, block, sizeof block, size - Id3v1Size);
     } while (got < 0 && errno == EINTR);
     ::close(fd);
     if (got < 0)

@@ -30,6 +30,11 @@ struct Id3v1Read {
     Id3v1Tag Tag; // empty unless Status is Found
 };
 
+// Opens the regular file at path read-only without ever blocking: FIFOs, devices, folders and
+// names with a NUL are never opened. Returns the descriptor (the caller closes it) and sets
+// size, or −1. Never throws.
+[[nodiscard]] int OpenTagFile(const QString& path, qint64& size);
+
 // Reads the tag of the file at path without ever blocking: only regular files are opened
 // (non-blocking, read only), with one read of the last 128 bytes. Never throws.
 [[nodiscard]] Id3v1Read ReadId3v1(const QString& path);

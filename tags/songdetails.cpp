@@ -3,6 +3,7 @@
 #include "tags/genres.h"
 #include "tags/id3v1.h"
 #include "tags/paths.h"
+#include "tags/vorbiscomments.h"
 
 namespace quillet {
 
@@ -19,8 +20,10 @@ void SongDetails::ReadSongDetails(const QString& path)
     m_scrollTitle.clear();
     m_textDisplay.clear();
 
+    TagStatus status = TagStatus::Unreadable;
     if (IsMp3Path(path)) {
         const Id3v1Read read = ReadId3v1(path);
+        status = read.Status;
         if (read.Status == TagStatus::Found) {
             m_title = read.Tag.Title;
             m_artist = read.Tag.Artist;
@@ -29,13 +32,22 @@ void SongDetails::ReadSongDetails(const QString& path)
             m_comments = read.Tag.Comment;
             m_genre = GenreName(read.Tag.Genre);
         }
-        if (read.Status != TagStatus::Unreadable) {
-            const QString spaces(DisplayWidth, u' ');
-            m_scrollTitle = (spaces + QLatin1String("-- ") + m_artist + QLatin1String(" - ") +
-                             m_title + QLatin1String(" --"))
-                                .toUpper();
-            m_textDisplay = spaces;
-        }
+    } else if (IsVorbisCommentPath(path)) {
+        const TextTagsRead read = ReadVorbisComments(path);
+        status = read.Status;
+        m_title = read.Tags.Title;
+        m_artist = read.Tags.Artist;
+        m_album = read.Tags.Album;
+        m_year = read.Tags.Year;
+        m_comments = read.Tags.Comment;
+        m_genre = read.Tags.Genre;
+    }
+    if (status != TagStatus::Unreadable) {
+        const QString spaces(DisplayWidth, u' ');
+        m_scrollTitle = (spaces + QLatin1String("-- ") + m_artist + QLatin1String(" - ") + m_title +
+                         QLatin1String(" --"))
+                            .toUpper();
+        m_textDisplay = spaces;
     }
     emit changed();
 }

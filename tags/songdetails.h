@@ -16,10 +16,12 @@ public:
     explicit SongDetails(QObject* parent = nullptr);
 
     // Reads path's tag at the start of its playback. Everything is emptied first; only
-    // ".mp3" paths (any case) are opened. A tagged file fills the six values (the genre
-    // only for bytes ≤ 147); every readable MP3 file, tagged or not, gets the scroll text
-    // (50 spaces, "-- ", artist, " - ", title, " --", upper-cased) and TextDisplay becomes
-    // 50 spaces. A file that cannot be opened leaves everything empty. Never fails.
+    // ".mp3" paths (any case), for their ID3v1 tag, and ".flac", ".ogg", ".oga", ".opus"
+    // paths, for their Vorbis comments, are opened. A tagged file fills the six values (an
+    // ID3v1 genre only for bytes ≤ 147); every readable file of these kinds, tagged or not,
+    // gets the scroll text (50 spaces, "-- ", artist, " - ", title, " --", upper-cased) and
+    // TextDisplay becomes 50 spaces. A file that cannot be opened leaves everything empty.
+    // Never fails.
     void ReadSongDetails(const QString& path);
 
     [[nodiscard]] const QString& SongTitle() const { return m_title; }

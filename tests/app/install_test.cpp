@@ -52,8 +52,10 @@ TEST(Install, TheInstalledLauncherFindsItsDirectoryAndTheDesktopSeesTheProgram)
     const QFileInfo launcher(prefix + "/bin/quillet-jukebox");
     EXPECT_EQ(std::filesystem::read_symlink(launcher.filePath().toStdString()).string(),
               "../lib/quillet-jukebox/quillet-jukebox"); // relative: the prefix can move
-    EXPECT_TRUE(ReadFile(prefix + "/share/applications/QuilletJukebox.Document.desktop")
-                    .contains("\nExec=" + launcher.filePath().toUtf8() + " %f\n"));
+    const QByteArray entry =
+        ReadFile(prefix + "/share/applications/QuilletJukebox.Document.desktop");
+    EXPECT_TRUE(entry.contains("\nExec=" + launcher.filePath().toUtf8() + " %f\n"));
+    EXPECT_TRUE(entry.contains(";audio/flac;") && entry.contains(";audio/x-opus+ogg;"));
     EXPECT_TRUE(
         QFileInfo(prefix + "/share/icons/hicolor/scalable/apps/quillet-jukebox.svg").isFile());
     EXPECT_TRUE(QFileInfo(prefix + "/share/mime/packages/quillet-jukebox.xml").isFile());
@@ -91,6 +93,8 @@ TEST(Install, TheInstalledLauncherFindsItsDirectoryAndTheDesktopSeesTheProgram)
 
     EXPECT_EQ(RunToEnd("xdg-mime", {"query", "default", "audio/mpeg"}, env),
               "QuilletJukebox.Document.desktop");
+    // "Open with" offers the player for FLAC, Ogg and Opus; start-up takes over only its own.
+    EXPECT_FALSE(ReadFile(xdg.MimeApps()).contains("audio/flac"));
     const QString song = xdg.Path("some.mp1");
     test::WriteFile(song, QByteArray(417, '\x55'));
     env.insert("XDG_CURRENT_DESKTOP", "GNOME"); // asks the shared MIME database through gio

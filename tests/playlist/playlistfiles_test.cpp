@@ -80,10 +80,13 @@ TEST_F(FilesTest, ChosenFilesFollowAnOpenedListAndCdTracksGoToTheReaderOnlyWhile
     ASSERT_EQ(dialogs.fileDialogs.size(), 2);
     EXPECT_EQ(dialogs.fileDialogs[0].kind + "|" + dialogs.fileDialogs[0].startDir, "open files|");
     EXPECT_EQ(Filters(dialogs.fileDialogs[0]),
-              (QStringList{"Media files (all types)|*.mp1 *.mp2 *.mp3 *.wav *.cda",
-                           "MPEG Audio Files (*.mp1;*.mp2;*.mp3)|*.mp1 *.mp2 *.mp3",
-                           "Microsoft Waveform Audio File (*.wav)|*.wav",
-                           "CD DA Audio Tracks (*.cda)|*.cda"}));
+              (QStringList{
+                  "All supported files|*.mp1 *.mp2 *.mp3 *.wav *.flac *.ogg *.oga *.opus *.cda",
+                  "Media files (all types)|*.mp1 *.mp2 *.mp3 *.wav *.cda",
+                  "MPEG Audio Files (*.mp1;*.mp2;*.mp3)|*.mp1 *.mp2 *.mp3",
+                  "Microsoft Waveform Audio File (*.wav)|*.wav", "CD DA Audio Tracks (*.cda)|*.cda",
+                  "FLAC, Ogg Vorbis and Opus Files (*.flac;*.ogg;*.oga;*.opus)|*.flac *.ogg *.oga "
+                  "*.opus"}));
 
     const QStringList chosen{Path("TRACK01.CDA"), Path("a.mp3"), Path("Track02.cda"),
                              Path("bad.cda"), Path("c.mp3")};

@@ -114,9 +114,11 @@ TEST(SongDetails, EachKindOfFileFillsValuesScrollTextAndDisplayName)
     fixtures::WriteBytes(dir.filePath("short.mp3"), "TAG" + QByteArray(124, 'a'));
     test::WriteTagged(dir.filePath("tagged.wav"), "Abba", "Waterloo", 13);
     test::WriteTagged(dir.filePath("x"), "A", "T", 1);
+    test::WriteTagged(dir.filePath("id3.flac"), "Abba", "Waterloo", 13);
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe.mp3")).constData(), 0600), 0);
     const std::tuple<QString, bool, QString> cases[] = {
         {dir.filePath("plain.mp3"), true, "plain.mp3"},
+        {dir.filePath("id3.flac"), true, "id3.flac"}, // not FLAC inside, and ID3v1 is for MP3
         {dir.filePath("short.mp3"), true, "short.mp3"},
         {dir.filePath("tagged.wav"), false, "tagged.wav"},
         {dir.filePath("missing.mp3"), false, "missing.mp3"},
@@ -131,6 +133,39 @@ TEST(SongDetails, EachKindOfFileFillsValuesScrollTextAndDisplayName)
         EXPECT_EQ(details.TextDisplay(), scrolls ? spaces : "");
         DisplayScratch scratch;
         EXPECT_EQ(DisplayNameFor(path, scratch), name);
+    }
+}
+
+// FLAC, Ogg Vorbis and Opus files give the display name, the six values and the scroll text
+// from their comments: keys in any case, the first of a key counts, DESCRIPTION stands in for
+// COMMENT, the genre is text, and a 100 KB picture before them (over several Ogg pages) is
+// passed over.
+TEST(SongDetails, FlacOggAndOpusCommentsFillTheSameValues)
+{
+    QTemporaryDir dir;
+    fixtures::WriteWav(dir.filePath("t.wav"), fixtures::Tone(440, 0.2));
+    const QStringList comments{"METADATA_BLOCK_PICTURE=" + QString(100000, u'A'),
+                               "artist=Abba",
+                               "ARTIST=Other",
+                               "TITLE=Waterloo",
+                               "Album=Waterloo",
+                               "DATE=1974-04-06",
+                               "GENRE=Pop",
+                               "DESCRIPTION=Eurovision"};
+    using fixtures::Codec;
+    for (const auto& [codec, name] :
+         {std::pair{Codec::Flac, "a.flac"}, std::pair{Codec::Vorbis, "a.OGG"},
+          std::pair{Codec::Opus, "a.opus"}}) {
+        SCOPED_TRACE(name);
+        const QString path = dir.filePath(name);
+        fixtures::EncodeXiph(dir.filePath("t.wav"), path, codec, comments);
+        DisplayScratch scratch;
+        EXPECT_EQ(DisplayNameFor(path, scratch), "Abba - Waterloo [Pop]");
+        SongDetails details;
+        details.ReadSongDetails(path);
+        EXPECT_EQ(Values(details),
+                  QStringList({"Waterloo", "Abba", "Waterloo", "1974-04-06", "Eurovision", "Pop"}));
+        EXPECT_EQ(details.ScrollTitle(), QString(50, u' ') + "-- ABBA - WATERLOO --");
     }
 }
 

@@ -13,20 +13,28 @@ namespace {
 using audio::OutputKind;
 namespace fx = quillet::fixtures;
 
+// WAV and FLAC alike, at the file's own rate.
 TEST(EngineNull, MonoIsPlayedBitExactlyOnBothChannelsAndEndsWithOneStop)
 {
-    EngineRig rig(OutputKind::NullFast);
-    rig.PlayFile(rig.WriteWav(fx::Counter(22050, 22050, 1)));
-    ASSERT_TRUE(rig.WaitForStops(1));
-    QTest::qWait(100);
-    EXPECT_EQ(rig.stops->count(), 1);
-    EXPECT_EQ(rig.engine->waveOut().State(), 0);
-    const std::vector<int16_t> got = rig.Captured();
-    ASSERT_EQ(got.size(), size_t(22050 * 2));
-    for (size_t i = 0; i < got.size(); ++i)
-        ASSERT_EQ(got[i], int16_t(i / 2)) << i;
-    EXPECT_EQ(rig.engine->audioFile().Length(), 1000);
-    EXPECT_EQ(rig.engine->audioFile().Position(), 1000);
+    for (const bool flac : {false, true}) {
+        SCOPED_TRACE(flac ? "FLAC" : "WAV");
+        EngineRig rig(OutputKind::NullFast);
+        const QString wav = rig.WriteWav(fx::Counter(22050, 22050, 1));
+        const QString path = flac ? rig.dir.filePath("file.flac") : wav;
+        if (flac)
+            fx::EncodeXiph(wav, path, fx::Codec::Flac);
+        rig.PlayFile(path);
+        ASSERT_TRUE(rig.WaitForStops(1));
+        QTest::qWait(100);
+        EXPECT_EQ(rig.stops->count(), 1);
+        EXPECT_EQ(rig.engine->waveOut().State(), 0);
+        const std::vector<int16_t> got = rig.Captured();
+        ASSERT_EQ(got.size(), size_t(22050 * 2));
+        for (size_t i = 0; i < got.size(); ++i)
+            ASSERT_EQ(got[i], int16_t(i / 2)) << i;
+        EXPECT_EQ(rig.engine->audioFile().Length(), 1000);
+        EXPECT_EQ(rig.engine->audioFile().Position(), 1000);
+    }
 }
 
 TEST(EngineNull, StopRaisesOnStopBeforeReturningAndALateEndIsDropped)

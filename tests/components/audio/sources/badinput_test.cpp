@@ -2,6 +2,7 @@
 // ComponentError or an early end; never a crash, a hang or noise.
 #include "playback/audioengine.h"
 #include "tests/components/audio/sources/decodehelpers.h"
+#include "tests/support/testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,7 +31,14 @@ TEST(BadInput, UndecodableFilesAreRefusedAtOnce)
     fixtures::WriteWav(dir.filePath("header-cut.wav"), fixtures::Counter(100));
     fixtures::TruncateFile(dir.filePath("header-cut.wav"), 20);
     QStringList paths{"/dev/zero", QString()};
-    for (const char* name : {"pipe.mp3", "folder.mp3", "missing.mp3", "header-cut.wav"})
+    // A signature with nothing valid behind it.
+    for (const char* name : {"junk.flac", "junk.ogg"}) {
+        fixtures::WriteRandomBytes(dir.filePath(name), 4000);
+        WriteFile(dir.filePath(name),
+                  (name[5] == 'f' ? "fLaC" : "OggS") + ReadFile(dir.filePath(name)));
+    }
+    for (const char* name :
+         {"pipe.mp3", "folder.mp3", "missing.mp3", "header-cut.wav", "junk.flac", "junk.ogg"})
         paths << dir.filePath(name);
     for (int size : {0, 3, 417, 4000, 65536, 65537, 1 << 20, (1 << 20) + 1}) {
         paths << dir.filePath(QString("noise-%1.mp3").arg(size));
@@ -152,6 +160,76 @@ TEST(BadInput, AbsurdLevelsComeOutAsSilence)
     EXPECT_GT(music, 0.0005);
     EXPECT_LT(energy(20 * 1152, garbage.Frames()), music);
     EXPECT_TRUE(AllFinite(garbage));
+}
+
+// FLAC, Ogg Vorbis and Opus that are damaged: a header that says no channels or an absurd
+// rate is refused; a stream cut inside its headers is refused or ends at once; one cut in
+// half plays its first part (up to its last whole block or page); a 16 MB metadata block before the
+// music is passed over.
+TEST(BadInput, DamagedFlacOggAndOpus)
+{
+    QTemporaryDir dir;
+    using fixtures::Codec;
+    const fixtures::Signal noise = fixtures::PinkNoise(2.0); // too rich to fit in a few pages
+    fixtures::WriteWav(dir.filePath("t.wav"), noise);
+    enum Damage { Header, CutInHeaders, CutInHalf, HugeBlock };
+    struct Case {
+        const char* name;
+        Codec codec;
+        Damage damage;
+        qint64 at = 0; // where the header bytes go
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {"rate-0.flac", Codec::Flac, Header, 18, QByteArray("\0\0\x02", 3)},
+        {"rate-1M.flac", Codec::Flac, Header, 18, "\xFF\xFF\xF2"},
+        {"no-channels.opus", Codec::Opus, Header, 37, QByteArray(1, '\0')},
+        {"no-channels.ogg", Codec::Vorbis, Header, 39, QByteArray(1, '\0')},
+        {"rate-2G.ogg", Codec::Vorbis, Header, 40, "\xFF\xFF\xFF\x7F"},
+        {"head.flac", Codec::Flac, CutInHeaders},
+        {"head.ogg", Codec::Vorbis, CutInHeaders},
+        {"head.opus", Codec::Opus, CutInHeaders},
+        {"half.flac", Codec::Flac, CutInHalf},
+        {"half.ogg", Codec::Vorbis, CutInHalf},
+        {"half.opus", Codec::Opus, CutInHalf},
+        {"padded.flac", Codec::Flac, HugeBlock},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(c.name);
+        fixtures::EncodeXiph(dir.filePath("t.wav"), path, c.codec);
+        const qint64 size = QFileInfo(path).size();
+        if (c.damage == Header)
+            fixtures::PatchHeader(path, c.at, c.bytes);
+        else if (c.damage == CutInHeaders)
+            fixtures::TruncateFile(path, 60);
+        else if (c.damage == CutInHalf)
+            fixtures::TruncateFile(path, size / 2);
+        else // a padding block of 16 MB right after the stream information
+            WriteFile(path,
+                      ReadFile(path).insert(42, "\x01\xFF\xFF\xFF" + QByteArray(0xFFFFFF, '\0')));
+        std::unique_ptr<audio::Source> source;
+        try {
+            source = audio::OpenFileSource(path);
+        } catch (const ComponentError&) {
+        }
+        if (c.damage == Header) {
+            EXPECT_EQ(source, nullptr);
+        } else if (c.damage == CutInHeaders) {
+            EXPECT_TRUE(source == nullptr || DecodeRest(*source).Frames() == 0);
+        } else if (c.damage == CutInHalf && c.codec == Codec::Opus && source == nullptr) {
+            // libsndfile refuses an Opus stream without its last page as a whole: refused is
+            // as clear an outcome as an early end.
+        } else {
+            ASSERT_NE(source, nullptr);
+            const fixtures::Signal decoded = DecodeRest(*source);
+            EXPECT_TRUE(AllFinite(decoded));
+            EXPECT_LE(decoded.Frames(), source->LengthFrames());
+            // A cut costs the stream's last block or page before it, no more.
+            const int64_t full = c.codec == Codec::Opus ? 96000 : noise.Frames();
+            EXPECT_GE(decoded.Frames(), c.damage == HugeBlock ? full : full / 8);
+        }
+    }
 }
 
 // The open file is read through its descriptor: deleted and replaced, it plays on.
