@@ -1,6 +1,6 @@
-// Filter design for the graphic equalizer: band shapes from the band edges, biquad
-// coefficients, and the gain solver that makes the cascade's response at each band centre
-// equal the band's gain. Pure functions, any thread, no allocation. Frequencies in Hz,
+// Filter design for the graphic equalizer: the sections that realise the bands, biquad
+// coefficients, and the gain solver that makes the cascade's response at each band's control
+// points equal the band's gain. Pure functions, any thread, no allocation. Frequencies in Hz,
 // gains in dB, coefficients normalised so that a0 = 1.
 #pragma once
 
@@ -10,6 +10,9 @@
 namespace quillet::audio {
 
 inline constexpr int MaxEqBands = 16;
+// The bands' own sections and the extra ones that hold the outer bands flat (see LayOutBands).
+inline constexpr int MaxEqSections = MaxEqBands + 4;
+inline constexpr int MaxEqPoints = MaxEqBands + 6;
 
 // One second-order section: y = (b0 + b1 z⁻¹ + b2 z⁻²) / (1 + a1 z⁻¹ + a2 z⁻²) x.
 struct Biquad {
@@ -17,56 +20,77 @@ struct Biquad {
     [[nodiscard]] bool IsUnity() const { return b0 == 1 && b1 == a1 && b2 == a2; }
 };
 
-enum class BandShapeKind { LowShelf, Peak, HighShelf };
+enum class SectionKind { LowShelf, Peak, HighShelf };
 
-// How a band between two edges is realised, and where its gain is measured ("centre"):
-// - a band starting at 0 Hz is a low shelf whose corner (half its gain in dB) is its upper
-//   edge; its centre is half an octave below that edge (32 Hz → 22.6 Hz);
-// - the last band of two or more, when it starts above 0 Hz, is a high shelf whose corner is
-//   its lower edge; its centre is the geometric mean of its edges (8.3 k…16.5 kHz → 11.7 kHz);
-// - every other band is a peaking section at the geometric mean of its edges, which is also
-//   its centre.
-struct BandShape {
-    BandShapeKind kind = BandShapeKind::Peak;
-    double designHz = 1000; // corner (shelves) or centre (peaking)
-    double centreHz = 1000; // where the response is made to equal the band's gain
+// A section's shape: its kind, its corner (shelves: half its gain in dB) or centre (peaking)
+// and its Q; the band it serves, and whether it only helps that band's own section. Its gain
+// is what the solver chooses.
+struct SectionShape {
+    SectionKind kind = SectionKind::Peak;
+    double hz = 1000;
+    double q = 1;
+    int band = 0;
+    bool helper = false;
+    bool operator==(const SectionShape&) const = default;
 };
 
-[[nodiscard]] BandShape ShapeOfBand(double lowEdge, double highEdge, bool isLastOfSeveral);
+// A frequency where the response must equal the gain of `band`; `weight` says how much a miss
+// there counts against a miss elsewhere.
+struct ControlPoint {
+    double hz = 1000;
+    int band = 0;
+    double weight = 1;
+};
 
-// A band takes part at a sample rate only when its centre lies below this fraction of the rate
-// (and its design frequency below the Nyquist frequency); otherwise it is left flat.
+// The bands of one equalizer at one rate, as sections and control points. Each band has a
+// centre where its gain is met:
+// - a band starting at 0 Hz (the lowest) has its centre half an octave below its upper edge
+//   (32 Hz → 22.6 Hz); it is a low shelf, helped by a wide low shelf and a wide peaking
+//   section below its edge, and its gain is also held at 5/16, 1/2 and 5/8 of its upper edge
+//   (10, 16 and 20 Hz), so that the bass it sets reaches down to the lowest notes;
+// - the last band of two or more, when it starts above 0 Hz, has its centre at the geometric
+//   mean of its edges (8.3 k…16.5 kHz → 11.7 kHz); it is a high shelf near its lower edge,
+//   helped by a wide high shelf below it, and its gain is also held at its upper edge and at
+//   2.17 and 2.41 times its lower edge (16.5, 18 and 20 kHz) as far as the rate allows;
+// - every other band is a peaking section at the geometric mean of its edges, its centre.
+// A band takes part only when its centre lies below MaxCentreFraction of the rate; otherwise
+// it is left flat. A control point takes part below MaxPointFraction of the rate.
 inline constexpr double MaxCentreFraction = 0.45;
-[[nodiscard]] bool BandFitsRate(const BandShape& shape, double rate);
+inline constexpr double MaxPointFraction = 0.47;
+inline constexpr double PeakQ = 1.0; // about 1.4 octaves between the half-gain points
 
-// Bandwidth of the peaking sections (Q 1.0: about 1.4 octaves between the half-gain points,
-// wide enough to keep the ripple between the centres low) and the shelves' slope.
-inline constexpr double PeakQ = 1.0;
-inline constexpr double ShelfQ = 0.7071067811865476;
+struct EqLayout {
+    int count = 0; // bands
+    double rate = 44100;
+    std::array<double, MaxEqBands> centreHz{};
+    std::array<bool, MaxEqBands> active{};
+    int sectionCount = 0; // lowest first
+    std::array<SectionShape, MaxEqSections> sections{};
+    int pointCount = 0;
+    std::array<ControlPoint, MaxEqPoints> points{};
+};
 
-[[nodiscard]] Biquad DesignSection(const BandShape& shape, double gainDb, double rate);
+// `count` bands with the given edges (low < high, in creation order), laid out for `rate`.
+[[nodiscard]] EqLayout LayOutBands(int count, const double* lowEdge, const double* highEdge,
+                                   double rate);
 
-// Magnitude response of a section / a cascade in dB at a frequency.
+[[nodiscard]] Biquad DesignSection(const SectionShape& shape, double gainDb, double rate);
+
+// Magnitude response of a section in dB at a frequency.
 [[nodiscard]] double ResponseDb(const Biquad& section, double hz, double rate);
 
-// The bands of one equalizer at one rate: shapes, which take part, and the slider gains.
-struct EqLayout {
-    int count = 0;
-    double rate = 44100;
-    std::array<BandShape, MaxEqBands> shapes{};
-    std::array<bool, MaxEqBands> active{};
-};
+using SectionGains = std::array<double, MaxEqSections>;
 
-// Filter gains (dB, one per band; 0 for inactive bands) such that the cascade of the designed
-// sections has, at every active band's centre, the slider gain of that band: a linear system
-// from the sections' responses at a prototype gain, then two Newton refinements (within
-// 0.02 dB over the player's presets and random slider settings). All-zero slider gains give
-// exactly zero filter gains.
-[[nodiscard]] std::array<double, MaxEqBands>
-SolveFilterGains(const EqLayout& layout, const std::array<double, MaxEqBands>& sliderDb);
+// Section gains (dB) such that the cascade's response at the control points matches the slider
+// gains of their bands in the weighted least-squares sense: Gauss–Newton steps on the
+// sections' measured responses, damped when a step would not improve the fit (within about
+// 0.2 dB at every point over the player's presets and random slider settings). All-zero
+// slider gains give exactly zero section gains.
+[[nodiscard]] SectionGains SolveSectionGains(const EqLayout& layout,
+                                             const std::array<double, MaxEqBands>& sliderDb);
 
-// The sections for the given filter gains (unity for inactive bands).
-[[nodiscard]] std::array<Biquad, MaxEqBands>
-DesignCascade(const EqLayout& layout, const std::array<double, MaxEqBands>& filterDb);
+// The sections for the given gains, lowest first.
+[[nodiscard]] std::array<Biquad, MaxEqSections> DesignCascade(const EqLayout& layout,
+                                                              const SectionGains& gainDb);
 
 } // namespace quillet::audio

@@ -171,7 +171,7 @@ void Dispatch(std::integer_sequence<int, Counts...>, Pair* p, int pairs, float* 
 template <bool Ramp> void Run(Pair* p, int pairs, float* stereo, size_t frames)
 {
     if (frames > 0)
-        Dispatch<Ramp>(std::make_integer_sequence<int, MaxEqBands / 2>(), p, pairs, stereo, frames);
+        Dispatch<Ramp>(std::make_integer_sequence<int, MaxEqSections / 2>(), p, pairs, stereo, frames);
 }
 
 bool Finite(const Vec& v)
@@ -199,11 +199,10 @@ struct Equalizer::Impl {
     int rate = 44100;
     unsigned seenVersion = ~0u;
     EqLayout layout;
-    Biquad target[MaxBands]; // indexed like `order`
-    int order[MaxBands]{};   // active bands, lowest first
-    int active = 0;
+    Biquad target[MaxEqSections]; // the sections being moved to, lowest first
+    int active = 0;               // sections in the cascade
     int pairs = 0;
-    Pair pair[MaxBands / 2];
+    Pair pair[MaxEqSections / 2];
     size_t rampLeft = 0;
     bool flat = true;      // every section is exactly unity and the memory is clear
     size_t settleLeft = 0; // frames still run after reaching unity, for the tails to die out
@@ -231,26 +230,18 @@ void Equalizer::Impl::Redesign(bool smooth, size_t blockFrames)
 {
     seenVersion = version.load(std::memory_order_acquire);
     const int n = count.load(std::memory_order_acquire);
-    layout.count = n;
-    layout.rate = rate;
     std::array<double, MaxBands> slider{};
-    for (int k = 0; k < n; ++k) {
-        layout.shapes[k] = ShapeOfBand(low[k], high[k], n > 1 && k == n - 1);
-        layout.active[k] = BandFitsRate(layout.shapes[k], rate);
-        slider[k] = gain[k].load(std::memory_order_relaxed);
-    }
-    const auto sections = DesignCascade(layout, SolveFilterGains(layout, slider));
-
-    const int oldActive = active;
-    int oldOrder[MaxBands];
-    std::copy(order, order + oldActive, oldOrder);
-    active = 0;
     for (int k = 0; k < n; ++k)
-        if (layout.active[k])
-            order[active++] = k;
-    // Sections keep their place when the set of bands did not change; otherwise (a new
-    // band, a new rate) the cascade starts afresh.
-    if (!smooth || oldActive != active || !std::equal(order, order + active, oldOrder)) {
+        slider[k] = gain[k].load(std::memory_order_relaxed);
+    const EqLayout old = layout;
+    layout = LayOutBands(n, low, high, rate);
+    const auto sections = DesignCascade(layout, SolveSectionGains(layout, slider));
+
+    // Sections keep their place when their shapes did not change; otherwise (a new band, a new
+    // rate) the cascade starts afresh.
+    active = layout.sectionCount;
+    if (!smooth || old.sectionCount != active ||
+        !std::equal(old.sections.begin(), old.sections.begin() + active, layout.sections.begin())) {
         smooth = false;
         pairs = (active + 1) / 2;
         ClearMemory();
@@ -261,7 +252,7 @@ void Equalizer::Impl::Redesign(bool smooth, size_t blockFrames)
     bool targetFlat = true;
     const double len = double(std::max(blockFrames, size_t(rate / 100)));
     for (int i = 0; i < active; ++i) {
-        const Biquad& t = sections[order[i]];
+        const Biquad& t = sections[i];
         targetFlat = targetFlat && t.IsUnity();
         target[i] = t;
         if (!smooth) {

@@ -25,8 +25,9 @@ struct EqSetting {
     Gains gains;
 };
 
-// The eleven presets ("My Settings" is an uneven user curve), then `random` whole-number slider
-// settings in −16…16, the same every run.
+// The eleven presets ("My Settings" is an uneven user curve), the sliders alternating between
+// the extremes both ways, then `random` whole-number slider settings in −16…16, the same every
+// run.
 inline std::vector<EqSetting> Settings(int random = 0)
 {
     std::vector<EqSetting> out = {
@@ -41,6 +42,8 @@ inline std::vector<EqSetting> Settings(int random = 0)
         {"Reggae", {0, 0, -3, -5, 0, 4, 4, 0, 0, 0}},
         {"Soft Rock", {2, 2, 1, -3, -4, -5, -4, -1, 3, 6}},
         {"Techno", {3, 2, 0, -3, -3, 0, 4, 6, 6, 5}},
+        {"alternating +16", {16, -16, 16, -16, 16, -16, 16, -16, 16, -16}},
+        {"alternating -16", {-16, 16, -16, 16, -16, 16, -16, 16, -16, 16}},
     };
     std::mt19937 rng(20170214);
     std::uniform_int_distribution<int> position(-16, 16);
@@ -77,32 +80,46 @@ inline void Configure(Equalizer& eq, int rate, const Gains& gains)
 // The player's bands as the equalizer lays them out at `rate`.
 inline EqLayout PlayerLayout(double rate)
 {
-    EqLayout layout;
-    layout.count = 10;
-    layout.rate = rate;
-    for (int k = 0; k < 10; ++k) {
-        layout.shapes[k] = ShapeOfBand(BandEdges[k], BandEdges[k + 1], k == 9);
-        layout.active[k] = BandFitsRate(layout.shapes[k], rate);
-    }
-    return layout;
+    return LayOutBands(10, BandEdges.data(), BandEdges.data() + 1, rate);
 }
 
-// Worst |measured − slider| over the bands whose centre lies in range at `rate`, measured from
-// the left channel of `ir` by direct evaluation of its Fourier transform at each centre.
-inline double WorstDeviationDb(const std::vector<float>& ir, int rate, const Gains& gains)
+// Where a listener checks that the equalizer holds its bands: the band centres that lie in
+// range at `rate`, band 0's gain at 10 and 20 Hz, and band 9's at 16.5 and 20 kHz (where the
+// rate reaches them and band 9 takes part).
+struct CheckPoint {
+    double hz;
+    int band;
+};
+inline std::vector<CheckPoint> CheckPoints(int rate)
 {
     const EqLayout layout = PlayerLayout(rate);
+    std::vector<CheckPoint> out = {{10, 0}, {20, 0}};
+    for (int k = 0; k < 10; ++k)
+        if (layout.active[k])
+            out.push_back({layout.centreHz[k], k});
+    for (double hz : {16500.0, 20000.0})
+        if (layout.active[9] && hz < MaxPointFraction * rate)
+            out.push_back({hz, 9});
+    return out;
+}
+
+// The response (dB) at `hz` of the left channel of `ir`, by direct evaluation of its Fourier
+// transform.
+inline double MeasuredDb(const std::vector<float>& ir, int rate, double hz)
+{
+    const std::complex<double> step = std::polar(1.0, -2 * std::numbers::pi * hz / rate);
+    std::complex<double> rot = 1, sum = 0;
+    for (size_t i = 0; i < ir.size(); i += 2, rot *= step)
+        sum += double(ir[i]) * rot;
+    return 20 * std::log10(std::abs(sum));
+}
+
+// Worst |measured − slider| over the check points at `rate`.
+inline double WorstDeviationDb(const std::vector<float>& ir, int rate, const Gains& gains)
+{
     double worst = 0;
-    for (int k = 0; k < 10; ++k) {
-        const double hz = layout.shapes[k].centreHz;
-        if (hz >= MaxCentreFraction * rate)
-            continue;
-        const std::complex<double> step = std::polar(1.0, -2 * std::numbers::pi * hz / rate);
-        std::complex<double> rot = 1, sum = 0;
-        for (size_t i = 0; i < ir.size(); i += 2, rot *= step)
-            sum += double(ir[i]) * rot;
-        worst = std::max(worst, std::abs(20 * std::log10(std::abs(sum)) - gains[k]));
-    }
+    for (const CheckPoint& p : CheckPoints(rate))
+        worst = std::max(worst, std::abs(MeasuredDb(ir, rate, p.hz) - gains[p.band]));
     return worst;
 }
 

@@ -1,5 +1,6 @@
-// The equalizer measured as a listener would: its response at the band centres from the
-// impulse response, its stability, bypass, smoothness of changes and handling of bad input.
+// The equalizer measured as a listener would: its response at the band centres and where the
+// outer bands reach the ends of the range, from the impulse response; its stability, bypass,
+// smoothness of changes and handling of bad input.
 #include "tests/components/audio/dsp/eqmeasure.h"
 
 #include <gtest/gtest.h>
@@ -13,12 +14,12 @@ namespace {
 std::vector<double> ReferenceResponse(const Gains& gains, size_t frames)
 {
     const EqLayout layout = PlayerLayout(44100);
-    const auto sections = DesignCascade(layout, SolveFilterGains(layout, gains));
+    const auto sections = DesignCascade(layout, SolveSectionGains(layout, gains));
     std::vector<double> out(frames);
-    double z1[10] = {}, z2[10] = {};
+    double z1[MaxEqSections] = {}, z2[MaxEqSections] = {};
     for (size_t n = 0; n < frames; ++n) {
         double x = n == 0 ? 1.0 : 0.0;
-        for (int k = 0; k < 10; ++k) {
+        for (int k = 0; k < layout.sectionCount; ++k) {
             const Biquad& s = sections[k];
             const double y = s.b0 * x + z1[k];
             z1[k] = s.b1 * x - s.a1 * y + z2[k];
@@ -32,7 +33,7 @@ std::vector<double> ReferenceResponse(const Gains& gains, size_t frames)
 
 } // namespace
 
-TEST(Equalizer, MeetsTheSlidersAtEveryBandCentreAndDecaysAtEveryRate)
+TEST(Equalizer, MeetsTheSlidersAtTheCentresAndAtBothEndsAndDecaysAtEveryRate)
 {
     Equalizer eq;
     for (int rate : {44100, 48000, 22050, 11025, 8000}) {
@@ -43,7 +44,9 @@ TEST(Equalizer, MeetsTheSlidersAtEveryBandCentreAndDecaysAtEveryRate)
                 ASSERT_TRUE(std::isfinite(ir[i])) << s.name << " at " << rate;
                 (i < ir.size() * 3 / 4 ? head : tail) += double(ir[i]) * ir[i];
             }
-            EXPECT_LT(tail, 1e-12 * head) << s.name << " at " << rate;
+            // The sections that hold the lowest band reach down to a few hertz; with deep cuts
+            // their tails fall by about 90 dB, not more, within the last quarter second.
+            EXPECT_LT(tail, 1e-8 * head) << s.name << " at " << rate;
             EXPECT_LT(WorstDeviationDb(ir, rate, s.gains), 0.5) << s.name << " at " << rate;
         }
     }
