@@ -13,9 +13,10 @@
 
 namespace quillet::audio {
 
-// The ten-band graphic equalizer (accurate cascade: shelf, peaking sections, shelf, with
-// filter gains solved so that the response at each band centre equals the band's gain; the
-// band shapes and centres are described in eqdesign.h). A gain change is heard from the next
+// The ten-band graphic equalizer (accurate cascade: shelves, peaking sections, shelves, with
+// section gains fitted so that the response at each band's centre, and across the outer
+// bands out to the ends of the range, equals the band's gain; the sections and control
+// points are described in eqdesign.h). A gain change is heard from the next
 // block on, its coefficients moving linearly over one block (at least 10 ms). With every
 // gain at 0 dB the equalizer passes its input through unchanged, bit for bit.
 class Equalizer {
