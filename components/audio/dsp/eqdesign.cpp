@@ -123,12 +123,14 @@ EqLayout LayOutBands(int count, const double* lowEdge, const double* highEdge, d
     for (int k = 0; k < l.count; ++k) {
         const bool lowest = lowEdge[k] <= 0;
         const bool highest = !lowest && l.count > 1 && k == l.count - 1;
-        l.centreHz[k] = lowest ? highEdge[k] / std::numbers::sqrt2 : std::sqrt(lowEdge[k] * highEdge[k]);
+        l.centreHz[k] =
+            lowest ? highEdge[k] / std::numbers::sqrt2 : std::sqrt(lowEdge[k] * highEdge[k]);
         l.active[k] = l.centreHz[k] < MaxCentreFraction * rate;
         if (!l.active[k])
             continue;
         if (lowest) {
-            add.Section(SectionKind::LowShelf, LowHelperShelf * highEdge[k], LowHelperShelfQ, k, true);
+            add.Section(SectionKind::LowShelf, LowHelperShelf * highEdge[k], LowHelperShelfQ, k,
+                        true);
             add.Section(SectionKind::LowShelf, LowShelfCorner * highEdge[k], LowShelfQ, k);
             add.Section(SectionKind::Peak, LowHelperPeak * highEdge[k], LowHelperPeakQ, k, true);
             for (double f : LowPoints)
@@ -141,8 +143,8 @@ EqLayout LayOutBands(int count, const double* lowEdge, const double* highEdge, d
             for (double f : HighPoints)
                 beyond = add.Point(f * lowEdge[k], k) || beyond;
             if (beyond)
-                add.Section(SectionKind::HighShelf, HighHelperShelf * lowEdge[k], HighHelperShelfQ, k,
-                            true);
+                add.Section(SectionKind::HighShelf, HighHelperShelf * lowEdge[k], HighHelperShelfQ,
+                            k, true);
             add.Section(SectionKind::HighShelf, HighShelfCorner * lowEdge[k], HighShelfQ, k);
         } else {
             add.Section(SectionKind::Peak, l.centreHz[k], PeakQ, k);
@@ -189,8 +191,8 @@ double ResponseDb(const Biquad& s, double hz, double rate)
     return 20 * std::log10(std::max(std::abs(h), 1e-30));
 }
 
-
-SectionGains SolveSectionGains(const EqLayout& layout, const std::array<double, MaxEqBands>& sliderDb)
+SectionGains SolveSectionGains(const EqLayout& layout,
+                               const std::array<double, MaxEqBands>& sliderDb)
 {
     SectionGains gains{};
     bool allFlat = true;

@@ -171,7 +171,8 @@ void Dispatch(std::integer_sequence<int, Counts...>, Pair* p, int pairs, float* 
 template <bool Ramp> void Run(Pair* p, int pairs, float* stereo, size_t frames)
 {
     if (frames > 0)
-        Dispatch<Ramp>(std::make_integer_sequence<int, MaxEqSections / 2>(), p, pairs, stereo, frames);
+        Dispatch<Ramp>(std::make_integer_sequence<int, MaxEqSections / 2>(), p, pairs, stereo,
+                       frames);
 }
 
 bool Finite(const Vec& v)
