@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 
+#include "platform/bytetext.h"
+
 namespace quillet {
 namespace {
 
@@ -19,6 +21,14 @@ QString TrimBlanks(const QString& text)
 QString JoinCommandLine(const QStringList& arguments)
 {
     return TrimBlanks(arguments.join(QLatin1Char(' ')));
+}
+
+QStringList ArgumentsAfterName(int argc, const char* const* argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << TextFromBytes(argv[i]);
+    return arguments;
 }
 
 CommandLineAction ActionFor(const QString& commandLine)

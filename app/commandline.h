@@ -20,6 +20,10 @@ enum class CommandLineAction {
 // removed. Nothing else is split, unquoted or decoded.
 [[nodiscard]] QString JoinCommandLine(const QStringList& arguments);
 
+// The program's arguments after its name, each as the text that keeps its bytes
+// (platform/bytetext.h): a file name that is not valid UTF-8 still names its file.
+[[nodiscard]] QStringList ArgumentsAfterName(int argc, const char* const* argv);
+
 // The action for a command line. The whole command line, unchanged, is the path acted on.
 [[nodiscard]] CommandLineAction ActionFor(const QString& commandLine);
 

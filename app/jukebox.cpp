@@ -1,9 +1,9 @@
 #include "app/jukebox.h"
 
+#include "platform/bytetext.h"
 #include "playback/audioengine.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QIcon>
 #include <QTimer>
 
@@ -19,12 +19,12 @@ MainWindowParts WindowParts(Program& program)
 }
 
 namespace {
-// A handed-over argument as a path: the bytes the second copy was given.
+// A handed-over argument as a path: the bytes the second copy was given, kept.
 QStringList ArgumentTexts(const QList<QByteArray>& arguments)
 {
     QStringList texts;
     for (const QByteArray& argument : arguments)
-        texts.append(QFile::decodeName(argument));
+        texts.append(TextFromBytes(argument));
     return texts;
 }
 } // namespace
@@ -50,9 +50,9 @@ Jukebox::Jukebox(std::unique_ptr<AudioEngine> engine, const QString& programDir,
     m_program.SetWindow(&m_window);
     m_program.SetCommandArguments(arguments);
     QObject::connect(&m_handOver, &HandOverServer::Received, &m_program,
-            [this](const QList<QByteArray>& handed) {
-                m_program.ActOnArguments(ArgumentTexts(handed));
-            });
+                     [this](const QList<QByteArray>& handed) {
+                         m_program.ActOnArguments(ArgumentTexts(handed));
+                     });
 }
 
 Jukebox::~Jukebox() = default;

@@ -45,7 +45,8 @@ int EndAsSecondCopy(int argc, char** argv)
     QString error;
     if (!quillet::HandOverCommandLine(quillet::HandOverSocketPath(), arguments,
                                       quillet::HandOverTimeoutMs, &error))
-        std::fprintf(stderr, "quillet-jukebox: the running copy did not take the command line: %s\n",
+        std::fprintf(stderr,
+                     "quillet-jukebox: the running copy did not take the command line: %s\n",
                      qPrintable(error));
     return 0;
 }
@@ -64,7 +65,8 @@ int main(int argc, char** argv)
     // Only the unload sequence or Exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    quillet::Jukebox jukebox(CreateEngine(), quillet::ProgramDirectory(), app.arguments().mid(1));
+    quillet::Jukebox jukebox(CreateEngine(), quillet::ProgramDirectory(),
+                             quillet::ArgumentsAfterName(argc, argv));
     jukebox.Start();
     return app.exec();
 }

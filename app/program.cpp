@@ -76,7 +76,7 @@ void Program::Form_Load()
 // Each key is read and, where it is applied at load, applied right after its own read.
 void Program::ReadAndApplySettings()
 {
-    const QString path = SettingsFilePath(m_programDir);
+    const QString path = SettingsFilesFor(m_programDir).read;
     const auto read = [&](SettingKey key) { IgnoreFailure([&] { ReadSetting(key, path); }); };
     read(SettingKey::continuousPlay);
     IgnoreFailure([&] { ApplyContinuousPlay(); });
@@ -158,7 +158,8 @@ void Program::ActOnLine(const QString& path)
 
 void Program::Form_Unload()
 {
-    IgnoreFailure([&] { m_settings.WriteAll(SettingsFilePath(m_programDir)); });
+    // The run's settings are lost on a failed write, nothing else (the file stays as it was).
+    IgnoreFailure([&] { (void)m_settings.WriteAll(SettingsFilesFor(m_programDir)); });
     m_transport.ForgetPlay();
     m_transport.CdOpen = false;
     StopOutput();

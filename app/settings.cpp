@@ -1,13 +1,17 @@
 #include "app/settings.h"
 
+#include "platform/atomicwrite.h"
+#include "platform/bytetext.h"
 #include "platform/profile.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
 #include <cmath>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillet {
 namespace {
@@ -41,17 +45,27 @@ SettingName NameOf(SettingKey key)
     return Names[size_t(key)];
 }
 
-QString SettingsFilePath(const QString& programDir)
+SettingsFiles SettingsFilesFor(const QString& programDir)
 {
     const QString beside = programDir + QLatin1String(SettingsFileName);
-    if (QFileInfo(programDir).isWritable())
-        return beside;
+    if (::access(BytesFromText(programDir).constData(), W_OK) == 0)
+        return {beside, beside};
     // An installed program's directory belongs to the system: the options live in the
     // user's configuration folder instead, so they are still remembered.
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                            QLatin1String("/quillet-jukebox");
     QDir().mkpath(folder);
-    return folder + QLatin1Char('/') + QLatin1String(SettingsFileName);
+    const QString own = folder + QLatin1Char('/') + QLatin1String(SettingsFileName);
+    struct stat besideInfo {
+    }, ownInfo{};
+    const bool hasBeside = ::stat(BytesFromText(beside).constData(), &besideInfo) == 0;
+    const bool hasOwn = ::stat(BytesFromText(own).constData(), &ownInfo) == 0;
+    const auto newer = [](const struct stat& a, const struct stat& b) {
+        return a.st_mtim.tv_sec != b.st_mtim.tv_sec ? a.st_mtim.tv_sec > b.st_mtim.tv_sec
+                                                    : a.st_mtim.tv_nsec > b.st_mtim.tv_nsec;
+    };
+    const bool readBeside = hasBeside && (!hasOwn || newer(besideInfo, ownInfo));
+    return {readBeside ? beside : own, own};
 }
 
 QString ReadIniString(const QString& section, const QString& key, const QString& path)
@@ -61,18 +75,33 @@ QString ReadIniString(const QString& section, const QString& key, const QString&
 
 void Settings::Read(SettingKey key, const QString& path)
 {
+    if (path != m_readPath || !m_content) {
+        m_readPath = path;
+        m_content = ReadProfileFile(path);
+    }
     const SettingName name = NameOf(key);
-    (*this)[key] = ReadIniString(QLatin1String(name.section), QLatin1String(name.key), path);
+    const std::optional<QString> value =
+        m_content
+            ? ProfileText(*m_content).Value(QLatin1String(name.section), QLatin1String(name.key))
+            : std::nullopt;
+    (*this)[key] = value.value_or(QString()).left(IniBufferSize - 1);
 }
 
-void Settings::WriteAll(const QString& path) const
+int Settings::WriteAll(const SettingsFiles& files) const
 {
+    const std::optional<QByteArray> read = ReadProfileFile(files.read);
+    if (!read)
+        return EIO;
+    ProfileText text(*read);
     for (int i = 0; i < SettingCount; ++i) {
         const SettingName name = Names[size_t(i)];
-        // A failed write is not looked at: the settings of this run are lost, nothing else.
-        (void)WriteProfileString(QLatin1String(name.section), QLatin1String(name.key),
-                                 m_texts[size_t(i)], path);
+        // A text that would break the file's format (a line break in it) keeps the old line.
+        (void)text.Set(QLatin1String(name.section), QLatin1String(name.key), m_texts[size_t(i)]);
     }
+    const QByteArray out = text.Bytes();
+    if (out == *read && files.read == files.write)
+        return 0; // nothing changed: the file stays untouched
+    return WriteFileAtomically(files.write, out);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include "platform/atomicwrite.h"
 
-#include <QFile>
+#include "platform/bytetext.h"
+
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -69,7 +70,7 @@ QString SystemErrorText(int error)
 
 int WriteFileAtomically(const QString& path, QByteArrayView bytes)
 {
-    QByteArray target = QFile::encodeName(path);
+    QByteArray target = BytesFromText(path);
     // A NUL would make the system take a shorter name than the one given.
     if (target.isEmpty() || target.contains('\0'))
         return target.isEmpty() ? ENOENT : EINVAL;

@@ -10,12 +10,12 @@
 
 namespace quillet {
 
-// Replaces the file at path with bytes: written whole to a new file in the same folder,
-// flushed to the disk, closed, and only when every one of these steps succeeded renamed over
-// the old one (and the folder flushed, so the rename lasts). On any failure (full disk, file
-// size limit, missing or read-only folder, a NUL inside the path) the old file stays byte for
-// byte as it was and no temporary file is left behind. A symbolic link keeps pointing at the
-// (rewritten) file it names; an existing file keeps its owner where allowed and its
+// Replaces the file at path (its bytes as bytetext.h keeps them) with bytes: written whole to a new
+// file in the same folder, flushed to the disk, closed, and only when every one of these steps
+// succeeded renamed over the old one (and the folder flushed, so the rename lasts). On any failure
+// (full disk, file size limit, missing or read-only folder, a NUL inside the path) the old file
+// stays byte for byte as it was and no temporary file is left behind. A symbolic link keeps
+// pointing at the (rewritten) file it names; an existing file keeps its owner where allowed and its
 // permissions. Only regular files are replaced (EISDIR, EINVAL otherwise), and only when
 // writable. Returns 0 or the errno of the failure.
 [[nodiscard]] int WriteFileAtomically(const QString& path, QByteArrayView bytes);

@@ -1,5 +1,7 @@
 #include "platform/opendocument.h"
 
+#include "platform/bytetext.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QProcess>
@@ -11,8 +13,11 @@ bool OpenDocument(const QString& fileOrAddress)
 {
     if (fileOrAddress.isEmpty())
         return false;
-    const QUrl url = QDir::isAbsolutePath(fileOrAddress) ? QUrl::fromLocalFile(fileOrAddress)
-                                                         : QUrl(fileOrAddress);
+    // A file's address carries its name's bytes (a folder name that is not UTF-8 too).
+    const QUrl url =
+        QDir::isAbsolutePath(fileOrAddress)
+            ? QUrl::fromEncoded("file://" + BytesFromText(fileOrAddress).toPercentEncoding("/"))
+            : QUrl(fileOrAddress);
     if (!url.isValid() || url.scheme().isEmpty())
         return false;
     if (QDesktopServices::openUrl(url))

@@ -1,22 +1,15 @@
 #include "platform/profile.h"
 
 #include "platform/atomicwrite.h"
+#include "platform/bytetext.h"
+#include "platform/readfile.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QList>
-
-#include <optional>
+#include <cerrno>
 
 namespace quillet {
 namespace {
 
-// One physical line of the file: its text without the line end, and the line end itself
-// ("\n", "\r\n" or "" for a last line without one).
-struct Line {
-    QByteArray text;
-    QByteArray end;
-};
+constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
 
 bool IsBlank(char c)
 {
@@ -32,26 +25,6 @@ QByteArray TrimBlanks(QByteArray text)
     while (end > begin && IsBlank(text[end - 1]))
         --end;
     return text.mid(begin, end - begin);
-}
-
-QList<Line> SplitLines(const QByteArray& bytes)
-{
-    QList<Line> lines;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        const qsizetype newline = bytes.indexOf('\n', start);
-        if (newline < 0) {
-            lines.append({bytes.mid(start), {}});
-            break;
-        }
-        qsizetype textEnd = newline;
-        if (textEnd > start && bytes[textEnd - 1] == '\r')
-            --textEnd;
-        lines.append(
-            {bytes.mid(start, textEnd - start), bytes.mid(textEnd, newline + 1 - textEnd)});
-        start = newline + 1;
-    }
-    return lines;
 }
 
 bool SameName(const QByteArray& fileName, const QString& wanted)
@@ -71,9 +44,25 @@ std::optional<QByteArray> SectionName(const QByteArray& text)
     return TrimBlanks(trimmed.mid(1, close - 1));
 }
 
+bool HasLineBreak(const QString& text)
+{
+    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+}
+
+bool ValidForWriting(const QString& section, const QString& key, const QString& value)
+{
+    const QString s = section.trimmed();
+    const QString k = key.trimmed();
+    return !s.isEmpty() && !k.isEmpty() && !HasLineBreak(section) && !HasLineBreak(key) &&
+           !HasLineBreak(value) && !s.contains(QLatin1Char(']')) && !k.contains(QLatin1Char('=')) &&
+           !k.startsWith(QLatin1Char('['));
+}
+
+} // namespace
+
 // Where a key lives in the file: the line range of the first matching section and, within
 // it, the first matching key line.
-struct Location {
+struct ProfileText::Location {
     qsizetype sectionLine = -1;   // the "[section]" line
     qsizetype lastEntryLine = -1; // last non-blank line of the section (its header if none)
     qsizetype keyLine = -1;
@@ -81,15 +70,40 @@ struct Location {
     QByteArray value;     // trimmed, without quotes
 };
 
-Location Find(const QList<Line>& lines, const QString& section, const QString& key)
+ProfileText::ProfileText(const QByteArray& bytes)
+{
+    QByteArrayView rest = bytes;
+    m_byteOrderMark = rest.startsWith(ByteOrderMark);
+    if (m_byteOrderMark)
+        rest = rest.sliced(3);
+    // The line end the file already uses (that of its first line); LF for a new file.
+    const qsizetype firstNewline = rest.indexOf('\n');
+    m_lineEnd = firstNewline > 0 && rest[firstNewline - 1] == '\r' ? QByteArrayLiteral("\r\n")
+                                                                   : QByteArrayLiteral("\n");
+    while (!rest.isEmpty()) {
+        const qsizetype newline = rest.indexOf('\n');
+        if (newline < 0) {
+            m_lines.append({rest.toByteArray(), {}});
+            break;
+        }
+        qsizetype textEnd = newline;
+        if (textEnd > 0 && rest[textEnd - 1] == '\r')
+            --textEnd;
+        m_lines.append({rest.first(textEnd).toByteArray(),
+                        rest.sliced(textEnd, newline + 1 - textEnd).toByteArray()});
+        rest = rest.sliced(newline + 1);
+    }
+}
+
+ProfileText::Location ProfileText::Find(const QString& section, const QString& key) const
 {
     Location where;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const std::optional<QByteArray> name = SectionName(lines[i].text);
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        const std::optional<QByteArray> name = SectionName(m_lines[i].text);
         if (where.sectionLine >= 0) {
             if (name)
                 break; // the end of the first matching section
-            const QByteArray trimmed = TrimBlanks(lines[i].text);
+            const QByteArray trimmed = TrimBlanks(m_lines[i].text);
             if (trimmed.isEmpty())
                 continue;
             where.lastEntryLine = i;
@@ -114,96 +128,88 @@ Location Find(const QList<Line>& lines, const QString& section, const QString& k
     return where;
 }
 
-bool HasLineBreak(const QString& text)
+std::optional<QString> ProfileText::Value(const QString& section, const QString& key) const
 {
-    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
-}
-
-bool ValidForWriting(const QString& section, const QString& key, const QString& value)
-{
-    const QString s = section.trimmed();
-    const QString k = key.trimmed();
-    return !s.isEmpty() && !k.isEmpty() && !HasLineBreak(section) && !HasLineBreak(key) &&
-           !HasLineBreak(value) && !s.contains(QLatin1Char(']')) && !k.contains(QLatin1Char('=')) &&
-           !k.startsWith(QLatin1Char('['));
-}
-
-// The line end the file already uses (that of its first line); LF for a new file.
-QByteArray FileLineEnd(const QByteArray& bytes)
-{
-    const qsizetype newline = bytes.indexOf('\n');
-    return newline > 0 && bytes[newline - 1] == '\r' ? QByteArrayLiteral("\r\n")
-                                                     : QByteArrayLiteral("\n");
-}
-
-std::optional<QByteArray> ReadWholeFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.exists())
-        return QByteArray();
-    if (!file.open(QIODevice::ReadOnly))
+    const Location where = Find(section, key);
+    if (where.keyLine < 0)
         return std::nullopt;
-    return file.readAll();
+    return TextFromBytes(where.value);
 }
 
-} // namespace
+bool ProfileText::Set(const QString& section, const QString& key, const QString& value)
+{
+    if (!ValidForWriting(section, key, value))
+        return false;
+    const Location where = Find(section, key);
+    if (where.keyLine >= 0) {
+        if (TextFromBytes(where.value) == value)
+            return true; // already holds it: the line stays as it is
+        m_lines[where.keyLine].text = where.keyInFile + '=' + BytesFromText(value);
+        return true;
+    }
+    const Line keyLine{key.trimmed().toUtf8() + '=' + BytesFromText(value), m_lineEnd};
+    // The file's last line may lack a line end; a line added after it needs one (a line
+    // added anywhere else leaves it as it is).
+    const bool afterLastLine = where.sectionLine < 0 || where.lastEntryLine == m_lines.size() - 1;
+    if (afterLastLine && !m_lines.isEmpty() && m_lines.back().end.isEmpty())
+        m_lines.back().end = m_lineEnd;
+    qsizetype insertAt = where.lastEntryLine;
+    if (where.sectionLine < 0) {
+        insertAt = m_lines.size();
+        m_lines.append({'[' + section.trimmed().toUtf8() + ']', m_lineEnd});
+    }
+    m_lines.insert(insertAt + 1, keyLine);
+    return true;
+}
+
+QByteArray ProfileText::Bytes() const
+{
+    qsizetype size = m_byteOrderMark ? 3 : 0;
+    for (const Line& line : m_lines)
+        size += line.text.size() + line.end.size();
+    QByteArray out;
+    out.reserve(size);
+    if (m_byteOrderMark)
+        out += ByteOrderMark;
+    for (const Line& line : m_lines)
+        out += line.text + line.end;
+    return out;
+}
+
+std::optional<QByteArray> ReadProfileFile(const QString& path)
+{
+    QByteArray bytes;
+    const int error = ReadRegularFile(path, MaxProfileBytes, bytes);
+    if (error == ENOENT)
+        return QByteArray();
+    if (error != 0)
+        return std::nullopt;
+    return bytes;
+}
 
 QString ReadProfileString(const QString& section, const QString& key, const QString& defaultValue,
                           int bufferSize, const QString& path)
 {
     if (bufferSize < 1)
         return {};
-    QString result = defaultValue;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        const Location where = Find(SplitLines(file.readAll()), section, key);
-        if (where.keyLine >= 0)
-            result = QString::fromUtf8(where.value);
-    }
-    return result.left(bufferSize - 1);
+    const std::optional<QByteArray> bytes = ReadProfileFile(path);
+    const std::optional<QString> value =
+        bytes ? ProfileText(*bytes).Value(section, key) : std::nullopt;
+    return value.value_or(defaultValue).left(bufferSize - 1);
 }
 
 bool WriteProfileString(const QString& section, const QString& key, const QString& value,
                         const QString& path)
 {
-    if (!ValidForWriting(section, key, value))
-        return false;
-    const QFileInfo info(path);
-    if (info.exists() && (!info.isFile() || !info.isWritable()))
-        return false;
-    const std::optional<QByteArray> bytes = ReadWholeFile(path);
+    const std::optional<QByteArray> bytes = ReadProfileFile(path);
     if (!bytes)
         return false;
-
-    QList<Line> lines = SplitLines(*bytes);
-    const QByteArray lineEnd = FileLineEnd(*bytes);
-    const Location where = Find(lines, section, key);
-    const QByteArray valueBytes = value.toUtf8();
-
-    if (where.keyLine >= 0) {
-        if (where.value == valueBytes)
-            return true; // already holds it: leave the file alone
-        lines[where.keyLine].text = where.keyInFile + '=' + valueBytes;
-    } else {
-        const Line keyLine{key.trimmed().toUtf8() + '=' + valueBytes, lineEnd};
-        // The file's last line may lack a line end; a line added after it needs one (a line
-        // added anywhere else leaves it as it is).
-        const bool afterLastLine = where.sectionLine < 0 || where.lastEntryLine == lines.size() - 1;
-        if (afterLastLine && !lines.isEmpty() && lines.back().end.isEmpty())
-            lines.back().end = lineEnd;
-        qsizetype insertAt = where.lastEntryLine;
-        if (where.sectionLine < 0) {
-            insertAt = lines.size();
-            lines.append({'[' + section.trimmed().toUtf8() + ']', lineEnd});
-        }
-        lines.insert(insertAt + 1, keyLine);
-    }
-
-    QByteArray out;
-    out.reserve(bytes->size() + valueBytes.size() + key.size() + section.size() + 8);
-    for (const Line& line : lines)
-        out += line.text + line.end;
-
+    ProfileText text(*bytes);
+    if (!text.Set(section, key, value))
+        return false;
+    const QByteArray out = text.Bytes();
+    if (out == *bytes)
+        return true; // already holds it: leave the file alone
     return WriteFileAtomically(path, out) == 0;
 }
 

@@ -1,6 +1,7 @@
 #include "playlist/playlistfiles.h"
 
 #include "platform/atomicwrite.h"
+#include "platform/bytetext.h"
 #include "playlist/playlist.h"
 #include "playlist/textfile.h"
 #include "tags/displayname.h"
@@ -33,8 +34,10 @@ bool PlaylistFiles::WriteList(const QString& path)
         m_dialogs.ActivateMainWindow();
         return false;
     }
-    QByteArray bytes = sources.join(QLatin1String("\r\n")).toUtf8();
-    bytes += "\r\n";
+    // Each source goes back as the bytes it was read as (a name that is not UTF-8 too).
+    QByteArray bytes;
+    for (const QString& source : sources)
+        bytes += BytesFromText(source) + "\r\n";
     if (const int error = WriteFileAtomically(path, bytes); error != 0) {
         ShowError("Error in WriteList", error);
         return false;
@@ -49,7 +52,7 @@ bool PlaylistFiles::ReadList(const QString& path)
     const int error = ReadLines(path, MaxLineBytes, [&](QByteArrayView line) {
         if (line.isEmpty())
             return 0;
-        const QString text = QString::fromUtf8(line);
+        const QString text = TextFromBytes(line);
         if (m_playlist.Count() >= Playlist::MaxEntries)
             return EFBIG;
         if (const std::optional<QString> track = CdTrackDisplayName(text))

@@ -1,4 +1,5 @@
-// Playlist files (.qlt): one source per line in UTF-8, CR LF after every line, display
+// Playlist files (.qlt): one source per line in UTF-8 (a file name that is not valid UTF-8
+// keeps its bytes, read and written back alike), CR LF after every line, display
 // names worked out again on reading. Saving, loading and their two dialogs.
 // UI thread only.
 #pragma once

@@ -1,42 +1,19 @@
 #include "playlist/textfile.h"
 
-#include <QFile>
+#include "platform/readfile.h"
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillet {
 
-namespace {
-
-// The system name of path, or "" when it cannot name a file (empty, or a NUL inside, which
-// the system would silently take as the end of a shorter name).
-QByteArray SystemName(const QString& path)
-{
-    const QByteArray name = QFile::encodeName(path);
-    return name.contains('\0') ? QByteArray() : name;
-}
-
-} // namespace
-
 int ReadLines(const QString& path, qsizetype maxLineBytes,
               const std::function<int(QByteArrayView line)>& onLine)
 {
-    const QByteArray name = SystemName(path);
-    if (name.isEmpty())
-        return ENOENT;
-    struct stat info {};
-    if (::stat(name.constData(), &info) != 0)
-        return errno;
-    if (S_ISDIR(info.st_mode))
-        return EISDIR;
-    if (!S_ISREG(info.st_mode))
-        return EINVAL;
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return errno;
+    const OpenedFile file = OpenRegularFile(path);
+    if (file.fd < 0)
+        return file.error;
+    const int fd = file.fd;
 
     int error = 0;
     QByteArray pending;       // the start of a line that goes on in the next chunk

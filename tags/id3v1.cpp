@@ -1,31 +1,21 @@
 #include "tags/id3v1.h"
 
-#include <QFile>
+#include "platform/bytetext.h"
+#include "platform/readfile.h"
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillet {
 
 namespace {
 
-// Windows-1252 differs from Latin-1 only in 0x80…0x9F. The five bytes it leaves undefined
-// keep their Latin-1 (control character) meaning, as the system converter does.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
 QString DecodeCp1252(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();
     for (char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        *out++ = byte >= 0x80 && byte < 0xA0 ? QChar(kCp1252High[byte - 0x80]) : QChar(byte);
+        *out++ = Windows1252Letter(static_cast<unsigned char>(c));
     }
     return text;
 }
@@ -63,22 +53,10 @@ Id3v1Read ParseId3v1(QByteArrayView block)
 
 int OpenTagFile(const QString& path, qint64& size)
 {
-    const QByteArray name = QFile::encodeName(path);
-    // A NUL inside the path would make the system open a different, shorter name.
-    if (name.isEmpty() || name.contains('\0'))
-        return -1;
-    // Looking before opening keeps FIFOs, devices and directories closed: opening some of
-    // them blocks or has side effects.
-    struct stat info {};
-    if (::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode))
-        return -1;
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
-        ::close(fd);
-        return -1;
-    }
-    size = info.st_size;
-    return fd;
+    // Only a regular file, never by a name cut short at a NUL, never blocking.
+    const OpenedFile file = OpenRegularFile(path);
+    size = file.size;
+    return file.fd;
 }
 
 Id3v1Read ReadId3v1(const QString& path)

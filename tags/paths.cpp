@@ -1,5 +1,7 @@
 #include "tags/paths.h"
 
+#include "platform/bytetext.h"
+
 #include <algorithm>
 
 namespace quillet {
@@ -29,7 +31,8 @@ QString FileNameFromPath(QString path)
     if (nul >= 0)
         path.truncate(nul);
     const qsizetype slash = path.lastIndexOf(u'/');
-    return slash >= 0 ? path.mid(slash + 1) : path;
+    // A name that is not valid UTF-8 shows its bytes as the letters they most likely were.
+    return ShownText(slash >= 0 ? path.mid(slash + 1) : path);
 }
 
 } // namespace quillet

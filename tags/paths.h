@@ -26,8 +26,9 @@ namespace quillet {
 QString NormalizeSlashes(QString& path);
 
 // The text after the last separator of the normalized path (the whole text when it has
-// none), without the NULs that normalizing leaves at its end. Takes its own copy: the
-// caller's path is never changed.
+// none), without the NULs that normalizing leaves at its end, shown as a person reads it
+// (platform/bytetext.h: a byte kept from a name that is not UTF-8 shows as its Windows-1252
+// letter). Takes its own copy: the caller's path is never changed.
 [[nodiscard]] QString FileNameFromPath(QString path);
 
 } // namespace quillet

@@ -1,5 +1,7 @@
 #include "ui/qtuserdialogs.h"
 
+#include "platform/readfile.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -50,7 +52,11 @@ QStringList RunFileDialog(QWidget* parent, const QList<FileFilter>& filters,
     dialog.setNameFilters(QtUserDialogs::NameFilters(filters));
     if (dialog.exec() != QDialog::Accepted)
         return {};
-    return dialog.selectedFiles();
+    QStringList chosen = dialog.selectedFiles();
+    // The dialog lists names that are not UTF-8 with U+FFFD: back to the names on disk.
+    for (QString& path : chosen)
+        path = NameOnDisk(path);
+    return chosen;
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 #include "components/skin/skinform.h"
 #include "components/skin/selfcontained.h"
 
-#include <QFile>
+#include "platform/readfile.h"
+
 #include <QPainter>
 #include <QPalette>
 #include <QSvgRenderer>
@@ -14,6 +15,9 @@ namespace {
 // sizes keep changing, and the old renderings are of no further use.
 constexpr qsizetype MaxCachedPixmaps = 512;
 
+// The largest skin file read, in bytes: many times any real skin's drawing.
+constexpr qint64 MaxSkinBytes = 32 * 1024 * 1024;
+
 } // namespace
 
 SvgSkinForm::SvgSkinForm(QObject* parent) : QObject(parent) {}
@@ -25,13 +29,14 @@ void SvgSkinForm::SetSkinFile(const QString& path)
     m_file = path;
     m_renderer.reset();
     m_cache.clear();
-    // Read it ourselves: a missing skin is an ordinary case, not worth a warning on the console.
-    QFile file(path);
-    if (!path.isEmpty() && file.open(QIODevice::ReadOnly)) {
+    // Read it ourselves: a missing skin is an ordinary case, not worth a warning on the
+    // console; a FIFO, a device or a runaway file is as unreadable as a missing one.
+    QByteArray content;
+    if (ReadRegularFile(path, MaxSkinBytes, content) == 0) {
         auto renderer = std::make_unique<QSvgRenderer>();
         renderer->setFramesPerSecond(0); // a still skin: no animation timer
         // Only what the file itself holds: no image or style sheet from elsewhere.
-        if (renderer->load(SelfContainedSvg(file.readAll())) && renderer->isValid())
+        if (renderer->load(SelfContainedSvg(content)) && renderer->isValid())
             m_renderer = std::move(renderer);
     }
     emit skinChanged();

@@ -5,9 +5,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -50,6 +53,23 @@ TEST_F(Profile, ReadsAwkwardFiles)
             WriteFile(Path(), file);
         EXPECT_EQ(Read("display", "volume"), "<default>");
     }
+    // A file that would block or never end, and one far too big to be settings, are
+    // unreadable: read as missing, and never replaced by a write.
+    const QByteArray big = "[display]\nvolume=1\n" + QByteArray(MaxProfileBytes, ';');
+    const auto makeFifo = [&] {
+        QFile::remove(Path()), ::mkfifo(QFile::encodeName(Path()).constData(), 0600);
+    };
+    const auto makeZero = [&] { QFile::remove(Path()), QFile::link("/dev/zero", Path()); };
+    const auto makeBig = [&] { WriteFile(Path(), big); };
+    for (const auto& make : {std::function<void()>(makeFifo), std::function<void()>(makeZero),
+                             std::function<void()>(makeBig)}) {
+        make();
+        const QString before = test::FileKind(Path());
+        EXPECT_EQ(Read("display", "volume"), "<default>");
+        EXPECT_FALSE(Write("display", "volume", "2"));
+        EXPECT_EQ(test::FileKind(Path()), before);
+        QFile::remove(Path());
+    }
     WriteFile(Path(), Garbage() + "\n  [ Display ]  \r\n\tVOLUME  =  12000 \t\r\nvolume=2\n"
                                   "name=\"a b \"\nq='x'\nodd=\"x'\nbare=\n[display]\nbalance=4\n"
                                   "[zzz]\r\nx=y");
@@ -91,12 +111,25 @@ TEST_F(Profile, AWriteChangesOneLineAndKeepsEverythingElseByteForByte)
         {"[a]\r\nx=y", "equalizer", "db32", "", "[a]\r\nx=y\r\n[equalizer]\r\ndb32=\r\n"},
         {"[display]\nvolume=10", "display", "setTop", "1", "[display]\nvolume=10\nsetTop=1\n"},
         {"[display]\nvolume=10", "display", "volume", "10", "[display]\nvolume=10"},
+        // A byte-order mark stays in front and is no part of the first section's name.
+        {"\xEF\xBB\xBF[display]\r\nvolume=1\r\n", "display", "volume", "2",
+         "\xEF\xBB\xBF[display]\r\nvolume=2\r\n"},
     };
     for (const auto& row : rows) {
         WriteFile(Path(), row.before);
         ASSERT_TRUE(Write(row.section, row.key, row.value)) << row.key;
         EXPECT_EQ(ReadFile(Path()), row.after) << row.key;
     }
+    // A value that is not UTF-8, read and written back unchanged, keeps its bytes, also in a
+    // new file.
+    const QByteArray latin1 = "[display]\nvolume= '\xe9t\xe9' \n";
+    WriteFile(Path(), latin1);
+    const QString value = Read("display", "volume");
+    ASSERT_TRUE(Write("display", "volume", value));
+    EXPECT_EQ(ReadFile(Path()), latin1);
+    QFile::remove(Path());
+    ASSERT_TRUE(Write("display", "volume", value));
+    EXPECT_EQ(ReadFile(Path()), "[display]\nvolume=\xe9t\xe9\n");
 }
 
 TEST_F(Profile, TheFirstWriteCreatesTheFileAndEveryWriteIsAtomic)

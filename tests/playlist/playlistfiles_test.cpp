@@ -165,12 +165,13 @@ TEST_F(FilesTest, ReadingTakesEveryLineEndKeepsWhatWasReadAndNeverWaitsOrRunsAwa
     EXPECT_GT(list.Count(), 0);
     dialogs.messages.clear();
 
-    // A NUL inside a line stays in the entry and is written back unchanged.
-    const QByteArray withNul("a\0b.mp3\r\n", 9);
-    Load("nul.qlt", withNul);
-    EXPECT_EQ(list.Names(), QStringList{"a"});
-    ASSERT_TRUE(files.WriteList(Path("nul-again.qlt")));
-    EXPECT_EQ(ReadBytes(Path("nul-again.qlt")), withNul);
+    // A NUL inside a line, and names that are not UTF-8, stay in the entry as they were and
+    // are written back unchanged; the names show as well as they can.
+    const QByteArray kept("a\0b.mp3\r\nlatin1-\xe9.mp3\r\n\xff\xc3.wav\r\n", 31);
+    Load("kept.qlt", kept);
+    EXPECT_EQ(list.Names(), (QStringList{"a", "latin1-\u00e9.mp3", "\u00ff\u00c3.wav"}));
+    ASSERT_TRUE(files.WriteList(Path("kept-again.qlt")));
+    EXPECT_EQ(ReadBytes(Path("kept-again.qlt")), kept);
 
     // A 50 MB line cannot be a path: reading stops there, the entries before it stay.
     Load("huge.qlt", "first.mp3\r\n" + QByteArray(50 << 20, 'x') + "\r\nlast.mp3\r\n");

@@ -82,13 +82,12 @@ inline bool OwnMountNamespace()
 }
 } // namespace detail
 
-// Runs scenario in a child process that sees a fresh tmpfs of sizeBytes at folder (an empty
-// folder the caller made; the mount vanishes with the child). scenario returns what it found
-// wrong ("" when everything held). Returns that text, or nothing with skipReason set where
-// this system does not let a test mount a file system (a container without the right).
-inline std::optional<QString> InSmallFileSystem(const QString& folder, int sizeBytes,
-                                                const std::function<QString()>& scenario,
-                                                QString& skipReason)
+// Runs scenario in a child process after prepare, which makes the child's world and returns
+// "" or why it cannot be made here. scenario returns what it found wrong or what it saw, as
+// text. Returns that text, or nothing with skipReason set where prepare could not do its part.
+inline std::optional<QString> InChildProcess(const std::function<QString()>& prepare,
+                                             const std::function<QString()>& scenario,
+                                             QString& skipReason)
 {
     int channel[2];
     if (::pipe2(channel, O_CLOEXEC) != 0)
@@ -96,15 +95,9 @@ inline std::optional<QString> InSmallFileSystem(const QString& folder, int sizeB
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(channel[0]);
-        QByteArray report;
-        if (!detail::OwnMountNamespace() ||
-            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            ::mount("quillet-test", QFile::encodeName(folder).constData(), "tmpfs", 0,
-                    ("size=" + QByteArray::number(sizeBytes)).constData()) != 0)
-            report = QByteArray("skip: this system does not let a test mount a tmpfs (") +
-                     std::strerror(errno) + ")";
-        else
-            report = scenario().toUtf8();
+        const QString cannot = prepare();
+        const QByteArray report =
+            cannot.isEmpty() ? scenario().toUtf8() : "skip: " + cannot.toUtf8();
         const bool sent =
             ::write(channel[1], report.constData(), size_t(report.size())) == report.size();
         ::_exit(sent ? 0 : 1);
@@ -127,6 +120,42 @@ inline std::optional<QString> InSmallFileSystem(const QString& folder, int sizeB
         return std::nullopt;
     }
     return QString::fromUtf8(report);
+}
+
+// Runs scenario in a child process that sees a fresh tmpfs of sizeBytes at folder (an empty
+// folder the caller made; the mount vanishes with the child).
+inline std::optional<QString> InSmallFileSystem(const QString& folder, int sizeBytes,
+                                                const std::function<QString()>& scenario,
+                                                QString& skipReason)
+{
+    const auto mount = [&]() -> QString {
+        if (detail::OwnMountNamespace() &&
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+            ::mount("quillet-test", QFile::encodeName(folder).constData(), "tmpfs", 0,
+                    ("size=" + QByteArray::number(sizeBytes)).constData()) == 0)
+            return {};
+        return QString("this system does not let a test mount a tmpfs (") + std::strerror(errno) +
+               ")";
+    };
+    return InChildProcess(mount, scenario, skipReason);
+}
+
+// Runs scenario in a child process that may not write into folder: folder is made read-only,
+// and the superuser (whom no permission stops) becomes user nobody in the child.
+inline std::optional<QString> WithoutWriteRight(const QString& folder,
+                                                const std::function<QString()>& scenario,
+                                                QString& skipReason)
+{
+    const QFileDevice::Permissions before = QFile::permissions(folder);
+    QFile::setPermissions(folder, QFileDevice::Permissions(0x5555));
+    const auto drop = []() -> QString {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            return QString("cannot become user nobody (") + std::strerror(errno) + ")";
+        return {};
+    };
+    std::optional<QString> report = InChildProcess(drop, scenario, skipReason);
+    QFile::setPermissions(folder, before);
+    return report;
 }
 
 } // namespace quillet::test

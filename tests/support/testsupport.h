@@ -34,4 +34,14 @@ inline QByteArray ReadFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// What is at path, in a few words: a link and its target, a file and its size, or neither.
+inline QString FileKind(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return "link to " + info.symLinkTarget();
+    return info.isFile() ? QString("file of %1 bytes").arg(info.size())
+                         : info.exists() ? QString("no file") : QString("nothing");
+}
+
 } // namespace quillet::test

@@ -1,3 +1,4 @@
+#include "platform/bytetext.h"
 #include "tags/displayname.h"
 #include "tags/genres.h"
 #include "tags/id3v1.h"
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sys/stat.h>
 
 namespace quillet {
@@ -62,6 +64,15 @@ TEST(DisplayName, ComposesArtistTitleAndGenreOfMp3Files)
     EXPECT_EQ(shown("ABBA", "Waterloo", 13, "x.Mp3"), "ABBA - Waterloo [Pop]");
     for (const char* name : {"x.wav", "mp3"})
         EXPECT_EQ(shown("ABBA", "Waterloo", 13, name), name);
+    // A name that is not UTF-8: its tag is read through the name's bytes, and without an
+    // artist the name shows its Windows-1252 letters.
+    const QByteArray latin1 = QFile::encodeName(dir.path()) + "/latin1-\xe9.mp3";
+    for (const QByteArray artist : {"ABBA", ""}) {
+        (void)shown(artist, "Waterloo", 13, "x.mp3");
+        ASSERT_EQ(::rename(QFile::encodeName(dir.filePath("x.mp3")).constData(), latin1), 0);
+        EXPECT_EQ(DisplayNameFor(TextFromBytes(latin1), scratch),
+                  artist.isEmpty() ? QString("latin1-\u00e9.mp3") : "ABBA - Waterloo [Pop]");
+    }
 }
 
 TEST(Paths, TheFileNameFollowsTheLastSeparator)

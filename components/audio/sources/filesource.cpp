@@ -2,40 +2,30 @@
 #include "components/audio/sources/filesources.h"
 #include "playback/audioengine.h"
 
-#include <QFile>
+#include "platform/bytetext.h"
+#include "platform/readfile.h"
 
 #include <array>
 #include <string_view>
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillet::audio {
 
 RegularFile OpenRegularFile(const QString& path)
 {
-    const QByteArray name = QFile::encodeName(path);
-    if (name.isEmpty())
+    if (path.isEmpty())
         throw ComponentError("no file name given");
-    // stat first, so a FIFO or device node is never opened at all; O_NONBLOCK guards the
-    // moment between stat and open, fstat checks what was really opened.
-    struct stat st {};
-    if (::stat(name.constData(), &st) != 0)
-        throw ComponentError("cannot open " + path.toStdString() + ": " + std::strerror(errno));
-    if (!S_ISREG(st.st_mode))
-        throw ComponentError("not a regular file: " + path.toStdString());
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        throw ComponentError("cannot open " + path.toStdString() + ": " + std::strerror(errno));
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        throw ComponentError("not a regular file: " + path.toStdString());
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return {fd, int64_t(st.st_size)};
+    // Never a FIFO or device, never blocking, never a name cut short at a NUL.
+    const OpenedFile file = quillet::OpenRegularFile(path);
+    if (file.fd >= 0)
+        return {file.fd, int64_t(file.size)};
+    const std::string name = ShownText(path).toStdString();
+    if (file.error == EINVAL || file.error == EISDIR)
+        throw ComponentError("not a regular file: " + name);
+    throw ComponentError("cannot open " + name + ": " + std::strerror(file.error));
 }
 
 namespace {

@@ -30,7 +30,9 @@ TEST(BadInput, UndecodableFilesAreRefusedAtOnce)
     ASSERT_TRUE(QDir().mkpath(dir.filePath("folder.mp3")));
     fixtures::WriteWav(dir.filePath("header-cut.wav"), fixtures::Counter(100));
     fixtures::TruncateFile(dir.filePath("header-cut.wav"), 20);
-    QStringList paths{"/dev/zero", QString()};
+    // A NUL ends the name for the system: never opened as the playable file before it.
+    fixtures::WriteWav(dir.filePath("tone.wav"), fixtures::Counter(100));
+    QStringList paths{"/dev/zero", QString(), dir.filePath("tone.wav") + QChar(0) + ".evil.mp3"};
     // A signature with nothing valid behind it.
     for (const char* name : {"junk.flac", "junk.ogg"}) {
         fixtures::WriteRandomBytes(dir.filePath(name), 4000);

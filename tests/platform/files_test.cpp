@@ -1,0 +1,77 @@
+// Files as the system names them (bytes that need not be UTF-8) and the one way the program
+// opens what it reads: regular files only, never blocking, never a name cut short, capped.
+#include "platform/bytetext.h"
+#include "platform/readfile.h"
+#include "tests/support/testsupport.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace quillet {
+namespace {
+
+TEST(KeptBytes, AnyBytesComeBackAsTheyWereAndShowAsTheirLetters)
+{
+    const struct {
+        QByteArray bytes;
+        const char* shown; // UTF-8
+    } rows[] = {
+        {"plain/ascii.mp3", "plain/ascii.mp3"},
+        {"\xc3\xa9t\xc3\xa9 \xf0\x90\x82\x80", "\xc3\xa9t\xc3\xa9 \xf0\x90\x82\x80"}, // UTF-8
+        {"latin1-\xe9.mp3", "latin1-\xc3\xa9.mp3"},
+        {"\x80\x9f\xff", "\xe2\x82\xac\xc5\xb8\xc3\xbf"},
+        {"cut \xe2\x82", "cut \xc3\xa2\xe2\x80\x9a"},
+        {"\xc0\x80 \xed\xa0\x80 \xf4\x90\x80\x80", // overlong, a surrogate, beyond U+10FFFF
+         "\xc3\x80\xe2\x82\xac \xc3\xad\xc2\xa0\xe2\x82\xac "
+         "\xc3\xb4\xc2\x90\xe2\x82\xac\xe2\x82\xac"},
+    };
+    for (const auto& row : rows) {
+        const QString text = TextFromBytes(row.bytes);
+        EXPECT_EQ(BytesFromText(text), row.bytes) << row.bytes.toHex().constData();
+        EXPECT_EQ(ShownText(text), QString::fromUtf8(row.shown)) << row.bytes.toHex().constData();
+    }
+    // Text from elsewhere (typed, or from Qt) goes out as UTF-8 as ever.
+    const QString typed = QString::fromUtf8("\xc3\xa9\xf0\x9f\x8e\xb5");
+    EXPECT_EQ(BytesFromText(typed), typed.toUtf8());
+}
+
+TEST(RegularFiles, OnlyRegularFilesAreOpenedNeverBlockingAndWithinTheirSize)
+{
+    QTemporaryDir dir;
+    test::WriteFile(dir.filePath("small"), "1234");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", dir.filePath("zero")));
+    const QByteArray latin1 = QFile::encodeName(dir.path()) + "/\xe9";
+    ASSERT_EQ(::rename(QFile::encodeName(dir.filePath("small")).constData(), latin1), 0);
+    const QString small = TextFromBytes(latin1);
+    const struct {
+        QString path;
+        qint64 maxBytes;
+        int error;
+    } rows[] = {
+        {small, 4, 0},
+        {small, 3, EFBIG},
+        {small + QChar(0) + ".mp3", NoSizeLimit, EINVAL}, // never opened as its prefix
+        {dir.filePath("fifo"), NoSizeLimit, EINVAL},
+        {dir.filePath("zero"), NoSizeLimit, EINVAL},
+        {dir.path(), NoSizeLimit, EISDIR},
+        {dir.filePath("missing"), NoSizeLimit, ENOENT},
+        {"", NoSizeLimit, ENOENT},
+    };
+    for (const auto& row : rows) {
+        QByteArray bytes = "untouched";
+        EXPECT_EQ(ReadRegularFile(row.path, row.maxBytes, bytes), row.error)
+            << BytesFromText(row.path).constData();
+        EXPECT_EQ(bytes, row.error == 0 ? "1234" : "untouched");
+    }
+    // A name Qt's own file functions spoiled finds its file again.
+    EXPECT_EQ(NameOnDisk(QFile::decodeName(latin1)), small);
+    EXPECT_EQ(NameOnDisk(dir.path() + QString::fromUtf8("/\xef\xbf\xbd-none")),
+              dir.path() + QString::fromUtf8("/\xef\xbf\xbd-none"));
+}
+
+} // namespace
+} // namespace quillet
