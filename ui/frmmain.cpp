@@ -111,12 +111,18 @@ void frmMain::WireRoutines()
     connect(&songDetails, &SongDetails::changed, m_textDisplay,
             [this, &songDetails] { m_textDisplay->setText(songDetails.TextDisplay()); });
 
-    // The user's selection runs the selection rule; the playlist's selection shows in the view.
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [&playlist](const QModelIndex& current) {
-                if (current.isValid() && current.row() != playlist.SelectedIndex())
-                    playlist.Select(current.row());
-            });
+    // What the list shows selected is the playlist's selection: every gesture that selects
+    // an entry or leaves none highlighted (a click on the blank space, Ctrl+click,
+    // Ctrl+Space) runs the selection rule with it; the playlist's own selection shows back.
+    QItemSelectionModel* shown = m_list->selectionModel();
+    connect(shown, &QItemSelectionModel::selectionChanged, this, [this, &playlist, shown] {
+        if (m_rowsChanging > 0)
+            return; // the view adjusting to rows that come and go, not a gesture
+        const QModelIndexList rows = shown->selectedRows();
+        const int row = rows.isEmpty() ? -1 : rows.first().row();
+        if (row != playlist.SelectedIndex())
+            playlist.Select(row);
+    });
     connect(&playlist, &Playlist::selectionChanged, this, &frmMain::ShowSelection);
     connect(&playlist, &Playlist::cleared, this, [this] { ShowSelection(-1); });
     connect(m_list, &QListView::doubleClicked, this, [&transport] { transport.PlaySelected(); });
@@ -130,7 +136,7 @@ void frmMain::ShowSelection(int index)
 {
     QItemSelectionModel* selection = m_list->selectionModel();
     if (index < 0 || index >= m_model->rowCount()) {
-        selection->clear();
+        selection->clearSelection(); // the keyboard goes on from the current entry
         return;
     }
     const QModelIndex item = m_model->index(index);

@@ -155,6 +155,7 @@ private:
     SvgSkinForm m_skinForm;
     WindowPlacement m_placement{*this};
     PlaylistModel* m_model = nullptr;
+    int m_rowsChanging = 0; // inside a removal, move or reset of the list's rows
     Buttons m_buttons{};
     QListView* m_list = nullptr;
     QLabel* m_textTotalFiles = nullptr;

@@ -372,6 +372,16 @@ void frmMain::BuildEqualizer()
 void frmMain::BuildPlaylist()
 {
     m_model = new PlaylistModel(m_parts.playlist, this);
+    // Counted before the view hears of the change: its selection drops or moves with the rows
+    // and the playlist's own selection follows when the operation ends.
+    const auto begin = [this] { ++m_rowsChanging; };
+    const auto end = [this] { --m_rowsChanging; };
+    connect(m_model, &QAbstractItemModel::rowsAboutToBeRemoved, this, begin);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, end);
+    connect(m_model, &QAbstractItemModel::rowsAboutToBeMoved, this, begin);
+    connect(m_model, &QAbstractItemModel::rowsMoved, this, end);
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, begin);
+    connect(m_model, &QAbstractItemModel::modelReset, this, end);
     m_list = new QListView(this);
     m_list->setObjectName(QStringLiteral("ListBoxDisplay"));
     m_list->setGeometry(10, 259, 292, 64);

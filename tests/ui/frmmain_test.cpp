@@ -139,6 +139,43 @@ TEST_F(MainWindow, PlaylistButtonsRunTheirRoutines)
     Click("SkinButtonAdd");
     EXPECT_EQ(m_playlist.Sources(), (QStringList{"/m/a.wav", "/m/b.mp2", "/m/c.mp1"}));
     EXPECT_EQ(Shown(), "Total: 3 Pos: 3");
+
+    // Whatever leaves no entry highlighted leaves none selected: Remove, Delete and Play then
+    // act on nothing. Whatever highlights one selects it.
+    QWidget& rows = *List().viewport();
+    const auto highlighted = [&] {
+        const QModelIndexList selected = List().selectionModel()->selectedRows();
+        return selected.isEmpty() ? -1 : selected.first().row();
+    };
+    const struct {
+        const char* gesture;
+        std::function<void()> act;
+        int selected;
+    } gestures[] = {
+        {"click on the blank space",
+         [&] { QTest::mouseClick(&rows, Qt::LeftButton, {}, {5, rows.height() - 3}); }, -1},
+        {"Space", [&] { QTest::keyClick(&List(), Qt::Key_Space); }, 2},
+        {"Ctrl+click on the selected entry",
+         [&] { QTest::mouseClick(&rows, Qt::LeftButton, Qt::ControlModifier, RowCentre(2)); }, -1},
+        {"click", [&] { QTest::mouseClick(&rows, Qt::LeftButton, {}, RowCentre(0)); }, 0},
+        {"Ctrl+Space", [&] { QTest::keyClick(&List(), Qt::Key_Space, Qt::ControlModifier); }, -1},
+        {"Down", [&] { QTest::keyClick(&List(), Qt::Key_Down); }, 1},
+        {"Ctrl+Space again",
+         [&] { QTest::keyClick(&List(), Qt::Key_Space, Qt::ControlModifier); }, -1},
+    };
+    for (const auto& [gesture, act, selected] : gestures) {
+        act();
+        EXPECT_EQ(highlighted(), selected) << gesture;
+        EXPECT_EQ(m_playlist.SelectedIndex(), selected) << gesture;
+        EXPECT_EQ(Text("TextPosition"), selected < 0 ? "" : QString("Pos: %1").arg(selected + 1))
+            << gesture;
+    }
+    Click("SkinButtonRemove");
+    QTest::keyClick(&List(), Qt::Key_Delete);
+    Click("SkinButtonPlay");
+    EXPECT_EQ(m_playlist.Count(), 3);
+    EXPECT_FALSE(m_transport.Playing);
+    QTest::mouseClick(&rows, Qt::LeftButton, {}, RowCentre(2));
     Click("SkinButtonUp");
     EXPECT_EQ(m_playlist.Names(), (QStringList{"a.wav", "c.mp1", "b.mp2"}));
     EXPECT_EQ(List().currentIndex().row(), 1);
