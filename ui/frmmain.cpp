@@ -28,6 +28,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 
 namespace quillet {
 
@@ -263,10 +264,17 @@ std::vector<SkinControl*> frmMain::SkinnedControls() const
 
 void frmMain::SetStayOnTop(bool onTop)
 {
-    const bool wasVisible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop); // hides a shown window; show it again
-    if (wasVisible)
-        show();
+    const Qt::WindowFlags flags = onTop ? windowFlags() | Qt::WindowStaysOnTopHint
+                                        : windowFlags() & ~Qt::WindowStaysOnTopHint;
+    QWindow* window = windowHandle();
+    if (!window) { // not created yet: the hint goes with the window when it is made
+        setWindowFlags(flags);
+        return;
+    }
+    // The same window changes band: the window system is told in place (on X11 the window
+    // manager's _NET_WM_STATE_ABOVE), where setting the widget's flags would make a new one.
+    overrideWindowFlags(flags);
+    window->setFlags(flags);
 }
 
 QPoint frmMain::CentredPosition(QSize screen, QSize window)
@@ -280,8 +288,20 @@ void frmMain::CentreOnScreen()
     if (!screen)
         return;
     const QRect area = screen->geometry();
-    const QSize outer = isVisible() ? frameGeometry().size() : size();
-    move(area.topLeft() + CentredPosition(area.size(), outer));
+    // A window not framed yet is centred by its inside for now, and again by its frame once
+    // the window manager has framed it (moveEvent).
+    m_centredAt = area.topLeft() + CentredPosition(area.size(), frameGeometry().size());
+    m_centreByFrame = frameGeometry().size() == size();
+    move(m_centredAt);
+}
+
+void frmMain::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    // Framed while still where it was centred (the user has had no chance to move it).
+    if (m_centreByFrame && isVisible() && frameGeometry().size() != size() &&
+        (pos() == m_centredAt || geometry().topLeft() == m_centredAt))
+        CentreOnScreen();
 }
 
 void frmMain::ShowWindow()

@@ -110,6 +110,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -155,6 +156,8 @@ private:
     SvgSkinForm m_skinForm;
     WindowPlacement m_placement{*this};
     PlaylistModel* m_model = nullptr;
+    QPoint m_centredAt;          // where CentreOnScreen put the frame's top-left
+    bool m_centreByFrame = false; // centred by the inside: again once the frame is known
     int m_rowsChanging = 0; // inside a removal, move or reset of the list's rows
     Buttons m_buttons{};
     QListView* m_list = nullptr;

@@ -395,8 +395,8 @@ void frmMain::BuildPlaylist()
     m_list->setContextMenuPolicy(Qt::NoContextMenu);
     m_list->setToolTip(tr("Double-click an entry to play it"));
     m_list->installEventFilter(this);
-    m_textTotalFiles = TextBox("TextTotalFiles", {10, 323, 52, 18}, SkinLook::TextFont(), this);
-    m_textPosition = TextBox("TextPosition", {62, 323, 52, 18}, SkinLook::TextFont(), this);
+    m_textTotalFiles = TextBox("TextTotalFiles", {10, 323, 52, 18}, SkinLook::CountFont(), this);
+    m_textPosition = TextBox("TextPosition", {62, 323, 52, 18}, SkinLook::CountFont(), this);
 }
 
 // Top to bottom, left to right, as the controls sit.

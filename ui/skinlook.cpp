@@ -3,9 +3,10 @@
 namespace quillet::SkinLook {
 
 namespace {
-QFont Sans(int pixels, QFont::Weight weight = QFont::Normal)
+QFont Sans(int pixels, QFont::Weight weight = QFont::Normal,
+           const QString& family = QStringLiteral("Liberation Sans"))
 {
-    QFont font(QStringLiteral("Liberation Sans"));
+    QFont font(family);
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixels);
     font.setWeight(weight);
@@ -21,6 +22,11 @@ QFont TextFont()
 QFont TimeFont()
 {
     return Sans(15, QFont::Bold);
+}
+
+QFont CountFont()
+{
+    return Sans(11, QFont::Normal, QStringLiteral("Liberation Sans Narrow"));
 }
 
 QFont SmallFont()

@@ -23,6 +23,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace quillet {
@@ -206,6 +207,14 @@ TEST_F(MainWindow, ClicksKeysAndDoubleClicksOnAFullList)
     ASSERT_EQ(List().model()->rowCount(), Full);
     QTest::mouseClick(List().viewport(), Qt::LeftButton, {}, RowCentre(3));
     EXPECT_EQ(Shown(), QString("Total: %1 Pos: 4").arg(Full));
+    m_playlist.Select(Full - 1);
+    for (const char* name : {"TextTotalFiles", "TextPosition"}) { // the largest counts fit
+        const auto& text = Find<QLabel>(name);
+        EXPECT_TRUE(text.text().endsWith("32767")) << name;
+        EXPECT_LE(text.fontMetrics().horizontalAdvance(text.text()), text.contentsRect().width())
+            << name;
+    }
+    m_playlist.Select(3);
 
     QTest::keyClick(&List(), Qt::Key_Up); // the list's own navigation runs the rule too
     EXPECT_EQ(m_playlist.SelectedIndex(), 2);
@@ -295,12 +304,25 @@ TEST_F(MainWindow, OptionButtonsAndMenuChecksAgreeBothWays)
         EXPECT_FALSE(latch.Pushed() || check->isChecked()) << name;
         EXPECT_EQ(m_program.settings()[key], "0");
     }
-    // Set on Top chosen twice ends where it began; the window stays shown throughout.
+    // Set on Top chosen twice ends where it began; the same window stays shown throughout.
+    const WId window = m_window.winId();
+    struct : QObject {
+        int hides = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            hides += event->type() == QEvent::Hide;
+            return false;
+        }
+    } watch;
+    m_window.installEventFilter(&watch);
     for (bool on : {true, false}) {
         item("setOnTop")->trigger();
         EXPECT_EQ(item("setOnTop")->isChecked(), on);
         EXPECT_EQ(bool(m_window.windowFlags() & Qt::WindowStaysOnTopHint), on);
+        EXPECT_EQ(bool(m_window.windowHandle()->flags() & Qt::WindowStaysOnTopHint), on);
         EXPECT_TRUE(m_window.isVisible());
+        EXPECT_EQ(m_window.winId(), window);
+        EXPECT_EQ(watch.hides, 0);
         EXPECT_EQ(m_program.settings()[SettingKey::setTop], on ? "1" : "0");
     }
 }
