@@ -1,8 +1,10 @@
 #include "ui/frmabout.h"
 
+#include "ui/designscale.h"
 #include "ui/weblinks.h"
 #include "ui/windowplacement.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -32,6 +34,34 @@ frmAbout::frmAbout(WindowPlacement& placement, const WebLinks& links,
     setFixedSize(ClientWidth, ClientHeight);
     BuildLabels();
     BuildButtons();
+    WidenForTitle();
+    m_design = std::make_unique<DesignScale>(*this);
+}
+
+frmAbout::~frmAbout() = default;
+
+// A window manager shortens a title that does not fit beside its icon and buttons. Its title
+// font is its own; reckoned as a bold 15 px face (11 points) with about 130 px of icon,
+// buttons and padding, the box is made wide enough, its contents kept in the middle.
+void frmAbout::WidenForTitle()
+{
+    constexpr int TitleBarFurniture = 130;
+    QFont titleFont = QApplication::font();
+    titleFont.setPixelSize(15);
+    titleFont.setBold(true);
+    const int needed = QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + TitleBarFurniture;
+    const int extra = std::max(needed - ClientWidth, 0);
+    if (extra == 0)
+        return;
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        child->move(child->pos() + QPoint(extra / 2, 0));
+    setFixedSize(ClientWidth + extra, ClientHeight);
+    findChild<QFrame*>(QStringLiteral("LineSep"))->setGeometry(8, 96, width() - 18, 1);
+}
+
+void frmAbout::ApplyScale(qreal scale)
+{
+    m_design->Apply(scale);
 }
 
 void frmAbout::BuildLabels()

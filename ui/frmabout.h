@@ -6,9 +6,11 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 namespace quillet {
 
+class DesignScale;
 class WebLinks;
 class WindowPlacement;
 
@@ -21,19 +23,24 @@ public:
     // showMainWindow: brings the main window to the front, active.
     frmAbout(WindowPlacement& placement, const WebLinks& links,
              std::function<void()> showMainWindow, QWidget* parent = nullptr);
+    ~frmAbout() override;
 
     // Before the first showing: centred over the main window.
     void Form_Load();
+    // Laid out at a multiple of its design, as the main window is.
+    void ApplyScale(qreal scale);
     void CommandOk_Click();
     void CommandQuillet_Click();
 
 private:
     void BuildLabels();
     void BuildButtons();
+    void WidenForTitle();
 
     WindowPlacement& m_placement;
     const WebLinks& m_links;
     std::function<void()> m_showMainWindow;
+    std::unique_ptr<DesignScale> m_design;
 };
 
 } // namespace quillet

@@ -33,7 +33,7 @@ constexpr std::array<Row, frmDetails::FieldCount> Rows{{
 } // namespace
 
 frmDetails::frmDetails(const SongDetails& details, WindowPlacement& placement,
-                       std::function<void()> showMainWindow, QWidget* parent)
+                       std::function<void()> showMainWindow, qreal scale, QWidget* parent)
     : QWidget(parent, Qt::Dialog), m_details(details), m_placement(placement),
       m_showMainWindow(std::move(showMainWindow))
 {
@@ -47,7 +47,7 @@ frmDetails::frmDetails(const SongDetails& details, WindowPlacement& placement,
     for (int i = 0; i < FieldCount; ++i) {
         auto* field = new QLineEdit(this);
         field->setObjectName(QLatin1String(Rows[i].field));
-        field->setFixedWidth(FieldWidth);
+        field->setFixedWidth(int(FieldWidth * scale)); // its text follows the program's size
         auto* label = new QLabel(tr(Rows[i].label), this);
         label->setBuddy(field);
         grid->addWidget(label, i, 0, Qt::AlignLeft | Qt::AlignVCenter);

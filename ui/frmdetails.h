@@ -23,7 +23,7 @@ public:
 
     // showMainWindow: brings the main window to the front, active.
     frmDetails(const SongDetails& details, WindowPlacement& placement,
-               std::function<void()> showMainWindow, QWidget* parent = nullptr);
+               std::function<void()> showMainWindow, qreal scale = 1, QWidget* parent = nullptr);
 
     // At creation: centred over the main window, then the fields set from the values.
     void Form_Load();

@@ -10,18 +10,21 @@
 #include "playlist/playlist.h"
 #include "playlist/playlistmodel.h"
 #include "tags/songdetails.h"
+#include "components/displays/bandslider.h"
+#include "components/displays/positionslider.h"
 #include "ui/controlbinding.h"
+#include "ui/designscale.h"
 #include "ui/frmabout.h"
 #include "ui/frmdetails.h"
 #include "ui/frmmenu.h"
 #include "ui/skinlook.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
@@ -33,7 +36,9 @@
 namespace quillet {
 
 frmMain::frmMain(const MainWindowParts& parts, MainWindowActions actions, QWidget* parent)
-    : QWidget(parent), m_parts(parts), m_actions(std::move(actions))
+    : QWidget(parent), m_parts(parts), m_actions(std::move(actions)),
+      m_size(QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->devicePixelRatio()
+                                              : 1.0)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral(" Quillet Jukebox"));
@@ -53,6 +58,25 @@ frmMain::frmMain(const MainWindowParts& parts, MainWindowActions actions, QWidge
     SetTabOrder();
     setFixedSize(DesignWidth, DesignHeight);
     connect(&m_skinForm, &SvgSkinForm::skinChanged, this, qOverload<>(&QWidget::update));
+    m_design = std::make_unique<DesignScale>(*this);
+    ApplySize();
+    connect(&m_size, &WindowSize::changed, this, &frmMain::ApplySize);
+}
+
+// The whole window at the chosen size as one picture: places, fonts and hit areas together;
+// the skin is drawn afresh at the new sizes. Every other window of the program (menus,
+// popups, dialogs) takes the skin's colours and text at the same size.
+void frmMain::ApplySize()
+{
+    const qreal scale = m_size.LayoutScale();
+    m_design->Apply(scale);
+    for (BandSlider* slider : m_sliderBand)
+        slider->ScaleThumb(scale);
+    m_slider1->ScaleThumb(scale);
+    QApplication::setPalette(SkinLook::Palette(QApplication::palette()));
+    QApplication::setFont(DesignScale::Scaled(SkinLook::DialogFont(), scale));
+    if (m_about)
+        m_about->ApplyScale(scale);
 }
 
 frmMain::~frmMain()
@@ -73,6 +97,7 @@ void frmMain::BuildMenus()
 {
     MenuParts menuParts{m_parts.endOfTrack,
                         m_parts.windowOptions,
+                        m_size,
                         m_parts.webLinks,
                         m_placement,
                         [this] { songDetails_Click(); },
@@ -149,14 +174,17 @@ void frmMain::ShowSelection(int index)
 void frmMain::songDetails_Click()
 {
     OpenModeless(m_details, [this] {
-        return new frmDetails(m_parts.songDetails, m_placement, [this] { ShowMainWindow(); });
+        return new frmDetails(m_parts.songDetails, m_placement, [this] { ShowMainWindow(); },
+                              m_size.LayoutScale());
     });
 }
 
 void frmMain::about_Click()
 {
     OpenModeless(m_about, [this] {
-        return new frmAbout(m_placement, m_parts.webLinks, [this] { ShowMainWindow(); });
+        auto* about = new frmAbout(m_placement, m_parts.webLinks, [this] { ShowMainWindow(); });
+        about->ApplyScale(m_size.LayoutScale());
+        return about;
     });
 }
 

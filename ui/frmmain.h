@@ -9,6 +9,7 @@
 #include "sound/equalizerpresets.h"
 #include "ui/mainwindowsteps.h"
 #include "ui/windowplacement.h"
+#include "ui/windowsize.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -26,6 +27,7 @@ namespace quillet {
 
 class AudioCd;
 class BandSlider;
+class DesignScale;
 class Connector;
 class EndOfTrack;
 class frmAbout;
@@ -96,6 +98,7 @@ public:
     [[nodiscard]] QMenu& Menu();
     [[nodiscard]] QMenu& PresetMenu() { return *m_presetMenu; }
     [[nodiscard]] WindowPlacement& Placement() { return m_placement; }
+    [[nodiscard]] WindowSize& Size() { return m_size; }
     // The skinned controls in the order the skin binds them.
     [[nodiscard]] std::vector<SkinControl*> SkinnedControls() const;
 
@@ -149,12 +152,15 @@ private:
     void SetTabOrder();
     void WireRoutines();
     void ShowSelection(int index);
+    void ApplySize();
     void ShowMainWindow();
 
     MainWindowParts m_parts;
     MainWindowActions m_actions;
     SvgSkinForm m_skinForm;
     WindowPlacement m_placement{*this};
+    WindowSize m_size;
+    std::unique_ptr<DesignScale> m_design; // the layout as designed, for the chosen size
     PlaylistModel* m_model = nullptr;
     QPoint m_centredAt;          // where CentreOnScreen put the frame's top-left
     bool m_centreByFrame = false; // centred by the inside: again once the frame is known

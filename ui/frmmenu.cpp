@@ -5,6 +5,7 @@
 #include "ui/weblinks.h"
 #include "ui/windowoptions.h"
 #include "ui/windowplacement.h"
+#include "ui/windowsize.h"
 
 #include <QCursor>
 #include <QMenu>
@@ -60,6 +61,19 @@ void frmMenu::BuildOptions(QMenu& options)
         QAction* action = options.addAction(item.caption);
         action->setObjectName(QLatin1String(item.name));
         BindCheckItem(*action, item.mark, item.routine);
+    }
+
+    // One of the sizes is checked; each reachable by its digit.
+    QMenu& size = *AddSubmenu(options, "size", tr("Si&ze"));
+    WindowSize& windowSize = m_parts.windowSize;
+    const char* const captions[] = {QT_TR_NOOP("&100 %"), QT_TR_NOOP("1&50 %"),
+                                    QT_TR_NOOP("&200 %")};
+    for (size_t i = 0; i < WindowSize::Percents.size(); ++i) {
+        const int percent = WindowSize::Percents[i];
+        QAction* action = size.addAction(tr(captions[i]));
+        action->setObjectName(QStringLiteral("size%1").arg(percent));
+        BindCheckItem(*action, windowSize.Item(percent),
+                      [&windowSize, percent] { windowSize.Choose(percent); });
     }
 }
 

@@ -1,5 +1,5 @@
-// The main popup menu: Song Details, the options (Set on Top, Continuous Play, Shuffle) with
-// their check marks, help, the web sites and Exit. Never shown itself; the Menu button pops
+// The main popup menu: Song Details, the options (Set on Top, Continuous Play, Shuffle, and
+// the window's Size) with their check marks, help, the web sites and Exit. Never shown itself; the Menu button pops
 // up the whole menu and the web-site button its Websites part alone, at the mouse pointer.
 // UI thread only.
 #pragma once
@@ -16,6 +16,7 @@ namespace quillet {
 class EndOfTrack;
 class WebLinks;
 class WindowOptions;
+class WindowSize;
 class WindowPlacement;
 
 // What the menu's items act on; everything outlives the menu. An empty function makes its
@@ -23,6 +24,7 @@ class WindowPlacement;
 struct MenuParts {
     EndOfTrack& endOfTrack;
     WindowOptions& windowOptions;
+    WindowSize& windowSize;
     WebLinks& webLinks;
     WindowPlacement& placement;
     std::function<void()> songDetails_Click;

@@ -29,6 +29,11 @@ QFont CountFont()
     return Sans(11, QFont::Normal, QStringLiteral("Liberation Sans Narrow"));
 }
 
+QFont DialogFont()
+{
+    return Sans(12);
+}
+
 QFont SmallFont()
 {
     return Sans(8);
@@ -49,11 +54,29 @@ QPalette Palette(const QPalette& from)
         palette.setColor(group, QPalette::HighlightedText, Qt::white);
         palette.setColor(group, QPalette::Button, window.lighter(130));
         palette.setColor(group, QPalette::ButtonText, windowText);
+        // A button held down or latched sinks into a darker face, its caption as legible.
+        palette.setColor(group, QPalette::Mid, well.lighter(250));
+        palette.setColor(group, QPalette::Dark, well);
+        palette.setColor(group, QPalette::Light, window.lighter(180));
+        palette.setColor(group, QPalette::Midlight, window.lighter(150));
+        palette.setColor(group, QPalette::Shadow, well);
+        palette.setColor(group, QPalette::PlaceholderText, windowText.darker(140));
+        palette.setColor(group, QPalette::ToolTipBase, well);
+        palette.setColor(group, QPalette::ToolTipText, windowText);
+        palette.setColor(group, QPalette::Link, lcd);
     }
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, windowText.darker(160));
+    // Dimmer, still readable.
+    const QColor dim(0x8a, 0x94, 0x9c);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, dim);
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, dim);
     palette.setColor(QPalette::Disabled, QPalette::Text, lcd.darker(200));
     palette.setColor(QPalette::Disabled, QPalette::Window, window);
+    palette.setColor(QPalette::Disabled, QPalette::Button, window);
     palette.setColor(QPalette::Disabled, QPalette::Base, well);
+    palette.setColor(QPalette::Disabled, QPalette::Mid, well.lighter(250));
+    palette.setColor(QPalette::Disabled, QPalette::Dark, well);
+    palette.setColor(QPalette::Disabled, QPalette::Highlight, window.lighter(130));
+    palette.setColor(QPalette::Disabled, QPalette::HighlightedText, dim);
     return palette;
 }
 

@@ -17,7 +17,8 @@ void BandSlider::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const int x = width() / 2 - 1;
-    const int top = ThumbHeight / 2;
+    const QSize thumb = ThumbRect().size();
+    const int top = thumb.height() / 2;
     painter.fillRect(
         x, top, 3, height() - 2 * top,
         QColor::fromRgb(isEnabled() ? look::SliderGroove : look::SliderGrooveDisabled));
@@ -25,7 +26,7 @@ void BandSlider::paintEvent(QPaintEvent*)
     if (Control().Minimum() <= 0 && Control().Maximum() >= 0) {
         const int y = ThumbRectFor(0).center().y();
         const QColor mark = QColor::fromRgb(look::SliderMark);
-        const int markLength = (width() - ThumbWidth) / 2;
+        const int markLength = (width() - thumb.width()) / 2;
         painter.fillRect(0, y, markLength, 1, mark);
         painter.fillRect(width() - markLength, y, markLength, 1, mark);
     }

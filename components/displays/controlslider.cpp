@@ -14,7 +14,8 @@ namespace quillet {
 
 ControlSlider::ControlSlider(const QString& objectName, SliderControl& control,
                              Qt::Orientation orientation, QSize thumb, QWidget* parent)
-    : QWidget(parent), m_control(control), m_orientation(orientation), m_thumb(thumb)
+    : QWidget(parent), m_control(control), m_orientation(orientation), m_designThumb(thumb),
+      m_thumb(thumb)
 {
     setObjectName(objectName);
     setFocusPolicy(Qt::StrongFocus);
@@ -28,6 +29,13 @@ void ControlSlider::SetSteps(int smallStep, int pageStep)
 {
     m_smallStep = std::max(smallStep, 1);
     m_pageStep = std::max(pageStep, 1);
+}
+
+void ControlSlider::ScaleThumb(qreal scale)
+{
+    m_thumb = QSize(int(std::lround(m_designThumb.width() * scale)),
+                    int(std::lround(m_designThumb.height() * scale)));
+    update();
 }
 
 int ControlSlider::Travel() const
@@ -125,8 +133,18 @@ void ControlSlider::mouseReleaseEvent(QMouseEvent* event)
         Release();
 }
 
+void ControlSlider::focusInEvent(QFocusEvent* event)
+{
+    m_focusCue.FocusIn(*event);
+    QWidget::focusInEvent(event); // repaints
+}
+
 void ControlSlider::keyPressEvent(QKeyEvent* event)
 {
+    if (!m_focusCue.Shown(*this)) {
+        m_focusCue.KeyPressed();
+        update();
+    }
     const int position = m_control.Position();
     switch (event->key()) {
     case Qt::Key_Left:
@@ -208,7 +226,7 @@ void ControlSlider::PaintThumb(QPainter& painter)
     painter.fillRect(thumb.left(), thumb.top(), 1, thumb.height(), highlight);
     painter.fillRect(thumb.left(), thumb.bottom(), thumb.width(), 1, shade);
     painter.fillRect(thumb.right(), thumb.top(), 1, thumb.height(), shade);
-    if (hasFocus()) {
+    if (m_focusCue.Shown(*this)) {
         painter.setPen(QColor::fromRgb(look::Accent));
         painter.drawRect(thumb.adjusted(0, 0, -1, -1));
     }

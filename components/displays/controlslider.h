@@ -7,6 +7,8 @@
 // no input. UI thread. Positions and steps in the control's units, sizes in pixels.
 #pragma once
 
+#include "components/skin/focuscue.h"
+
 #include "controls/controls.h"
 
 #include <QWidget>
@@ -26,6 +28,8 @@ public:
     // left; vertical: the maximum at the top).
     [[nodiscard]] QRect ThumbRect() const { return ThumbRectFor(m_control.Position()); }
     [[nodiscard]] bool Grabbed() const { return m_grabbed; }
+    // The thumb at a multiple of its design size, in a window laid out larger.
+    void ScaleThumb(qreal scale);
 
 protected:
     ControlSlider(const QString& objectName, SliderControl& control, Qt::Orientation orientation,
@@ -41,6 +45,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
@@ -56,6 +61,7 @@ private:
 
     SliderControl& m_control;
     Qt::Orientation m_orientation;
+    QSize m_designThumb;
     QSize m_thumb;
     int m_smallStep = 1;
     int m_pageStep = 4;
@@ -64,6 +70,7 @@ private:
     int m_grabOffset = 0; // where along the thumb it was grabbed
     int m_wheelAngle = 0; // eighths of a degree not yet turned into a step
     QRect m_shownThumb;
+    FocusCue m_focusCue;
 };
 
 } // namespace quillet

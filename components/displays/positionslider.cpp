@@ -22,8 +22,8 @@ void PositionSlider::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), QColor::fromRgb(look::Black));
     const QRect thumb = ThumbRect();
     const int y = height() / 2 - 1;
-    const int left = ThumbWidth / 2;
-    const int right = width() - ThumbWidth / 2;
+    const int left = thumb.width() / 2;
+    const int right = width() - thumb.width() / 2;
     if (isEnabled()) {
         painter.fillRect(left, y, right - left, 3, QColor::fromRgb(look::SliderGroove));
         painter.fillRect(left, y, thumb.center().x() - left, 3, QColor::fromRgb(look::SliderMark));

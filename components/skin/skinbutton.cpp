@@ -62,7 +62,7 @@ void SkinButtonWidget::paintEvent(QPaintEvent*)
         DrawPlain(painter, m_down || pushed);
     else
         painter.drawPixmap(0, 0, face);
-    if (hasFocus())
+    if (m_focusCue.Shown(*this))
         DrawFocusMark(painter, rect(), PaintPalette(*this));
 }
 
@@ -70,8 +70,11 @@ void SkinButtonWidget::DrawPlain(QPainter& painter, bool sunken)
 {
     const QPalette palette = PaintPalette(*this);
     const QRect content = DrawPlainFace(painter, rect(), palette, sunken);
+    // As large as the face allows, up to 11/8 of the button's font (which follows the
+    // window's size).
     QFont small = font();
-    small.setPixelSize(std::clamp(height() - 3, 7, 11));
+    const int largest = small.pixelSize() > 0 ? small.pixelSize() * 11 / 8 : 11;
+    small.setPixelSize(std::max(7, std::min(height() * 3 / 4, largest)));
     painter.setFont(small);
     painter.setPen(palette.color(QPalette::ButtonText));
     painter.drawText(content, Qt::AlignCenter, m_caption);
@@ -107,6 +110,10 @@ void SkinButtonWidget::mouseReleaseEvent(QMouseEvent* event)
 
 void SkinButtonWidget::keyPressEvent(QKeyEvent* event)
 {
+    if (!m_focusCue.Shown(*this)) {
+        m_focusCue.KeyPressed();
+        update();
+    }
     switch (event->key()) {
     case Qt::Key_Space:
         if (!event->isAutoRepeat())
@@ -144,8 +151,9 @@ void SkinButtonWidget::leaveEvent(QEvent*)
     SetHover(false);
 }
 
-void SkinButtonWidget::focusInEvent(QFocusEvent*)
+void SkinButtonWidget::focusInEvent(QFocusEvent* event)
 {
+    m_focusCue.FocusIn(*event);
     update();
 }
 

@@ -3,6 +3,8 @@
 // own or a routine's) and reports clicks into it. UI thread only. Sizes in pixels.
 #pragma once
 
+#include "components/skin/focuscue.h"
+
 #include "components/skin/skinnedwidget.h"
 
 #include <memory>
@@ -53,6 +55,7 @@ private:
     bool m_held = false; // a left press began inside and has not been released
     bool m_down = false; // drawn held down: held with the pointer inside, or Space held
     bool m_hover = false;
+    FocusCue m_focusCue;
 };
 
 } // namespace quillet

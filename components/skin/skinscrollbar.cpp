@@ -118,7 +118,7 @@ void SkinScrollBarWidget::paintEvent(QPaintEvent*)
         DrawPlainFace(painter, thumb, palette, m_grip >= 0);
     else
         painter.drawPixmap(thumb.topLeft(), face);
-    if (hasFocus())
+    if (m_focusCue.Shown(*this))
         DrawFocusMark(painter, rect(), palette);
 }
 
@@ -195,6 +195,10 @@ void SkinScrollBarWidget::wheelEvent(QWheelEvent* event)
 
 void SkinScrollBarWidget::keyPressEvent(QKeyEvent* event)
 {
+    if (!m_focusCue.Shown(*this)) {
+        m_focusCue.KeyPressed();
+        update();
+    }
     switch (event->key()) {
     case Qt::Key_Left:
     case Qt::Key_Down:
@@ -233,8 +237,9 @@ void SkinScrollBarWidget::leaveEvent(QEvent*)
     update();
 }
 
-void SkinScrollBarWidget::focusInEvent(QFocusEvent*)
+void SkinScrollBarWidget::focusInEvent(QFocusEvent* event)
 {
+    m_focusCue.FocusIn(*event);
     update();
 }
 

@@ -4,6 +4,8 @@
 // UI thread only. Positions in pixels; values and steps in the control's units.
 #pragma once
 
+#include "components/skin/focuscue.h"
+
 #include "components/skin/skinnedwidget.h"
 
 #include <QBasicTimer>
@@ -69,6 +71,7 @@ private:
     int m_wheel = 0;    // wheel turn not yet worth a step, in eighths of a degree
     bool m_hover = false;
     QBasicTimer m_repeat;
+    FocusCue m_focusCue;
 };
 
 } // namespace quillet

@@ -11,6 +11,7 @@
 #include "tests/support/fakedialogs.h"
 #include "tests/support/testsupport.h"
 #include "ui/frmmenu.h"
+#include "ui/windowsize.h"
 
 #include <QAction>
 #include <QDir>
@@ -25,6 +26,8 @@
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace quillet {
 namespace {
@@ -363,6 +366,51 @@ TEST_F(MainWindow, PresetPopupBandSlidersAndBars)
     QTest::keyClick(&Find("SkinScrollBarVolume"), Qt::Key_End); // already there: nothing
     volume.SetValue(volume.Maximum());
     EXPECT_EQ(changes.size(), 1);
+}
+
+TEST_F(MainWindow, TheChosenSizeScalesTheWholeWindowAndIsRememberedOutsideTheSettings)
+{
+    // Until chosen, the size follows the desktop's scale, and the window its design there.
+    for (auto [desktop, percent] : {std::pair{1.0, 100}, {1.25, 100}, {1.5, 150}, {2.0, 200}}) {
+        WindowSize size(desktop);
+        EXPECT_EQ(size.Percent(), percent) << desktop;
+        EXPECT_TRUE(size.Item(percent).Checked()) << desktop;
+    }
+    QMenu& sizes = *m_window.Menu().findChild<QMenu*>("size");
+    const char* const placed[] = {"SkinButtonAdd", "SkinScrollBarVolume", "ListBoxDisplay",
+                                  "Slider1", "LevelRight", "Oscope"};
+    std::map<std::string, QRect> design;
+    for (const char* name : placed)
+        design[name] = Find(name).geometry();
+    auto& add = Find("SkinButtonAdd");
+    const int titlePixels = Find("TextDisplay").font().pixelSize();
+    for (int percent : {200, 150, 100}) {
+        sizes.findChild<QAction*>(QString("size%1").arg(percent))->trigger();
+        const qreal scale = percent / 100.0;
+        EXPECT_EQ(m_window.size(), QSize(314, 404) * scale) << percent;
+        for (const char* name : placed) { // each edge within a pixel of the scaled design
+            const QRectF want(QPointF(design[name].topLeft()) * scale,
+                              QSizeF(design[name].size()) * scale);
+            const QRect got = Find(name).geometry();
+            EXPECT_LE(std::abs(got.left() - want.left()) + std::abs(got.top() - want.top()) +
+                          std::abs(got.width() - want.width()) +
+                          std::abs(got.height() - want.height()),
+                      2)
+                << name << " at " << percent;
+        }
+        EXPECT_EQ(Find("TextDisplay").font().pixelSize(), qRound(titlePixels * scale)) << percent;
+        EXPECT_EQ(Find<PositionSlider>("Slider1").ThumbRect().width(), qRound(20 * scale));
+        for (QAction* item : sizes.actions())
+            EXPECT_EQ(item->isChecked(), item->objectName() == QString("size%1").arg(percent));
+        // Where the add button was drawn, a click adds.
+        const QPoint centre = (QPointF(design["SkinButtonAdd"].center()) * scale).toPoint();
+        EXPECT_EQ(m_window.childAt(centre), &add) << percent;
+    }
+    sizes.findChild<QAction*>("size150")->trigger();
+    EXPECT_EQ(WindowSize(1.0).Percent(), 150); // the next start
+    EXPECT_TRUE(QFile::exists(WindowSize::ConfigFile()));
+    EXPECT_FALSE(QFile::exists(m_dir.filePath("xquilletmp3.ini")));
+    EXPECT_TRUE(QFile::remove(WindowSize::ConfigFile())); // the next test starts afresh
 }
 
 TEST_F(MainWindow, CloseExitAndCentring)

@@ -7,6 +7,7 @@
 #include "ui/weblinks.h"
 #include "ui/windowoptions.h"
 #include "ui/windowplacement.h"
+#include "ui/windowsize.h"
 
 #include <QMenu>
 #include <QTest>
@@ -58,11 +59,12 @@ protected:
     QString setTopText = QStringLiteral("0");
     TopBandWindow main;
     WindowOptions options{setTopText};
+    WindowSize size{1.0}; // an ordinary monitor, nothing chosen yet
     QStringList opened;
     WebLinks links{"/opt/quillet/", [this](const QString& document) { opened << document; }};
     WindowPlacement placement{main};
     QStringList commands;
-    frmMenu menu{{playback.endOfTrack, options, links, placement,
+    frmMenu menu{{playback.endOfTrack, options, size, links, placement,
                   [this] { commands << "songDetails"; }, [this] { commands << "about"; },
                   [this] { commands << "exit"; }},
                  &main};
@@ -78,7 +80,9 @@ TEST_F(MainMenu, HoldsItsItemsInOrderAndRunsTheirRoutines)
     };
     EXPECT_EQ(submenu("options"),
               QStringList({"setOnTop|&Set on Top [ ]", "contPlay|&Continuous Play [ ]",
-                           "randOrder|&Shuffle [ ]"}));
+                           "randOrder|&Shuffle [ ]", "size|Si&ze"}));
+    EXPECT_EQ(submenu("size"), QStringList({"size100|&100 % [x]", "size150|1&50 % [ ]",
+                                            "size200|&200 % [ ]"}));
     EXPECT_EQ(submenu("help"), QStringList({"readme|&Help Contents", "about|&About"}));
     EXPECT_EQ(submenu("websites"),
               QStringList({"download|&Download Music Files", "quillet|&Quillet on the Web"}));
