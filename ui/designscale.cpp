@@ -30,9 +30,9 @@ void DesignScale::Record(QWidget& widget)
 QRect DesignScale::Scaled(const QRect& design, qreal scale)
 {
     const auto at = [scale](int design) { return int(std::lround(design * scale)); };
-    return QRect(QPoint(at(design.left()), at(design.top())),
-                 QPoint(at(design.left() + design.width()) - 1,
-                        at(design.top() + design.height()) - 1));
+    return QRect(
+        QPoint(at(design.left()), at(design.top())),
+        QPoint(at(design.left() + design.width()) - 1, at(design.top() + design.height()) - 1));
 }
 
 QFont DesignScale::Scaled(QFont design, qreal scale)

@@ -1,5 +1,7 @@
 #include "ui/frmmain.h"
 
+#include "components/displays/bandslider.h"
+#include "components/displays/positionslider.h"
 #include "components/skin/skinbutton.h"
 #include "components/skin/skinlabel.h"
 #include "components/skin/skinpicture.h"
@@ -10,8 +12,6 @@
 #include "playlist/playlist.h"
 #include "playlist/playlistmodel.h"
 #include "tags/songdetails.h"
-#include "components/displays/bandslider.h"
-#include "components/displays/positionslider.h"
 #include "ui/controlbinding.h"
 #include "ui/designscale.h"
 #include "ui/frmabout.h"
@@ -74,7 +74,11 @@ void frmMain::ApplySize()
         slider->ScaleThumb(scale);
     m_slider1->ScaleThumb(scale);
     QApplication::setPalette(SkinLook::Palette(QApplication::palette()));
-    QApplication::setFont(DesignScale::Scaled(SkinLook::DialogFont(), scale));
+    const QFont text = DesignScale::Scaled(SkinLook::DialogFont(), scale);
+    QApplication::setFont(text);
+    QApplication::setFont(text, "QTipLabel"); // the desktop may give tooltips a face of their own
+    for (QMenu* menu : findChildren<QMenu*>())
+        menu->setFont(text);
     if (m_about)
         m_about->ApplyScale(scale);
 }
@@ -174,8 +178,8 @@ void frmMain::ShowSelection(int index)
 void frmMain::songDetails_Click()
 {
     OpenModeless(m_details, [this] {
-        return new frmDetails(m_parts.songDetails, m_placement, [this] { ShowMainWindow(); },
-                              m_size.LayoutScale());
+        return new frmDetails(
+            m_parts.songDetails, m_placement, [this] { ShowMainWindow(); }, m_size.LayoutScale());
     });
 }
 

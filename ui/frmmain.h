@@ -162,9 +162,9 @@ private:
     WindowSize m_size;
     std::unique_ptr<DesignScale> m_design; // the layout as designed, for the chosen size
     PlaylistModel* m_model = nullptr;
-    QPoint m_centredAt;          // where CentreOnScreen put the frame's top-left
+    QPoint m_centredAt;           // where CentreOnScreen put the frame's top-left
     bool m_centreByFrame = false; // centred by the inside: again once the frame is known
-    int m_rowsChanging = 0; // inside a removal, move or reset of the list's rows
+    int m_rowsChanging = 0;       // inside a removal, move or reset of the list's rows
     Buttons m_buttons{};
     QListView* m_list = nullptr;
     QLabel* m_textTotalFiles = nullptr;

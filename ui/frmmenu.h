@@ -1,7 +1,7 @@
 // The main popup menu: Song Details, the options (Set on Top, Continuous Play, Shuffle, and
-// the window's Size) with their check marks, help, the web sites and Exit. Never shown itself; the Menu button pops
-// up the whole menu and the web-site button its Websites part alone, at the mouse pointer.
-// UI thread only.
+// the window's Size) with their check marks, help, the web sites and Exit. Never shown itself; the
+// Menu button pops up the whole menu and the web-site button its Websites part alone, at the mouse
+// pointer. UI thread only.
 #pragma once
 
 #include <QObject>

@@ -66,7 +66,7 @@ QPalette Palette(const QPalette& from)
         palette.setColor(group, QPalette::Link, lcd);
     }
     // Dimmer, still readable.
-    const QColor dim(0x8a, 0x94, 0x9c);
+    const QColor dim(0x9b, 0xa5, 0xad);
     palette.setColor(QPalette::Disabled, QPalette::WindowText, dim);
     palette.setColor(QPalette::Disabled, QPalette::ButtonText, dim);
     palette.setColor(QPalette::Disabled, QPalette::Text, lcd.darker(200));

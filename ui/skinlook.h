@@ -8,10 +8,10 @@
 
 namespace quillet::SkinLook {
 
-[[nodiscard]] QFont TextFont();  // text boxes and the playlist
-[[nodiscard]] QFont TimeFont();  // the elapsed time
-[[nodiscard]] QFont CountFont(); // "Total:" and "Pos:", narrow so that 32767 fits their boxes
-[[nodiscard]] QFont SmallFont(); // captions, labels and the plain look of buttons
+[[nodiscard]] QFont TextFont();   // text boxes and the playlist
+[[nodiscard]] QFont TimeFont();   // the elapsed time
+[[nodiscard]] QFont CountFont();  // "Total:" and "Pos:", narrow so that 32767 fits their boxes
+[[nodiscard]] QFont SmallFont();  // captions, labels and the plain look of buttons
 [[nodiscard]] QFont DialogFont(); // menus, popups and dialogs
 // Window text for captions and the scale; Text for the display wells; Base the wells'
 // black; Highlight the playlist's selection.

@@ -21,11 +21,10 @@ bool Offered(int percent)
 // The offered size nearest to the desktop's scale.
 int Nearest(qreal desktopScale)
 {
-    return *std::min_element(WindowSize::Percents.begin(), WindowSize::Percents.end(),
-                             [desktopScale](int a, int b) {
-                                 return std::abs(a - desktopScale * 100) <
-                                        std::abs(b - desktopScale * 100);
-                             });
+    return *std::min_element(
+        WindowSize::Percents.begin(), WindowSize::Percents.end(), [desktopScale](int a, int b) {
+            return std::abs(a - desktopScale * 100) < std::abs(b - desktopScale * 100);
+        });
 }
 
 } // namespace

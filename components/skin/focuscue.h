@@ -17,7 +17,10 @@ public:
                      reason == Qt::ShortcutFocusReason;
     }
     void KeyPressed() { m_keyboard = true; }
-    [[nodiscard]] bool Shown(const QWidget& widget) const { return m_keyboard && widget.hasFocus(); }
+    [[nodiscard]] bool Shown(const QWidget& widget) const
+    {
+        return m_keyboard && widget.hasFocus();
+    }
 
 private:
     bool m_keyboard = false;

@@ -11,9 +11,11 @@
 #include "tests/support/fakedialogs.h"
 #include "tests/support/testsupport.h"
 #include "ui/frmmenu.h"
+#include "ui/qtuserdialogs.h"
 #include "ui/windowsize.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QMimeData>
@@ -24,9 +26,11 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 
 namespace quillet {
@@ -39,6 +43,37 @@ std::unique_ptr<AudioEngine> SilentEngine(const QString& noDisc)
     options.output = audio::OutputKind::NullRealTime;
     options.cdDevice = noDisc;
     return audio::CreateAudioEngine(options);
+}
+
+// WCAG 2 contrast ratio of two colours (1 to 21).
+double Contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    const double x = luminance(a), y = luminance(b);
+    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
+// A drawn caption's legibility: the face is the commonest colour, the caption the pixel that
+// stands out from it most.
+double CaptionContrast(const QImage& picture)
+{
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            ++counts[picture.pixel(x, y)];
+    const QColor face = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                            return a.second < b.second;
+                        })->first;
+    double most = 1;
+    for (const auto& [colour, count] : counts)
+        most = std::max(most, Contrast(face, QColor::fromRgb(colour)));
+    return most;
 }
 
 class MainWindow : public ::testing::Test {
@@ -134,6 +169,34 @@ TEST_F(MainWindow, ControlsKeepTheirPlacesUnderTheSkinAndWorkWithoutIt)
     m_dialogs.filesToOpen = {QStringList{"/m/a.wav"}};
     Click("SkinButtonAdd");
     EXPECT_EQ(Shown(), "Total: 1 Pos: 1");
+
+    // Plainly drawn captions are legible in every state of a button.
+    auto& shuffle = Find<SkinButtonWidget>("SkinButtonShuffle");
+    const auto legible = [&](const char* state) {
+        EXPECT_GE(CaptionContrast(shuffle.grab().toImage()), 4.5) << state;
+    };
+    legible("normal");
+    QTest::mousePress(&shuffle, Qt::LeftButton);
+    legible("held down");
+    QTest::mouseRelease(&shuffle, Qt::LeftButton);
+    ASSERT_TRUE(shuffle.Control().Pushed());
+    legible("latched");
+    shuffle.setEnabled(false);
+    legible("disabled");
+    shuffle.setEnabled(true);
+
+    // The focus mark waits for the keyboard: the window's activation or a click gives the
+    // focus without it.
+    auto& menu = Find("SkinButtonMenu");
+    m_window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_window));
+    menu.setFocus(Qt::ActiveWindowFocusReason);
+    ASSERT_TRUE(menu.hasFocus());
+    const QImage quiet = menu.grab().toImage();
+    menu.clearFocus();
+    EXPECT_EQ(menu.grab().toImage(), quiet);
+    menu.setFocus(Qt::TabFocusReason);
+    EXPECT_NE(menu.grab().toImage(), quiet);
 }
 
 TEST_F(MainWindow, PlaylistButtonsRunTheirRoutines)
@@ -157,15 +220,18 @@ TEST_F(MainWindow, PlaylistButtonsRunTheirRoutines)
         int selected;
     } gestures[] = {
         {"click on the blank space",
-         [&] { QTest::mouseClick(&rows, Qt::LeftButton, {}, {5, rows.height() - 3}); }, -1},
+         [&] {
+             QTest::mouseClick(&rows, Qt::LeftButton, {}, {5, rows.height() - 3});
+         },
+         -1},
         {"Space", [&] { QTest::keyClick(&List(), Qt::Key_Space); }, 2},
         {"Ctrl+click on the selected entry",
          [&] { QTest::mouseClick(&rows, Qt::LeftButton, Qt::ControlModifier, RowCentre(2)); }, -1},
         {"click", [&] { QTest::mouseClick(&rows, Qt::LeftButton, {}, RowCentre(0)); }, 0},
         {"Ctrl+Space", [&] { QTest::keyClick(&List(), Qt::Key_Space, Qt::ControlModifier); }, -1},
         {"Down", [&] { QTest::keyClick(&List(), Qt::Key_Down); }, 1},
-        {"Ctrl+Space again",
-         [&] { QTest::keyClick(&List(), Qt::Key_Space, Qt::ControlModifier); }, -1},
+        {"Ctrl+Space again", [&] { QTest::keyClick(&List(), Qt::Key_Space, Qt::ControlModifier); },
+         -1},
     };
     for (const auto& [gesture, act, selected] : gestures) {
         act();
@@ -178,7 +244,7 @@ TEST_F(MainWindow, PlaylistButtonsRunTheirRoutines)
     QTest::keyClick(&List(), Qt::Key_Delete);
     Click("SkinButtonPlay");
     EXPECT_EQ(m_playlist.Count(), 3);
-    EXPECT_FALSE(m_transport.Playing);
+    EXPECT_FALSE(m_transport.Playing());
     QTest::mouseClick(&rows, Qt::LeftButton, {}, RowCentre(2));
     Click("SkinButtonUp");
     EXPECT_EQ(m_playlist.Names(), (QStringList{"a.wav", "c.mp1", "b.mp2"}));
@@ -378,7 +444,7 @@ TEST_F(MainWindow, TheChosenSizeScalesTheWholeWindowAndIsRememberedOutsideTheSet
     }
     QMenu& sizes = *m_window.Menu().findChild<QMenu*>("size");
     const char* const placed[] = {"SkinButtonAdd", "SkinScrollBarVolume", "ListBoxDisplay",
-                                  "Slider1", "LevelRight", "Oscope"};
+                                  "Slider1",       "LevelRight",          "Oscope"};
     std::map<std::string, QRect> design;
     for (const char* name : placed)
         design[name] = Find(name).geometry();
@@ -411,6 +477,58 @@ TEST_F(MainWindow, TheChosenSizeScalesTheWholeWindowAndIsRememberedOutsideTheSet
     EXPECT_TRUE(QFile::exists(WindowSize::ConfigFile()));
     EXPECT_FALSE(QFile::exists(m_dir.filePath("xquilletmp3.ini")));
     EXPECT_TRUE(QFile::remove(WindowSize::ConfigFile())); // the next test starts afresh
+}
+
+TEST_F(MainWindow, EverySecondaryWindowTakesTheSkinsLookAndTheChosenSize)
+{
+    QtUserDialogs dialogs;
+    dialogs.SetMainWindow(&m_window);
+    const QPalette skin = m_window.palette();
+    for (int percent : {100, 200}) {
+        m_window.Menu().findChild<QAction*>(QString("size%1").arg(percent))->trigger();
+        std::map<std::string, std::pair<QPalette, QFont>> looks;
+        const auto keep = [&](const QWidget* window) {
+            ASSERT_NE(window, nullptr);
+            looks[window->objectName().toStdString()] = {window->palette(), window->font()};
+        };
+        keep(&m_window.Menu());
+        keep(&m_window.PresetMenu());
+        m_window.about_Click();
+        m_window.songDetails_Click();
+        for (const char* name : {"frmAbout", "frmDetails"}) {
+            QWidget* window = nullptr;
+            for (QWidget* top : QApplication::topLevelWidgets())
+                window = top->objectName() == name && top->isVisible() ? top : window;
+            keep(window);
+            if (window)
+                window->close();
+        }
+        // The modal ones while they are open.
+        const auto whileOpen = [&] {
+            QTimer::singleShot(0, [&] {
+                keep(QApplication::activeModalWidget());
+                QApplication::activeModalWidget()->close();
+            });
+        };
+        whileOpen();
+        dialogs.ShowMessage("A message", "", MessageIcon::Information);
+        whileOpen();
+        (void)dialogs.ChooseFileToOpen({{"Playlists", {"*.qlt"}}}, m_dir.path());
+        ASSERT_EQ(looks.size(), 6u) << percent;
+        for (const auto& [name, look] : looks) {
+            const QPalette& p = look.first;
+            EXPECT_EQ(p.color(QPalette::Window), skin.color(QPalette::Window)) << name;
+            EXPECT_EQ(p.color(QPalette::Highlight), skin.color(QPalette::Highlight)) << name;
+            for (auto [text, ground] : {std::pair{QPalette::WindowText, QPalette::Window},
+                                        {QPalette::Text, QPalette::Base},
+                                        {QPalette::ButtonText, QPalette::Button},
+                                        {QPalette::HighlightedText, QPalette::Highlight}})
+                EXPECT_GE(Contrast(p.color(text), p.color(ground)), 4.5) << name << " " << text;
+            EXPECT_GE(QFontInfo(look.second).pixelSize(), 11 * percent / 100) << name;
+        }
+    }
+    m_window.Menu().findChild<QAction*>("size100")->trigger();
+    QFile::remove(WindowSize::ConfigFile());
 }
 
 TEST_F(MainWindow, CloseExitAndCentring)

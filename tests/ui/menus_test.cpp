@@ -81,8 +81,8 @@ TEST_F(MainMenu, HoldsItsItemsInOrderAndRunsTheirRoutines)
     EXPECT_EQ(submenu("options"),
               QStringList({"setOnTop|&Set on Top [ ]", "contPlay|&Continuous Play [ ]",
                            "randOrder|&Shuffle [ ]", "size|Si&ze"}));
-    EXPECT_EQ(submenu("size"), QStringList({"size100|&100 % [x]", "size150|1&50 % [ ]",
-                                            "size200|&200 % [ ]"}));
+    EXPECT_EQ(submenu("size"),
+              QStringList({"size100|&100 % [x]", "size150|1&50 % [ ]", "size200|&200 % [ ]"}));
     EXPECT_EQ(submenu("help"), QStringList({"readme|&Help Contents", "about|&About"}));
     EXPECT_EQ(submenu("websites"),
               QStringList({"download|&Download Music Files", "quillet|&Quillet on the Web"}));
