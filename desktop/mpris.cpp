@@ -4,6 +4,7 @@
 #include "playback/audiocd.h"
 #include "playback/audioengine.h"
 #include "playback/transport.h"
+#include "platform/bytetext.h"
 #include "platform/ignorefailure.h"
 #include "playlist/playlist.h"
 #include "sound/volumebalance.h"
@@ -248,8 +249,8 @@ void Mpris::SetPosition(const QString& trackId, qlonglong positionUs)
 void Mpris::OpenUri(const QString& uri)
 {
     const QUrl url(uri);
-    if (url.isLocalFile() && m_parts.openFile)
-        m_parts.openFile(url.toLocalFile());
+    if (const QString path = PathFromFileUrl(url); !path.isEmpty() && m_parts.openFile)
+        m_parts.openFile(path);
 }
 
 // As the user's move of the volume bar: the bar, its stored text and the sound follow.

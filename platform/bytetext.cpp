@@ -97,6 +97,13 @@ QByteArray BytesFromText(const QString& text)
     return bytes;
 }
 
+QString PathFromFileUrl(const QUrl& url)
+{
+    if (!url.isLocalFile())
+        return {};
+    return TextFromBytes(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+}
+
 QString ShownText(const QString& text)
 {
     if (!HasKeptByte(text))

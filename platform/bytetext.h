@@ -8,11 +8,16 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QUrl>
 
 namespace quillet {
 
 [[nodiscard]] QString TextFromBytes(QByteArrayView bytes);
 [[nodiscard]] QByteArray BytesFromText(const QString& text);
+
+// The local path a file: URL names, its bytes kept (QUrl::toLocalFile reads the
+// percent-encoded bytes as UTF-8 and so spoils a name that is not). Empty for other URLs.
+[[nodiscard]] QString PathFromFileUrl(const QUrl& url);
 
 // The text as a person should see it: each kept byte shown as the Windows-1252 letter it most
 // likely was ("latin1-\xe9.mp3" shows as "latin1-é.mp3").

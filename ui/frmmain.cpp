@@ -1,5 +1,7 @@
 #include "ui/frmmain.h"
 
+#include "platform/bytetext.h"
+
 #include "components/displays/bandslider.h"
 #include "components/displays/positionslider.h"
 #include "components/skin/skinbutton.h"
@@ -229,9 +231,10 @@ QStringList DroppedPaths(const QMimeData* data)
     if (!data || !data->hasUrls())
         return paths;
     for (const QUrl& url : data->urls()) {
-        if (!url.isLocalFile() || url.toLocalFile().isEmpty())
+        const QString path = PathFromFileUrl(url);
+        if (path.isEmpty())
             return {};
-        paths.append(url.toLocalFile());
+        paths.append(path);
     }
     return paths;
 }

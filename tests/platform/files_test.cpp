@@ -33,6 +33,10 @@ TEST(KeptBytes, AnyBytesComeBackAsTheyWereAndShowAsTheirLetters)
         EXPECT_EQ(BytesFromText(text), row.bytes) << row.bytes.toHex().constData();
         EXPECT_EQ(ShownText(text), QString::fromUtf8(row.shown)) << row.bytes.toHex().constData();
     }
+    // A dropped or bus-opened file: URL keeps the name's bytes too.
+    EXPECT_EQ(BytesFromText(PathFromFileUrl(QUrl::fromEncoded("file:///music/latin1-%E9.mp3"))),
+              "/music/latin1-\xe9.mp3");
+    EXPECT_TRUE(PathFromFileUrl(QUrl("https://example.org/a.mp3")).isEmpty());
     // Text from elsewhere (typed, or from Qt) goes out as UTF-8 as ever.
     const QString typed = QString::fromUtf8("\xc3\xa9\xf0\x9f\x8e\xb5");
     EXPECT_EQ(BytesFromText(typed), typed.toUtf8());
