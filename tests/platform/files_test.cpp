@@ -1,9 +1,13 @@
-// Files as the system names them (bytes that need not be UTF-8) and the one way the program
-// opens what it reads: regular files only, never blocking, never a name cut short, capped.
+// Files as the system names them (bytes that need not be UTF-8), the one way the program
+// opens what it reads (regular files only, never blocking, never a name cut short, capped)
+// and the one way it replaces a file (whole or not at all).
+#include "platform/atomicwrite.h"
 #include "platform/bytetext.h"
 #include "platform/readfile.h"
+#include "tests/support/fullfilesystem.h"
 #include "tests/support/testsupport.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -75,6 +79,68 @@ TEST(RegularFiles, OnlyRegularFilesAreOpenedNeverBlockingAndWithinTheirSize)
     EXPECT_EQ(NameOnDisk(QFile::decodeName(latin1)), small);
     EXPECT_EQ(NameOnDisk(dir.path() + QString::fromUtf8("/\xef\xbf\xbd-none")),
               dir.path() + QString::fromUtf8("/\xef\xbf\xbd-none"));
+}
+
+// Settings, playlists and desktop entries are all written this way; their own tests only
+// look at what they make of a failure.
+TEST(AtomicWrite, TheNewFileReplacesTheOldWholeOrNotAtAll)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f"), link = dir.filePath("link");
+    test::WriteFile(path, "old");
+    QFile reader(path); // opened before the write: reads the old file to its end
+    ASSERT_TRUE(reader.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+    ASSERT_TRUE(QFile::link(path, link));
+    EXPECT_EQ(WriteFileAtomically(link, "new"), 0); // the link keeps pointing at the file
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(reader.readAll(), "old");
+    EXPECT_EQ(test::ReadFile(path), "new");
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0604u);
+    EXPECT_EQ(WriteFileAtomically(dir.filePath("created"), "c"), 0);
+    EXPECT_EQ(test::ReadFile(dir.filePath("created")), "c");
+
+    // Each failure leaves the old file as it was and no temporary file behind.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600), 0);
+    const QByteArray big(64 * 1024, 'b');
+    const auto writeHere = [&](const QString& target) {
+        return QString::number(WriteFileAtomically(target, big));
+    };
+    const auto limited = [&] {
+        return test::WithFileSizeLimit(16 * 1024, [&] { return writeHere(path); });
+    };
+    // Without the right to write: into the folder, or over a write-protected file.
+    QFile::setPermissions(path, QFileDevice::Permissions(0x6666));
+    test::WriteFile(dir.filePath("protected"), "old");
+    QFile::setPermissions(dir.filePath("protected"), QFileDevice::Permissions(0x4444));
+    QString skipReason;
+    const std::optional<QString> withoutRight = test::WithoutWriteRight(
+        dir.path(), [&] { return writeHere(path) + " " + writeHere(dir.filePath("protected")); },
+        skipReason);
+    const struct {
+        const char* name;
+        QString outcome, expected;
+    } rows[] = {
+        {"file size limit", limited(), "27"},
+        {"a folder", writeHere(dir.path()), "21"},
+        {"a FIFO", writeHere(dir.filePath("fifo")), "22"},
+        {"a NUL in the name", writeHere(path + QChar(0) + "x"), "22"},
+        {"no name", writeHere(""), "2"},
+        {"no folder", writeHere(dir.filePath("none/f")), "2"},
+        {"no right to write", withoutRight.value_or("13 13"), "13 13"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.outcome, row.expected) << row.name;
+    EXPECT_EQ(test::ReadFile(path), "new");
+    EXPECT_EQ(test::ReadFile(dir.filePath("protected")), "old");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              (QStringList{"created", "f", "fifo", "link", "protected"}));
+    EXPECT_EQ(SystemErrorText(EACCES), "13 - Permission denied");
+    if (!withoutRight)
+        GTEST_SKIP() << skipReason.toStdString();
 }
 
 } // namespace

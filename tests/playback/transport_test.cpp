@@ -50,43 +50,39 @@ protected:
 
 TEST_F(TransportTest, FilesAndCdTracksCallTheChainInOrder)
 {
-    w.PlayEntry(0);
-    EXPECT_EQ(w.TakeCalls(),
-              (QStringList{"WaveOut.Stop", "WaveOut.DeviceCount", "AudioFile.Output=Eq",
-                           "AudioFile.FileName=/music/a.wav", "WaveOut.Start"}));
-    EXPECT_TRUE(t.Playing() && w.timer1.isActive() && !t.CdOpen);
-    EXPECT_EQ(slider.Maximum(), 12000);
-
-    w.songDetails.SetScrollTitle("-- ARTIST - TITLE --");
-    w.songDetails.SetTextDisplay("title line");
-    w.PlayEntry(1); // the disc's second track
-    EXPECT_EQ(w.TakeCalls(),
-              (QStringList{"WaveOut.Stop", "WaveOut.Close", "WaveOut.DeviceCount",
-                           "CDReader.Output=Eq", "CDReader.Open", "CDReader.SelectRange=1001,2500",
-                           "WaveOut.Start", "WaveOut.Start"}));
-    EXPECT_TRUE(t.Playing() && w.timer1.isActive() && t.CdOpen);
-    ExpectFileControls(false);
-    EXPECT_EQ(w.songDetails.ScrollTitle() + w.songDetails.TextDisplay(), "");
-
-    w.PlayEntry(2); // the reader is opened once; blanks around the index do not count
-    EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.Stop", "WaveOut.Close", "WaveOut.DeviceCount",
-                                          "CDReader.Output=Eq", "CDReader.SelectRange=2501,4000",
-                                          "WaveOut.Start", "WaveOut.Start"}));
-
-    w.PlayEntry(3); // a file after a CD track closes the reader first
-    EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.Stop", "WaveOut.Close", "WaveOut.DeviceCount",
-                                          "AudioFile.Output=Eq", "CDReader.Close",
-                                          "AudioFile.FileName=/music/b.wav", "WaveOut.Start"}));
-    EXPECT_FALSE(t.CdOpen);
-    ExpectFileControls(true);
-
-    w.PlayEntry(4); // beyond the disc: no range, yet the output starts
-    EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.Stop", "WaveOut.Close", "WaveOut.DeviceCount",
-                                          "CDReader.Output=Eq", "CDReader.Open", "WaveOut.Start",
-                                          "WaveOut.Start"}));
-    EXPECT_TRUE(t.Playing());
-    w.PlayEntry(5); // not a wrapped-around index
-    EXPECT_FALSE(w.TakeCalls().join(',').contains("SelectRange"));
+    const struct {
+        int entry;
+        QString calls; // after the output's stop, its close and the device count
+        bool cd;
+    } plays[] = {
+        {0, "AudioFile.Output=Eq AudioFile.FileName=/music/a.wav WaveOut.Start", false},
+        {1, "CDReader.Output=Eq CDReader.Open CDReader.SelectRange=1001,2500 WaveOut.Start", true},
+        // The reader is opened once; blanks around the index do not count.
+        {2, "CDReader.Output=Eq CDReader.SelectRange=2501,4000 WaveOut.Start", true},
+        // A file after a CD track closes the reader first.
+        {3, "AudioFile.Output=Eq CDReader.Close AudioFile.FileName=/music/b.wav WaveOut.Start",
+         false},
+        // Beyond the disc (also an index too long to be read as a number): no range, yet the
+        // output starts.
+        {4, "CDReader.Output=Eq CDReader.Open WaveOut.Start", true},
+        {5, "CDReader.Output=Eq WaveOut.Start", true},
+    };
+    w.engine.out.Start();
+    for (const auto& play : plays) {
+        SCOPED_TRACE(play.entry);
+        w.songDetails.SetScrollTitle("-- ARTIST - TITLE --");
+        w.songDetails.SetTextDisplay("title line");
+        w.TakeCalls();
+        w.PlayEntry(play.entry);
+        // A CD track starts the output once more after its range is chosen.
+        EXPECT_EQ(w.TakeCalls().join(' '), "WaveOut.Stop WaveOut.Close WaveOut.DeviceCount " +
+                                               play.calls + (play.cd ? " WaveOut.Start" : ""));
+        EXPECT_TRUE(t.Playing() && w.timer1.isActive());
+        EXPECT_EQ(t.CdOpen, play.cd);
+        ExpectFileControls(!play.cd);
+        EXPECT_EQ(w.songDetails.ScrollTitle() + w.songDetails.TextDisplay(), "");
+        EXPECT_EQ(slider.Maximum(), 12000); // left as the last file set it
+    }
 
     slider.SetPosition(4000); // nothing selected: what plays stops and nothing starts
     w.PlayEntry(-1);
@@ -149,9 +145,9 @@ TEST_F(TransportTest, PauseResumesAndStopEndsThePlay)
     t.Pause(); // nothing plays: nothing to pause, and no message
     t.Resume();
     EXPECT_TRUE(w.TakeCalls().isEmpty());
-    EXPECT_EQ(published, (QList<PlayState>{PlayState::Playing, PlayState::Paused,
-                                           PlayState::Playing, PlayState::Paused,
-                                           PlayState::Playing, PlayState::Stopped}));
+    EXPECT_EQ(published,
+              (QList<PlayState>{PlayState::Playing, PlayState::Paused, PlayState::Playing,
+                                PlayState::Paused, PlayState::Playing, PlayState::Stopped}));
 
     // Paused with nothing started: the next Pause stops the output.
     t.SkinButtonPause_Click();

@@ -98,20 +98,6 @@ unsigned long XDisplay::WaitForWindow(const QString& title, qint64 pid, int time
     return 0;
 }
 
-QByteArray XDisplay::Pixels(unsigned long window)
-{
-    XWindowAttributes attributes;
-    if (!m_display || !XGetWindowAttributes(m_display, window, &attributes))
-        return {};
-    XImage* image =
-        XGetImage(m_display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
-    if (!image)
-        return {};
-    QByteArray pixels(image->data, image->bytes_per_line * image->height);
-    XDestroyImage(image);
-    return pixels;
-}
-
 bool XDisplay::RequestClose(unsigned long window)
 {
     if (!m_display)

@@ -18,16 +18,11 @@ namespace {
 
 TEST(Genres, HistoricSpellingsStayAtTheirNumbers)
 {
-    // The first of every ten, so a name lost or doubled moves one of them, and the historic
-    // spellings users have always seen.
-    QStringList names;
-    for (int g : {0,   10,  20,  30,  40, 50, 60,  70,  80,  90, 100,
-                  110, 120, 130, 140, 62, 67, 117, 131, 144, -1})
+    QStringList names; // the first, the misspelt ones users have always seen, and no genre
+    for (int g : {0, 62, 67, 90, 117, 131, 140, 144, -1})
         names << GenreName(g);
-    EXPECT_EQ(names.join(','),
-              "Blues,New Age,Alternative,Fusion,Alt. Rock,Darkwave,Top 40,Trailer,Folk,Avantegarde,"
-              "Humour,Satire,Duet,Terror,Comteporary Christian,Pop/Punk,Phychedelic,power Ballad,"
-              "indie,Trash Metal,");
+    EXPECT_EQ(names.join(','), "Blues,Pop/Punk,Phychedelic,Avantegarde,power Ballad,indie,"
+                               "Comteporary Christian,Trash Metal,");
 }
 
 TEST(Id3v1, FieldsLosePaddingAndAreWindows1252)
