@@ -1,8 +1,9 @@
-// The built program driven by the desktop, on a real X display, the private session bus and
+// The built program as a user meets it, on a real X display, the private session bus and
 // sound server, from a program directory that was never installed: files opened from the
-// desktop (gio) and by later copies reach the running copy (one MP3 in an awkward folder,
-// several files at once, a playlist file), and bus clients (playerctl, gdbus) read every
-// property, call every method and see each change announced, while what plays is heard.
+// desktop (gio) and by later copies reach the running copy (one MP3 in an awkward folder, several
+// files at once, a playlist file), its Stop and Play buttons clicked with the pointer at their places, and bus clients (playerctl, gdbus)
+// read every property, call every method and see each change announced, while what plays is
+// heard; Quit closes like the close box and writes the settings beside the binary.
 #include "tests/app/heardtracks.h"
 #include "tests/components/audio/engine/soundcapture.h"
 #include "tests/fixtures/fixtures.h"
@@ -51,6 +52,16 @@ QString Property(const QString& interface, const QString& name)
                             "org.freedesktop.DBus.Properties.Get", interface, name});
 }
 
+// Moves the pointer to (x, y) of the window's client area and clicks the left button.
+void ClickAt(unsigned long window, int x, int y)
+{
+    QProcess xdotool;
+    xdotool.start("xdotool", {"mousemove", "--window", QString::number(window), QString::number(x),
+                              QString::number(y), "click", "1"});
+    ASSERT_TRUE(xdotool.waitForFinished(10000));
+    ASSERT_EQ(xdotool.exitCode(), 0) << xdotool.readAllStandardError().toStdString();
+}
+
 // The pitch heard at the end of the next `ms`, after what was under way has settled and
 // reached the capture; 0 for silence.
 double PitchWithin(test::SoundCapture& capture, int ms)
@@ -78,6 +89,8 @@ TEST(DesktopEndToEnd, FilesFromTheDesktopAndBusClientsDriveTheRunningCopy)
     QDir().mkpath(program.filePath("Skins"));
     ASSERT_TRUE(QFile::copy(QUILLET_BINARY, program.filePath("quillet-jukebox")));
     ASSERT_TRUE(QFile::copy(QUILLET_SKIN, program.filePath("Skins/default.skn")));
+    const QString ini = program.filePath("xquilletmp3.ini");
+    test::WriteFile(ini, "[display]\ncontinuousPlay=now and then\n");
     const QString music = world.filePath("Müsik 'a' \"b\" $c/");
     QDir().mkpath(music);
     const auto Wav = [&](const QString& name, double hz) {
@@ -106,13 +119,16 @@ TEST(DesktopEndToEnd, FilesFromTheDesktopAndBusClientsDriveTheRunningCopy)
         EXPECT_TRUE(process->waitForStarted());
         return process;
     };
-    // A later copy hands its command line over and ends at once, with status 0.
+    // A later copy hands its command line over and ends at once, with status 0, without a
+    // window and without touching the settings.
     const auto Second = [&](const QStringList& arguments) {
         QProcess* second = Start(program.filePath("quillet-jukebox"), arguments);
         const qint64 pid = second->processId();
         ASSERT_TRUE(second->waitForFinished(WindowTimeoutMs));
+        EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(second->exitCode(), 0);
         EXPECT_TRUE(x.WindowsTitled(Title, pid).isEmpty());
+        EXPECT_EQ(test::ReadFile(ini), "[display]\ncontinuousPlay=now and then\n");
     };
 
     QProcess* monitor = Start("dbus-monitor", {"--session", "type='signal',sender='" + Bus + "'"});
@@ -120,6 +136,7 @@ TEST(DesktopEndToEnd, FilesFromTheDesktopAndBusClientsDriveTheRunningCopy)
     const unsigned long window = x.WaitForWindow(Title, first->processId(), WindowTimeoutMs);
     ASSERT_NE(window, 0u) << "the window did not appear";
     ASSERT_TRUE(QTest::qWaitFor([] { return Playerctl({"status"}) == "Stopped"; }, 10000));
+    EXPECT_EQ(PitchWithin(capture, 1000), 0) << "sound before anything was played";
     EXPECT_EQ(Property("org.mpris.MediaPlayer2.Player", "CanGoNext"), "(<false>,)");
 
     // Opened from the desktop: the program's own document entry runs this copy of it.
@@ -150,6 +167,10 @@ TEST(DesktopEndToEnd, FilesFromTheDesktopAndBusClientsDriveTheRunningCopy)
     (void)Playerctl({"previous"});
     EXPECT_NEAR(PitchWithin(capture, 1200), 660, 5);
     EXPECT_EQ(Playerctl({"metadata", "title"}), "660.wav"); // untagged: its display name
+    ClickAt(window, 69 + 11, 88 + 9); // Stop
+    EXPECT_EQ(PitchWithin(capture, 1000), 0) << "sound after Stop";
+    ClickAt(window, 16 + 13, 88 + 9); // Play: the selected entry
+    EXPECT_NEAR(PitchWithin(capture, 1200), 660, 5) << "Play was clicked";
 
     // A jump is announced; the position follows it.
     (void)Playerctl({"position", "20"});
@@ -177,7 +198,10 @@ TEST(DesktopEndToEnd, FilesFromTheDesktopAndBusClientsDriveTheRunningCopy)
                            "org.mpris.MediaPlayer2.Quit"});
     ASSERT_TRUE(first->waitForFinished(WindowTimeoutMs));
     EXPECT_EQ(first->exitCode(), 0);
-    EXPECT_TRUE(test::ReadFile(program.filePath("xquilletmp3.ini")).contains("volume=30\n"));
+    EXPECT_EQ(test::ReadFile(ini), "[display]\ncontinuousPlay=now and then\nsetTop=\nrandomOrder=\n"
+                                   "volume=30\nbalance=\n[equalizer]\nequalizerPreset=\ndb32=\n"
+                                   "db64=\ndb130=\ndb260=\ndb500=\ndb1K=\ndb2K=\ndb4K=\ndb8K=\n"
+                                   "db16K=\n");
 
     monitor->terminate();
     monitor->waitForFinished(5000);
