@@ -1,6 +1,6 @@
 // What a listener hears in a capture of the sound server's sink (44.1 kHz s16 stereo,
-// interleaved): the stretches where something sounds, each with its pitch, the silence
-// between two of them and the level of a stretch. Any thread. Positions in frames, times in
+// interleaved): the stretches where something sounds, each with its pitch, the level of a
+// stretch, and how two tracks join. Any thread. Positions in frames, times in
 // ms, pitches in Hz, levels in dB relative to full scale.
 #pragma once
 
@@ -79,12 +79,6 @@ struct HeardStretch {
         s.hz = crossings > 1 ? double(crossings - 1) * CaptureRate / double(last - first) : 0;
     }
     return out;
-}
-
-// The silence between the end of one stretch and the start of the next.
-[[nodiscard]] inline double GapMs(const HeardStretch& before, const HeardStretch& after)
-{
-    return (double(after.first) - double(before.end)) * 1000.0 / CaptureRate;
 }
 
 // RMS level of both channels over frames [from, to).

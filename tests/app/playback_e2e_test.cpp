@@ -95,43 +95,6 @@ protected:
     std::unique_ptr<TestProgram> program;
 };
 
-TEST_F(PlaybackEndToEnd, ContinuousPlayPlaysTheEntriesInOrderAndStartsAgainFromTheTop)
-{
-    test::WriteFile(dir.filePath("xquilletmp3.ini"), "[display]\ncontinuousPlay=1\n");
-    TestProgram& p = Start();
-    ASSERT_TRUE(ServerRuns()) << "the test's sound server must run";
-    ASSERT_TRUE(p.endOfTrack().contPlay().Checked());
-    p.mediaFiles().AddMediaFile(Wav("low.wav", fx::Tone(440, 1.5)));
-    fx::EncodeMp3(Wav("high.wav", fx::Tone(880, 1.5)), dir.filePath("high.mp3"));
-    p.mediaFiles().AddMediaFile(dir.filePath("high.mp3"));
-    ASSERT_EQ(p.playlist().Count(), 2);
-    p.playlist().Select(0);
-
-    SoundCapture capture;
-    ASSERT_TRUE(capture.Running());
-    p.transport().PlaySelected();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return p.playlist().SelectedIndex() == 1; }, 8000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return p.playlist().SelectedIndex() == 0; }, 8000));
-    // The first entry again, long enough to know its pitch.
-    std::vector<HeardStretch> heard;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            heard = HeardStretches(capture.Samples(), 64, 441, true);
-            return heard.size() >= 3 && heard[2].Ms() >= 300;
-        },
-        5000));
-    p.transport().StopPlayback();
-
-    for (size_t i = 0; i < 3; ++i)
-        EXPECT_NEAR(heard[i].hz, i == 1 ? 880 : 440, 3) << i;
-    // Each track is heard whole: nothing cut at either end.
-    for (size_t i = 0; i < 2; ++i)
-        EXPECT_NEAR(heard[i].Ms(), 1500, 25) << i;
-    EXPECT_GE(test::GapMs(heard[0], heard[1]), 0);
-    EXPECT_LT(test::GapMs(heard[0], heard[1]), 1500);
-    EXPECT_LT(test::GapMs(heard[1], heard[2]), 1500);
-}
-
 TEST_F(PlaybackEndToEnd, ASineCutInTwoJoinsSampleExactlyFromWavAndFlacAndAsMpg123JoinsItFromMp3)
 {
     test::WriteFile(dir.filePath("xquilletmp3.ini"),
@@ -181,17 +144,27 @@ TEST_F(PlaybackEndToEnd, ASineCutInTwoJoinsSampleExactlyFromWavAndFlacAndAsMpg12
     }
 }
 
-TEST_F(PlaybackEndToEnd, APreparedEntryIsNotHeardWhenTheListOrThePlayChangesBeforeItsJoin)
+// Played on, the entries are heard in order, each whole (an MP3's encoder delay and padding
+// not heard), and the first again after the last; a change before the join keeps the prepared
+// entry from being heard.
+TEST_F(PlaybackEndToEnd, ContinuousPlayGoesOnInOrderAndAPreparedEntryIsNotHeardWhenThePlayChanges)
 {
     test::WriteFile(dir.filePath("xquilletmp3.ini"), "[display]\ncontinuousPlay=1\n");
     TestProgram& p = Start();
     ASSERT_TRUE(ServerRuns()) << "the test's sound server must run";
+    ASSERT_TRUE(p.endOfTrack().contPlay().Checked());
+    QStringList tones;
+    for (int hz : {440, 880, 660, 550})
+        tones << Wav(QString("%1.wav").arg(hz), fx::Tone(hz, 0.7));
+    fx::EncodeMp3(tones[1], dir.filePath("880.mp3"));
+    tones[1] = dir.filePath("880.mp3");
     struct Change {
         const char* name;
         std::function<void()> make;
         std::vector<double> heard; // the pitches heard first, in order
     };
     const std::vector<Change> changes = {
+        {"nothing", [] {}, {440, 880, 660, 550, 440}},
         {"list cleared", [&] { p.playlist().ClearPlaylist(); }, {440}},
         {"stop", [&] { p.transport().StopPlayback(); }, {}},
         {"continuous play off", [&] { p.endOfTrack().contPlay_Click(); }, {440}},
@@ -200,11 +173,12 @@ TEST_F(PlaybackEndToEnd, APreparedEntryIsNotHeardWhenTheListOrThePlayChangesBefo
     SoundCapture capture;
     for (const Change& change : changes) {
         SCOPED_TRACE(change.name);
+        const bool playedOn = change.heard.size() == 5;
         if (!p.endOfTrack().contPlay().Checked())
             p.endOfTrack().contPlay_Click();
         p.playlist().ClearPlaylist();
-        for (int hz : {440, 880, 660, 550})
-            p.mediaFiles().AddMediaFile(Wav(QString("%1.wav").arg(hz), fx::Tone(hz, 0.7)));
+        for (const QString& tone : tones)
+            p.mediaFiles().AddMediaFile(tone);
         p.playlist().Select(0);
         QSignalSpy decoded(&p.transport(), &Transport::SourceDecoded);
         capture.Clear();
@@ -212,14 +186,17 @@ TEST_F(PlaybackEndToEnd, APreparedEntryIsNotHeardWhenTheListOrThePlayChangesBefo
         ASSERT_TRUE(decoded.wait(3000)); // the next entry has been prepared
         change.make();
         // After the end: nothing, or the entry after the one the selection moved to.
-        QTest::qWait(2000);
+        QTest::qWait(playedOn ? 3200 : 2000);
         p.transport().StopPlayback();
+        const std::vector<HeardStretch> heard = HeardStretches(capture.Samples(), 64, 44, true);
         std::vector<double> pitches;
-        for (const HeardStretch& s : HeardStretches(capture.Samples(), 64, 44, true))
+        for (const HeardStretch& s : heard)
             pitches.push_back(std::round(s.hz / 10) * 10);
-        EXPECT_EQ(std::ranges::count(pitches, 880.0), 0);
+        EXPECT_EQ(std::ranges::count(pitches, 880.0), playedOn ? 1 : 0);
         pitches.resize(std::min(pitches.size(), change.heard.size()));
         EXPECT_EQ(pitches, change.heard);
+        for (size_t i = 0; playedOn && i < 3 && i < heard.size(); ++i)
+            EXPECT_NEAR(heard[i].Ms(), 700, 25) << i;
     }
 }
 
