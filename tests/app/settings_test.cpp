@@ -53,8 +53,8 @@ const QByteArray EqualizerLines = "[equalizer]\nequalizerPreset=\ndb32=\ndb64=\n
 
 // The close writes every key in one rewrite, keeping every other byte (a byte-order mark, a
 // value that is not UTF-8); a write the disk refuses leaves the file byte for byte; a file that
-// would block is never read nor replaced. (Full disks and files that never end or are far too
-// big are the platform's file tests.)
+// would block is never read nor replaced. (Every way a read or a write can fail is the file
+// functions' own test; here only what the settings make of it.)
 TEST(SettingsFile, OneRewriteAtCloseOrNoneAtAll)
 {
     QTemporaryDir dir;
