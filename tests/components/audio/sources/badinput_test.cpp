@@ -8,11 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <chrono>
-#include <fcntl.h>
-#include <future>
+#include <functional>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace quillet::test {
 namespace {
@@ -46,22 +43,8 @@ TEST(BadInput, UndecodableFilesAreRefusedAtOnce)
         paths << dir.filePath(QString("noise-%1.mp3").arg(size));
         fixtures::WriteRandomBytes(paths.back(), size, uint32_t(size));
     }
-    for (const QString& path : paths) {
-        auto attempt = std::async(std::launch::async, [path] {
-            try {
-                auto s = audio::OpenFileSource(path);
-            } catch (const ComponentError&) {
-                return true;
-            }
-            return false;
-        });
-        if (attempt.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
-            // Release a reader stuck on the FIFO so that the test can report instead of hang.
-            ::close(::open(QFile::encodeName(dir.filePath("pipe.mp3")).constData(),
-                           O_WRONLY | O_NONBLOCK));
-            FAIL() << "blocked on " << path.toStdString();
-        }
-        EXPECT_TRUE(attempt.get()) << path.toStdString();
+    for (const QString& path : paths) { // a reader stuck on the FIFO hangs: the test's timeout
+        EXPECT_THROW(auto s = audio::OpenFileSource(path), ComponentError) << path.toStdString();
     }
 }
 
@@ -123,6 +106,15 @@ TEST(BadInput, DamagedDataDecodesWhatIsThere)
         EXPECT_TRUE(AllFinite(after)) << name;
         EXPECT_EQ(DecodeRest(*source).Frames(), 0) << name;
     }
+
+    // Deleted and replaced while open, it plays on.
+    fixtures::WriteWav(dir.filePath("c.wav"), fixtures::Counter(20000));
+    auto replaced = audio::OpenFileSource(dir.filePath("c.wav"));
+    ASSERT_EQ(DecodeRest(*replaced, 5000).Frames(), 5000);
+    ASSERT_TRUE(QFile::remove(dir.filePath("c.wav")));
+    fixtures::WriteWav(dir.filePath("c.wav"), fixtures::Tone(440, 0.1));
+    ExpectCounter(DecodeRest(*replaced), 10000, 15000);
+    EXPECT_FALSE(replaced->Failed());
 }
 
 // Samples no recording holds (a damaged float, an MPEG frame of random bytes behind a valid
@@ -165,8 +157,8 @@ TEST(BadInput, AbsurdLevelsComeOutAsSilence)
 }
 
 // FLAC, Ogg Vorbis and Opus that are damaged: a header that says no channels or an absurd
-// rate is refused; a stream cut inside its headers is refused or ends at once; one cut in
-// half plays its first part (up to its last whole block or page); a 16 MB metadata block before the
+// rate is refused; a stream cut inside its headers is refused or ends at once; one cut in half
+// plays its first part (up to its last whole block or page); a 16 MB metadata block before the
 // music is passed over.
 TEST(BadInput, DamagedFlacOggAndOpus)
 {
@@ -174,77 +166,51 @@ TEST(BadInput, DamagedFlacOggAndOpus)
     using fixtures::Codec;
     const fixtures::Signal noise = fixtures::PinkNoise(2.0); // too rich to fit in a few pages
     fixtures::WriteWav(dir.filePath("t.wav"), noise);
-    enum Damage { Header, CutInHeaders, CutInHalf, HugeBlock };
-    struct Case {
-        const char* name;
-        Codec codec;
-        Damage damage;
-        qint64 at = 0; // where the header bytes go
-        QByteArray bytes;
-    };
-    const Case cases[] = {
-        {"rate-0.flac", Codec::Flac, Header, 18, QByteArray("\0\0\x02", 3)},
-        {"rate-1M.flac", Codec::Flac, Header, 18, "\xFF\xFF\xF2"},
-        {"no-channels.opus", Codec::Opus, Header, 37, QByteArray(1, '\0')},
-        {"no-channels.ogg", Codec::Vorbis, Header, 39, QByteArray(1, '\0')},
-        {"rate-2G.ogg", Codec::Vorbis, Header, 40, "\xFF\xFF\xFF\x7F"},
-        {"head.flac", Codec::Flac, CutInHeaders},
-        {"head.ogg", Codec::Vorbis, CutInHeaders},
-        {"head.opus", Codec::Opus, CutInHeaders},
-        {"half.flac", Codec::Flac, CutInHalf},
-        {"half.ogg", Codec::Vorbis, CutInHalf},
-        {"half.opus", Codec::Opus, CutInHalf},
-        {"padded.flac", Codec::Flac, HugeBlock},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const QString path = dir.filePath(c.name);
-        fixtures::EncodeXiph(dir.filePath("t.wav"), path, c.codec);
-        const qint64 size = QFileInfo(path).size();
-        if (c.damage == Header)
-            fixtures::PatchHeader(path, c.at, c.bytes);
-        else if (c.damage == CutInHeaders)
-            fixtures::TruncateFile(path, 60);
-        else if (c.damage == CutInHalf)
-            fixtures::TruncateFile(path, size / 2);
-        else // a padding block of 16 MB right after the stream information
-            WriteFile(path,
-                      ReadFile(path).insert(42, "\x01\xFF\xFF\xFF" + QByteArray(0xFFFFFF, '\0')));
+    const QString path = dir.filePath("t.mp3");
+    const auto open = [&](Codec codec, const std::function<void()>& damage) {
+        fixtures::EncodeXiph(dir.filePath("t.wav"), path, codec);
+        damage();
         std::unique_ptr<audio::Source> source;
         try {
             source = audio::OpenFileSource(path);
         } catch (const ComponentError&) {
         }
-        if (c.damage == Header) {
-            EXPECT_EQ(source, nullptr);
-        } else if (c.damage == CutInHeaders) {
-            EXPECT_TRUE(source == nullptr || DecodeRest(*source).Frames() == 0);
-        } else if (c.damage == CutInHalf && c.codec == Codec::Opus && source == nullptr) {
-            // libsndfile refuses an Opus stream without its last page as a whole: refused is
-            // as clear an outcome as an early end.
-        } else {
-            ASSERT_NE(source, nullptr);
-            const fixtures::Signal decoded = DecodeRest(*source);
-            EXPECT_TRUE(AllFinite(decoded));
-            EXPECT_LE(decoded.Frames(), source->LengthFrames());
-            // A cut costs the stream's last block or page before it, no more.
-            const int64_t full = c.codec == Codec::Opus ? 96000 : noise.Frames();
-            EXPECT_GE(decoded.Frames(), c.damage == HugeBlock ? full : full / 8);
-        }
+        return source;
+    };
+    const std::tuple<Codec, qint64, QByteArray> headers[] = {
+        {Codec::Flac, 18, QByteArray("\0\0\x02", 3)}, // rate 0
+        {Codec::Flac, 18, "\xFF\xFF\xF2"},             // rate 1 MHz
+        {Codec::Opus, 37, QByteArray(1, '\0')},         // no channels
+        {Codec::Vorbis, 39, QByteArray(1, '\0')},       // no channels
+        {Codec::Vorbis, 40, "\xFF\xFF\xFF\x7F"},        // rate 2 GHz
+    };
+    for (const auto& [codec, at, bytes] : headers) {
+        EXPECT_EQ(open(codec, [&] { fixtures::PatchHeader(path, at, bytes); }), nullptr)
+            << int(codec) << " at " << at;
     }
-}
-
-// The open file is read through its descriptor: deleted and replaced, it plays on.
-TEST(BadInput, FileReplacedWhileOpenPlaysOn)
-{
-    QTemporaryDir dir;
-    fixtures::WriteWav(dir.filePath("c.wav"), fixtures::Counter(20000));
-    auto replaced = audio::OpenFileSource(dir.filePath("c.wav"));
-    ASSERT_EQ(DecodeRest(*replaced, 5000).Frames(), 5000);
-    ASSERT_TRUE(QFile::remove(dir.filePath("c.wav")));
-    fixtures::WriteWav(dir.filePath("c.wav"), fixtures::Tone(440, 0.1));
-    ExpectCounter(DecodeRest(*replaced), 10000, 15000);
-    EXPECT_FALSE(replaced->Failed());
+    // What plays is finite, within the length told and no shorter than `least`.
+    const auto expectPlays = [](audio::Source* source, int64_t least) {
+        ASSERT_NE(source, nullptr);
+        const fixtures::Signal decoded = DecodeRest(*source);
+        EXPECT_TRUE(AllFinite(decoded));
+        EXPECT_LE(decoded.Frames(), source->LengthFrames());
+        EXPECT_GE(decoded.Frames(), least);
+    };
+    for (const Codec codec : {Codec::Flac, Codec::Vorbis, Codec::Opus}) {
+        SCOPED_TRACE(int(codec));
+        const auto head = open(codec, [&] { fixtures::TruncateFile(path, 60); });
+        EXPECT_TRUE(head == nullptr || DecodeRest(*head).Frames() == 0);
+        const auto half = open(codec, [&] { fixtures::TruncateFile(path, QFileInfo(path).size() / 2); });
+        // libsndfile refuses an Opus stream without its last page as a whole: refused is as
+        // clear an outcome as an early end.
+        if (codec != Codec::Opus || half != nullptr)
+            expectPlays(half.get(), (codec == Codec::Opus ? 96000 : noise.Frames()) / 8);
+    }
+    // A padding block of 16 MB right after the stream information.
+    const auto padded = open(Codec::Flac, [&] {
+        WriteFile(path, ReadFile(path).insert(42, "\x01\xFF\xFF\xFF" + QByteArray(0xFFFFFF, '\0')));
+    });
+    expectPlays(padded.get(), noise.Frames());
 }
 
 } // namespace
