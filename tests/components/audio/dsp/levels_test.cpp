@@ -1,5 +1,7 @@
 // Volume and balance, and the limiter with the conversion to 16-bit samples: exactness where
-// nothing is to be done, silence where asked, and no clicks or clipping anywhere.
+// nothing is to be done, silence where asked, and no clicks or clipping anywhere. The display
+// analysis: level meters read a sine's peak, the spectrum puts a sine in its bin.
+#include "components/audio/dsp/analysis.h"
 #include "tests/components/audio/dsp/eqmeasure.h"
 
 #include <gtest/gtest.h>
@@ -17,9 +19,20 @@ std::vector<float> Through(VolumeStage& v, std::vector<float> audio, size_t bloc
     return audio;
 }
 
+std::vector<float> Sine(size_t frames, double cyclesPerFrame, double left, double right)
+{
+    std::vector<float> out(2 * frames);
+    for (size_t i = 0; i < frames; ++i) {
+        const double s = std::sin(2 * std::numbers::pi * cyclesPerFrame * double(i) + 0.3);
+        out[2 * i] = float(left * s);
+        out[2 * i + 1] = float(right * s);
+    }
+    return out;
+}
+
 } // namespace
 
-TEST(VolumeStage, UnityIsExactChangesGlideAndZeroIsSilence)
+TEST(VolumeStage, UnityIsExactChangesGlideZeroIsSilenceAndBalanceTurnsDownTheOtherSide)
 {
     const std::vector<float> noise = Noise(4096, 0.9f);
     VolumeStage v;
@@ -39,23 +52,20 @@ TEST(VolumeStage, UnityIsExactChangesGlideAndZeroIsSilence)
 
     for (int vol = 320; vol <= 32000; vol += 320)
         EXPECT_GT(VolumeStage::VolumeGain(vol), VolumeStage::VolumeGain(vol - 320)) << vol;
-}
 
-TEST(VolumeStage, BalanceTurnsDownOnlyTheOppositeSide)
-{
-    const std::vector<float> noise = Noise(4096, 0.9f);
+    // Balance turns down only the opposite side.
     struct Case {
         int balance;
         float left, right;
     };
     for (const Case c : {Case{16000, 0, 1}, Case{-16000, 1, 0}, Case{8000, 0.5f, 1},
                          Case{-4000, 1, 0.75f}, Case{99999, 0, 1}}) {
-        VolumeStage v;
-        v.SetBalance(c.balance);
-        std::vector<float> expected = Through(v, noise); // the ramp
+        VolumeStage balanced;
+        balanced.SetBalance(c.balance);
+        std::vector<float> expected = Through(balanced, noise); // the ramp
         for (size_t i = 0; i < noise.size(); ++i)
             expected[i] = noise[i] * (i % 2 ? c.right : c.left);
-        EXPECT_EQ(Through(v, noise), expected) << "balance " << c.balance;
+        EXPECT_EQ(Through(balanced, noise), expected) << "balance " << c.balance;
     }
 }
 
@@ -117,4 +127,49 @@ TEST(SoftLimiter, HoldsFullTrebleOnAFullScaleSweepUnclippedThenRecovers)
     lim.Process(quiet.data(), q.data(), quiet.size());
     for (size_t i = 0; i < quiet.size(); ++i)
         ASSERT_EQ(q[i], int16_t(std::lrint(quiet[i] * 32768.0f)));
+}
+
+TEST(Analysis, PeakLevelsAndScopeReadEachChannel)
+{
+    // 1 kHz at 44.1 kHz: the window holds more than two periods, so the peak is seen.
+    const std::vector<float> s = Sine(PeakWindowFrames, 1000.0 / 44100, 0.5, 1.0);
+    const ChannelLevels l = PeakLevels(s.data(), PeakWindowFrames);
+    EXPECT_NEAR(l.leftDb, -6.02f, 0.05f);
+    EXPECT_NEAR(l.rightDb, 0.0f, 0.05f);
+
+    std::vector<float> silent(2 * PeakWindowFrames, 0.0f);
+    silent[10] = std::nanf("");
+    const ChannelLevels q = PeakLevels(silent.data(), PeakWindowFrames);
+    EXPECT_EQ(q.leftDb, LevelFloorDb);
+    EXPECT_EQ(q.rightDb, LevelFloorDb);
+    EXPECT_EQ(PeakLevels(silent.data(), 0).leftDb, LevelFloorDb);
+
+    const float stereo[4] = {1.0f, 0.0f, -0.5f, 0.25f};
+    float mono[2];
+    ScopeSamples(stereo, 2, mono);
+    EXPECT_EQ(mono[0], 0.5f);
+    EXPECT_EQ(mono[1], -0.125f);
+}
+
+TEST(Analysis, SpectrumPutsASineInItsBin)
+{
+    SpectrumAnalyzer a;
+    // On bin 40: full scale reads 0 dB there, and far bins see nothing of it.
+    std::vector<float> s = Sine(512, 40.0 / 512, 1.0, 1.0);
+    auto db = a.Analyze(s.data(), 512);
+    EXPECT_EQ(std::max_element(db.begin(), db.end()) - db.begin(), 40);
+    EXPECT_NEAR(db[40], 0.0f, 0.1f);
+    EXPECT_LT(db[30], -60.0f);
+    EXPECT_LT(db[200], -60.0f);
+
+    // Half a scale between bins 100 and 101, left channel only (mono mix: −12 dB).
+    s = Sine(512, 100.4 / 512, 0.5, 0.0);
+    db = a.Analyze(s.data(), 512);
+    EXPECT_EQ(std::max_element(db.begin(), db.end()) - db.begin(), 100);
+    EXPECT_NEAR(db[100], -12.0f, 2.0f);
+
+    // Silence, and a short window, read the floor without harm.
+    std::vector<float> none(2 * 100, 0.0f);
+    for (float x : a.Analyze(none.data(), 100))
+        ASSERT_EQ(x, SpectrumAnalyzer::FloorDb);
 }
