@@ -34,26 +34,21 @@ std::pair<int, int> LitAndFirstWarm(LevelMeter& meter)
     return {lit, firstWarm};
 }
 
-TEST(LevelMeter, LightsOneSegmentPerTwoPixelsUpToTheLevelAndWarmsOnlyInTheTopFifth)
+// −60 … 0 dB over 131 px, warm from −12 dB: one segment per two pixels up to the level, warm
+// only in the top fifth; the peak holds, then falls nine pixels a frame to rest, stops on a bar
+// that reaches it and is lifted at once by a louder level.
+TEST(LevelMeter, LightsSegmentsUpToTheLevelAndThePeakHoldsThenFalls)
 {
-    LevelMeter meter; // −60 … 0 dB over 131 px, warm from −12 dB
+    LevelMeter meter;
     meter.ShowLevel(-20.0f);
     EXPECT_EQ(meter.LitLength(), 87);                     // 40/60 of 131
     EXPECT_EQ(LitAndFirstWarm(meter), std::pair(44, -1)); // columns 0, 2, … 86
-    for (int frame = 0; frame < 40; ++frame)
-        meter.ShowLevel(Silence); // let the peak marker go
+    EXPECT_EQ(meter.LengthFor(std::numeric_limits<float>::quiet_NaN()), 0);
+    EXPECT_EQ(meter.LengthFor(+3.0f), 131); // clipping fills, never overruns
     meter.ShowLevel(-6.0f);
     EXPECT_EQ(meter.LitLength(), 118);
     // Warm from the first segment at or past 80 % (column 104.8 − 1).
     EXPECT_EQ(LitAndFirstWarm(meter), std::pair(59, 104));
-    EXPECT_EQ(meter.LengthFor(std::numeric_limits<float>::quiet_NaN()), 0);
-    EXPECT_EQ(meter.LengthFor(+3.0f), 131); // clipping fills, never overruns
-}
-
-TEST(LevelMeter, PeakHoldsThenFallsNinePixelsAFrameToRest)
-{
-    LevelMeter meter;
-    meter.ShowLevel(-6.0f);
     for (int frame = 0; frame < LevelMeter::PeakHoldFrames; ++frame) {
         meter.ShowLevel(Silence);
         EXPECT_EQ(meter.PeakLength(), 118);
@@ -66,7 +61,6 @@ TEST(LevelMeter, PeakHoldsThenFallsNinePixelsAFrameToRest)
     meter.ShowLevel(Silence);
     EXPECT_TRUE(meter.AtRest());
 
-    // A falling marker stops on a bar that reaches it, and a louder level lifts it at once.
     meter.ShowLevel(-6.0f);
     for (int frame = 0; frame < 20; ++frame)
         meter.ShowLevel(-20.0f);
@@ -122,7 +116,9 @@ int BarNear(const SpectrumDisplay& spectrum, double hz)
     return best;
 }
 
-TEST(SpectrumDisplay, ASineLightsBarsAroundItsFrequencyOnly)
+// A sine lights bars around its frequency only, lime low and yellow in the top quarter; bars
+// fall seven pixels a frame, peaks one after a hold, then rest.
+TEST(SpectrumDisplay, ASineLightsItsBarsWhichFallToRest)
 {
     for (double hz : {200.0, 1000.0, 5000.0}) {
         SpectrumDisplay spectrum;
@@ -133,7 +129,6 @@ TEST(SpectrumDisplay, ASineLightsBarsAroundItsFrequencyOnly)
         for (int bar = 0; bar < spectrum.BarCount(); ++bar)
             tallest = spectrum.BarHeight(bar) > spectrum.BarHeight(tallest) ? bar : tallest;
         EXPECT_LE(std::abs(tallest - BarNear(spectrum, hz)), 1) << hz;
-        // Lime low, yellow in the top quarter; bars far from the tone stay black.
         ASSERT_GT(spectrum.BarHeight(tallest), 22) << hz;
         EXPECT_EQ(bottomAt(tallest), look::SpectrumLow) << hz;
         EXPECT_EQ(image.pixel(spectrum.BarX(tallest) + 1, 27 - 21), look::SpectrumHigh) << hz;
@@ -143,17 +138,13 @@ TEST(SpectrumDisplay, ASineLightsBarsAroundItsFrequencyOnly)
             }
         }
     }
-}
 
-TEST(SpectrumDisplay, BarsFallSevenPixelsAFramePeaksOneAfterAHoldThenRest)
-{
     SpectrumDisplay spectrum;
     std::array<float, Connector::SpectrumBins> loud;
     loud.fill(0.0f);
     spectrum.ShowSpectrum(loud);
     const int bar = BarNear(spectrum, 500); // no tilt at 500 Hz: 0 dB is full height
     ASSERT_EQ(spectrum.BarHeight(bar), 28);
-
     std::vector<int> bars, peaks;
     while (!spectrum.AtRest() && peaks.size() < 100) {
         spectrum.Rest();

@@ -54,7 +54,9 @@ struct PositionRig {
     Reports reports{control};
 };
 
-TEST(PositionSlider, DraggingTheThumbGrabsMovesAndReleases)
+// A drag grabs, moves and releases; a click beside the thumb, a key or a wheel notch steps
+// once each (a step past the end reports nothing; half a notch waits for the other half).
+TEST(PositionSlider, DragClicksKeysAndWheelReportTheUsersMoves)
 {
     PositionRig rig;
     rig.control.SetPosition(0);
@@ -68,11 +70,8 @@ TEST(PositionSlider, DraggingTheThumbGrabsMovesAndReleases)
     QTest::mouseRelease(&rig.slider, Qt::LeftButton, {}, QPoint(1000, 8));
     EXPECT_EQ(rig.reports.Take(), (QStringList{"begin", QString::number(middle), "100000", "end"}));
     EXPECT_EQ(rig.slider.ThumbRect(), QRect(275, 3, 20, 10));
-}
 
-TEST(PositionSlider, ClicksBesideTheThumbKeysAndWheelStepOnceEach)
-{
-    PositionRig rig;
+    rig.control.SetPosition(60000);
     rig.reports.Take();
     QTest::mouseClick(&rig.slider, Qt::LeftButton, {}, QPoint(2, 8));
     EXPECT_EQ(rig.reports.Take(), Step(30000));
@@ -80,7 +79,6 @@ TEST(PositionSlider, ClicksBesideTheThumbKeysAndWheelStepOnceEach)
         QTest::mouseClick(&rig.slider, Qt::LeftButton, {}, QPoint(290, 8));
         EXPECT_EQ(rig.reports.Take(), Step(expected));
     }
-
     const std::pair<Qt::Key, int> keys[] = {{Qt::Key_Home, 0},       {Qt::Key_Right, 5000},
                                             {Qt::Key_PageUp, 35000}, {Qt::Key_Left, 30000},
                                             {Qt::Key_PageDown, 0},   {Qt::Key_End, 100000},
@@ -91,16 +89,17 @@ TEST(PositionSlider, ClicksBesideTheThumbKeysAndWheelStepOnceEach)
     }
     QTest::keyClick(&rig.slider, Qt::Key_End);
     EXPECT_EQ(rig.reports.Take(), QStringList());
-
-    Wheel(rig.slider, -120);
-    EXPECT_EQ(rig.reports.Take(), Step(95000));
-    Wheel(rig.slider, 60); // half a notch: nothing until the other half
-    EXPECT_EQ(rig.reports.Take(), QStringList());
-    Wheel(rig.slider, 60);
-    EXPECT_EQ(rig.reports.Take(), Step(100000));
+    const std::pair<int, QStringList> turns[] = {
+        {-120, Step(95000)}, {60, QStringList()}, {60, Step(100000)}};
+    for (const auto& [angle, expected] : turns) {
+        Wheel(rig.slider, angle);
+        EXPECT_EQ(rig.reports.Take(), expected) << angle;
+    }
 }
 
-TEST(PositionSlider, ARoutinesPutsAreShownClampedAndNeverReportedAsTheUsers)
+// A routine's puts are shown, clamped, and never reported as the user's; a disabled slider
+// takes no input, and disabling ends a grab.
+TEST(PositionSlider, ARoutinesPutsAreShownAndADisabledSliderTakesNoInput)
 {
     PositionRig rig;
     rig.reports.Take();
@@ -110,18 +109,12 @@ TEST(PositionSlider, ARoutinesPutsAreShownClampedAndNeverReportedAsTheUsers)
     rig.control.SetMaximum(10000);
     rig.control.SetPosition(5000);
     EXPECT_EQ(rig.slider.ThumbRect().left(), 138); // 275 / 2, rounded
-
-    // What is drawn is where the thumb is.
     QApplication::processEvents();
-    const QImage image = rig.slider.grab().toImage();
+    QImage image = rig.slider.grab().toImage(); // what is drawn is where the thumb is
     const QRgb thumb = image.pixel(rig.slider.ThumbRect().center());
     EXPECT_TRUE(thumb == look::ThumbBody || thumb == look::ThumbBodyHover) << thumb;
     EXPECT_EQ(image.pixel(20, 1), look::Black);
-}
 
-TEST(PositionSlider, ADisabledSliderTakesNoInputAndDisablingEndsAGrab)
-{
-    PositionRig rig;
     rig.control.SetEnabled(false);
     rig.reports.Take();
     QTest::mouseClick(&rig.slider, Qt::LeftButton, {}, rig.slider.ThumbRect().center());
@@ -129,7 +122,7 @@ TEST(PositionSlider, ADisabledSliderTakesNoInputAndDisablingEndsAGrab)
     QTest::keyClick(&rig.slider, Qt::Key_Home);
     Wheel(rig.slider, 120);
     EXPECT_EQ(rig.reports.Take(), QStringList());
-    EXPECT_EQ(rig.control.Position(), 60000);
+    EXPECT_EQ(rig.control.Position(), 5000);
     EXPECT_EQ(rig.slider.grab().toImage().pixel(rig.slider.ThumbRect().center()),
               look::ThumbDisabled);
 
