@@ -21,15 +21,6 @@ namespace {
 // its wave upside down, so every display moves every frame. Counts its reads.
 class ScriptedFeed : public Connector {
 public:
-    ScriptedFeed()
-    {
-        m_bins.fill(-120.0f);
-        std::fill(m_bins.begin() + 10, m_bins.begin() + 14, -6.0f);
-        for (size_t n = 0; n < m_wave.size(); ++n) {
-            const double phase = 2 * std::numbers::pi * 300 * double(n) / 44100;
-            m_wave[n] = float(0.5 * std::sin(phase) + 0.3 * std::sin(2 * phase));
-        }
-    }
     bool Levels(float& leftDb, float& rightDb) const override
     {
         ++levelReads;
@@ -41,17 +32,18 @@ public:
     bool Spectrum(std::span<float, SpectrumBins> magnitudesDb) const override
     {
         ++otherReads;
-        std::transform(m_bins.begin(), m_bins.end(), magnitudesDb.begin(),
-                       [this](float dB) { return dB - Drop(); });
+        std::fill(magnitudesDb.begin(), magnitudesDb.end(), -120.0f - Drop());
+        std::fill(magnitudesDb.begin() + 10, magnitudesDb.begin() + 14, -6.0f - Drop());
         return sounding;
     }
     int Scope(std::span<float> samples) const override
     {
         ++otherReads;
-        const size_t n = std::min(samples.size(), m_wave.size());
-        std::transform(m_wave.end() - ptrdiff_t(n), m_wave.end(), samples.begin(),
-                       [this](float x) { return m_quiet ? -x : x; });
-        return sounding ? int(n) : 0;
+        for (size_t n = 0; n < samples.size(); ++n) {
+            const double phase = 2 * std::numbers::pi * 300 * double(n + 50) / 44100;
+            samples[n] = float((m_quiet ? -1 : 1) * (0.5 * std::sin(phase) + 0.3 * std::sin(2 * phase)));
+        }
+        return sounding ? int(samples.size()) : 0;
     }
 
     bool sounding = false;
@@ -61,8 +53,6 @@ public:
 
 private:
     float Drop() const { return m_quiet ? 30.0f : 0.0f; }
-    std::array<float, SpectrumBins> m_bins;
-    std::array<float, 2000> m_wave;
     mutable bool m_quiet = false;
 };
 

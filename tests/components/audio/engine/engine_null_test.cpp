@@ -1,6 +1,7 @@
 // The engine on the null output: what is played, in what order the notifications come, where
 // the positions stand, and what bad input leads to; its CD reader on generated CUE/BIN discs.
 #include "tests/components/audio/engine/enginerig.h"
+#include "components/audio/dsp/analysis.h"
 #include "tests/support/testsupport.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <array>
 
 namespace quillet::test {
 namespace {
@@ -100,6 +102,39 @@ TEST(EngineNull, PositionsFollowWhatIsHeardAndASeekContinuesSampleExactly)
     const std::vector<int16_t> tail = CounterSamples(seek, total - seek);
     expected.insert(expected.end(), tail.begin(), tail.end());
     EXPECT_EQ(rig.Captured(), expected);
+}
+
+// The displays' feed reads the music as it is heard, not at the listening level: a tone on the
+// left reads its own level there and silence on the right, the spectrum peaks at its pitch, the
+// scope has samples; pausing silences the feed.
+TEST(EngineNull, TheDisplayFeedReadsWhatIsHeardAtTheMusicsOwnLevel)
+{
+    EngineRig rig(OutputKind::NullRealTime);
+    fx::Signal tone = fx::Tone(1000, 5.0, 44100, 2, 0.5); // −6 dB, left only
+    for (int64_t frame = 0; frame < tone.Frames(); ++frame)
+        tone.samples[size_t(frame * 2 + 1)] = 0;
+    const Connector& feed = rig.engine->connector();
+    float left = 0, right = 0;
+    std::array<float, Connector::SpectrumBins> bins{};
+    std::vector<float> scope(2000);
+    EXPECT_FALSE(feed.Levels(left, right));
+    rig.PlayFile(rig.WriteWav(tone));
+    rig.engine->masterVolume().SetVolume(3200);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return feed.Levels(left, right); }, 3000));
+    QTest::qWait(300);
+    ASSERT_TRUE(feed.Levels(left, right));
+    EXPECT_NEAR(left, -6.02f, 0.1f);
+    EXPECT_EQ(right, audio::LevelFloorDb);
+    ASSERT_TRUE(feed.Spectrum(bins));
+    const auto tallest = std::max_element(bins.begin(), bins.end()) - bins.begin();
+    EXPECT_NEAR(double(tallest) * 22050 / Connector::SpectrumBins, 1000.0, 100.0);
+    EXPECT_EQ(feed.Scope(scope), 2000);
+    EXPECT_GT(*std::max_element(scope.begin(), scope.end()), 0.2f);
+
+    rig.engine->waveOut().Pause(); // nothing is heard now
+    EXPECT_FALSE(feed.Levels(left, right));
+    EXPECT_FALSE(feed.Spectrum(bins));
+    EXPECT_EQ(feed.Scope(scope), 0);
 }
 
 // What a bad file does to a play; the kinds of bad input are the sources' tests' business.
