@@ -29,13 +29,6 @@ protected:
         // Entries 4 and 5 name tracks beyond the disc; 5 has too many digits for any disc.
         w.Fill({"/music/a.wav", "1", " 2 ", "/music/b.wav", "3", "99999999999999999999"});
     }
-    // The position slider and the step buttons serve files only.
-    void ExpectFileControls(bool shown)
-    {
-        EXPECT_EQ(QList<bool>({slider.Enabled(), t.SkinButtonRewind().Visible(),
-                               t.SkinButtonForward().Visible()}),
-                  QList<bool>(3, shown));
-    }
     void ExpectStopped()
     {
         EXPECT_EQ(w.TakeCalls(), (QStringList{"WaveOut.Stop", "WaveOut.Close"}));
@@ -79,7 +72,10 @@ TEST_F(TransportTest, FilesAndCdTracksCallTheChainInOrder)
                                                play.calls + (play.cd ? " WaveOut.Start" : ""));
         EXPECT_TRUE(t.Playing() && w.timer1.isActive());
         EXPECT_EQ(t.CdOpen, play.cd);
-        ExpectFileControls(!play.cd);
+        // The position slider and the step buttons serve files only.
+        EXPECT_EQ(QList<bool>({slider.Enabled(), t.SkinButtonRewind().Visible(),
+                               t.SkinButtonForward().Visible()}),
+                  QList<bool>(3, !play.cd));
         EXPECT_EQ(w.songDetails.ScrollTitle() + w.songDetails.TextDisplay(), "");
         EXPECT_EQ(slider.Maximum(), 12000); // left as the last file set it
     }
