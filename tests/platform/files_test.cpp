@@ -112,14 +112,16 @@ TEST(AtomicWrite, TheNewFileReplacesTheOldWholeOrNotAtAll)
     const auto limited = [&] {
         return test::WithFileSizeLimit(16 * 1024, [&] { return writeHere(path); });
     };
-    // Without the right to write: into the folder, or over a write-protected file.
+    // Without the right to write: into the folder, or over a write-protected file in a folder
+    // that would let it be replaced.
     QFile::setPermissions(path, QFileDevice::Permissions(0x6666));
-    test::WriteFile(dir.filePath("protected"), "old");
-    QFile::setPermissions(dir.filePath("protected"), QFileDevice::Permissions(0x4444));
+    const QString protectedFile = dir.filePath("open/protected");
+    test::WriteFile(protectedFile, "old");
+    QFile::setPermissions(dir.filePath("open"), QFileDevice::Permissions(0x7777));
+    QFile::setPermissions(protectedFile, QFileDevice::Permissions(0x4444));
     QString skipReason;
     const std::optional<QString> withoutRight = test::WithoutWriteRight(
-        dir.path(), [&] { return writeHere(path) + " " + writeHere(dir.filePath("protected")); },
-        skipReason);
+        dir.path(), [&] { return writeHere(path) + " " + writeHere(protectedFile); }, skipReason);
     const struct {
         const char* name;
         QString outcome, expected;
@@ -135,9 +137,11 @@ TEST(AtomicWrite, TheNewFileReplacesTheOldWholeOrNotAtAll)
     for (const auto& row : rows)
         EXPECT_EQ(row.outcome, row.expected) << row.name;
     EXPECT_EQ(test::ReadFile(path), "new");
-    EXPECT_EQ(test::ReadFile(dir.filePath("protected")), "old");
+    EXPECT_EQ(test::ReadFile(protectedFile), "old");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
-              (QStringList{"created", "f", "fifo", "link", "protected"}));
+              (QStringList{"created", "f", "fifo", "link"}));
+    EXPECT_EQ(QDir(dir.filePath("open")).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"protected"});
     EXPECT_EQ(SystemErrorText(EACCES), "13 - Permission denied");
     if (!withoutRight)
         GTEST_SKIP() << skipReason.toStdString();
