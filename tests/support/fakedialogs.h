@@ -16,11 +16,10 @@ struct RecordedMessage {
     MessageIcon icon = MessageIcon::None;
 };
 
-// One file-dialog request: which dialog ("open files", "open file", "save file"), its
-// filters and the folder it opened in.
+// One file-dialog request: which dialog ("open files", "open file", "save file") and the
+// folder it opened in.
 struct RecordedFileDialog {
     QString kind;
-    QList<FileFilter> filters;
     QString startDir;
 };
 
@@ -40,27 +39,24 @@ public:
     {
         messages.append({text, title, icon});
     }
-    QStringList ChooseFilesToOpen(const QList<FileFilter>& filters,
-                                  const QString& startDir) override
+    QStringList ChooseFilesToOpen(const QList<FileFilter>&, const QString& startDir) override
     {
-        return Answer("open files", filters, startDir, filesToOpen);
+        return Answer("open files", startDir, filesToOpen);
     }
-    QString ChooseFileToOpen(const QList<FileFilter>& filters, const QString& startDir) override
+    QString ChooseFileToOpen(const QList<FileFilter>&, const QString& startDir) override
     {
-        return Answer("open file", filters, startDir, fileToOpen);
+        return Answer("open file", startDir, fileToOpen);
     }
-    QString ChooseFileToSave(const QList<FileFilter>& filters, const QString& startDir) override
+    QString ChooseFileToSave(const QList<FileFilter>&, const QString& startDir) override
     {
-        return Answer("save file", filters, startDir, fileToSave);
+        return Answer("save file", startDir, fileToSave);
     }
     void ActivateMainWindow() override { ++activations; }
 
 private:
-    template <typename T>
-    T Answer(const char* kind, const QList<FileFilter>& filters, const QString& startDir,
-             QList<T>& answers)
+    template <typename T> T Answer(const char* kind, const QString& startDir, QList<T>& answers)
     {
-        fileDialogs.append({QString::fromLatin1(kind), filters, startDir});
+        fileDialogs.append({QString::fromLatin1(kind), startDir});
         return answers.isEmpty() ? T() : answers.takeFirst();
     }
 };
