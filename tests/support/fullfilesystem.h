@@ -1,7 +1,6 @@
-// The two worlds in which a disk refuses to take more bytes: a file-size limit on this
-// process (RLIMIT_FSIZE, with SIGXFSZ ignored so that write() fails with EFBIG), and a really
-// full file system (a small tmpfs mounted in a child process's own mount namespace, filled to
-// the last block, so that write() fails with ENOSPC). Header only, for any test.
+// Worlds in which a write is refused: a file-size limit on this process (RLIMIT_FSIZE, with
+// SIGXFSZ ignored so that write() fails with EFBIG, as on a full disk), and a child process
+// without the right to write into a folder. Header only, for any test.
 #pragma once
 
 #include <QByteArray>
@@ -14,8 +13,6 @@
 #include <fcntl.h>
 #include <functional>
 #include <optional>
-#include <sched.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -42,45 +39,6 @@ template <typename F> auto WithFileSizeLimit(rlim_t maxBytes, F&& what)
     } restore{saved, previousHandler};
     return what();
 }
-
-// Writes a filler file into folder until the file system has no block left.
-inline void FillFileSystem(const QString& folder)
-{
-    const int fd = ::open(QFile::encodeName(folder + "/filler").constData(),
-                          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    const QByteArray block(4096, 'f');
-    while (fd >= 0 && ::write(fd, block.constData(), 4096) > 0) {
-    }
-    for (int size = 2048; fd >= 0 && size > 0; size /= 2) // the last partial block too
-        while (::write(fd, block.constData(), size_t(size)) > 0) {
-        }
-    if (fd >= 0)
-        ::close(fd);
-}
-
-namespace detail {
-inline bool WriteText(const char* path, const QByteArray& text)
-{
-    const int fd = ::open(path, O_WRONLY | O_CLOEXEC);
-    const bool ok = fd >= 0 && ::write(fd, text.constData(), size_t(text.size())) == text.size();
-    if (fd >= 0)
-        ::close(fd);
-    return ok;
-}
-
-// A mount namespace of its own for this (child) process: directly where allowed (root with
-// the right to mount), else inside a new user namespace mapping this user to its root.
-inline bool OwnMountNamespace()
-{
-    if (::unshare(CLONE_NEWNS) == 0)
-        return true;
-    const QByteArray uid = QByteArray::number(::getuid()), gid = QByteArray::number(::getgid());
-    return ::unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0 &&
-           WriteText("/proc/self/setgroups", "deny") &&
-           WriteText("/proc/self/uid_map", "0 " + uid + " 1") &&
-           WriteText("/proc/self/gid_map", "0 " + gid + " 1");
-}
-} // namespace detail
 
 // Runs scenario in a child process after prepare, which makes the child's world and returns
 // "" or why it cannot be made here. scenario returns what it found wrong or what it saw, as
@@ -120,24 +78,6 @@ inline std::optional<QString> InChildProcess(const std::function<QString()>& pre
         return std::nullopt;
     }
     return QString::fromUtf8(report);
-}
-
-// Runs scenario in a child process that sees a fresh tmpfs of sizeBytes at folder (an empty
-// folder the caller made; the mount vanishes with the child).
-inline std::optional<QString> InSmallFileSystem(const QString& folder, int sizeBytes,
-                                                const std::function<QString()>& scenario,
-                                                QString& skipReason)
-{
-    const auto mount = [&]() -> QString {
-        if (detail::OwnMountNamespace() &&
-            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-            ::mount("quillet-test", QFile::encodeName(folder).constData(), "tmpfs", 0,
-                    ("size=" + QByteArray::number(sizeBytes)).constData()) == 0)
-            return {};
-        return QString("this system does not let a test mount a tmpfs (") + std::strerror(errno) +
-               ")";
-    };
-    return InChildProcess(mount, scenario, skipReason);
 }
 
 // Runs scenario in a child process that may not write into folder: folder is made read-only,
