@@ -10,6 +10,7 @@
 #include "components/displays/oscilloscope.h"
 #include "components/displays/positionslider.h"
 #include "components/displays/spectrumdisplay.h"
+#include "tests/components/displays/displaywindow.h"
 #include "tests/fixtures/fixtures.h"
 #include "tests/support/testsupport.h"
 
@@ -79,19 +80,15 @@ TEST(LevelMeter, LightsSegmentsUpToTheLevelAndThePeakHoldsThenFalls)
 
 TEST(LevelScale, MeterBarsEndOnTheTickOfTheirLevelAndWarmFromTheSameTick)
 {
-    // The panel as the window lays it out: meters at 16, 8 and 16, 16; the scale at 32, 26.
-    MeterPanel panel;
-    LevelMeter meter(&panel);
-    meter.move(16, 8);
-    LevelScale scale(&panel);
-    scale.move(32, 26);
-    scale.AlignMeter(meter);
+    const DisplayWindow window; // the panel as the window lays it out
+    LevelMeter& meter = *window.left;
+    LevelScale& scale = *window.scale;
     for (int tick = 0; tick < LevelScale::Ticks; ++tick) {
         const float dB = -60.0f + 6.0f * float(tick);
-        EXPECT_EQ(16 + meter.LengthFor(dB) - 1, 32 + scale.TickX(tick)) << dB << " dB";
+        EXPECT_EQ(meter.x() + meter.LengthFor(dB) - 1, scale.x() + scale.TickX(tick)) << dB;
     }
     meter.ShowLevel(0.0f);
-    const int warmTick = 32 + scale.TickX(8) - 16;
+    const int warmTick = scale.x() + scale.TickX(8) - meter.x();
     EXPECT_EQ(LitAndFirstWarm(meter).second, warmTick + (warmTick & 1)); // next segment column
 
     // The scale draws its ticks, long ones at −60, −30 and 0 dB, warm from −12 dB on.

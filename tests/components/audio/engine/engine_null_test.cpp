@@ -1,7 +1,7 @@
 // The engine on the null output: what is played, in what order the notifications come, where
 // the positions stand, and what bad input leads to; its CD reader on generated CUE/BIN discs.
-#include "tests/components/audio/engine/enginerig.h"
 #include "components/audio/dsp/analysis.h"
+#include "tests/components/audio/engine/enginerig.h"
 #include "tests/support/testsupport.h"
 
 #include <gtest/gtest.h>
