@@ -138,7 +138,7 @@ TEST(EngineNull, TheDisplayFeedReadsWhatIsHeardAtTheMusicsOwnLevel)
 }
 
 // What a bad file does to a play; the kinds of bad input are the sources' tests' business.
-TEST(EngineNull, BadFilesFailToOpenOrEndEarlyWithoutNoise)
+TEST(EngineNull, AnUndecodableFileFailsToOpenAndAnEmptyOneEndsAtOnce)
 {
     EngineRig rig(OutputKind::NullFast);
     AudioFile& file = rig.engine->audioFile();
@@ -146,24 +146,11 @@ TEST(EngineNull, BadFilesFailToOpenOrEndEarlyWithoutNoise)
     EXPECT_THROW(file.SetFileName(rig.dir.filePath("random.mp3")), ComponentError);
     EXPECT_EQ(file.Length(), 0);
 
-    // A WAV claiming 4 GB, and an empty one: whatever plays is the file's own tone, then OnStop.
-    const fx::Signal tone = fx::Tone(1000, 1.0, 44100, 2, 0.25);
-    fx::SetWavDataSizeField(rig.WriteWav(tone, "huge.wav"), 0xFFFFFFF0u);
-    rig.WriteWav(fx::Tone(1000, 0.0), "empty.wav");
-    int stops = 0;
-    for (const char* name : {"huge.wav", "empty.wav"}) {
-        SCOPED_TRACE(name);
-        rig.ClearCapture();
-        try {
-            rig.PlayFile(rig.dir.filePath(name));
-        } catch (const ComponentError&) {
-            continue;
-        }
-        ASSERT_TRUE(rig.WaitForStops(++stops));
-        for (int16_t s : rig.Captured())
-            ASSERT_LE(std::abs(int(s)), 8193); // the tone's peak, never more
-        EXPECT_LE(rig.CapturedFrames(), size_t(44100));
-    }
+    // An empty WAV plays nothing and ends with one OnStop (the sources' tests see the sizes that
+    // lie).
+    rig.PlayFile(rig.WriteWav(fx::Tone(1000, 0.0), "empty.wav"));
+    ASSERT_TRUE(rig.WaitForStops(1));
+    EXPECT_EQ(rig.CapturedFrames(), 0u);
 }
 
 void PlayRange(AudioEngine& engine, int first, int last)
