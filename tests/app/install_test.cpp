@@ -58,7 +58,6 @@ TEST(Install, TheInstalledLauncherFindsItsDirectoryAndTheDesktopSeesTheProgram)
     EXPECT_TRUE(entry.contains(";audio/flac;") && entry.contains(";audio/x-opus+ogg;"));
     EXPECT_TRUE(
         QFileInfo(prefix + "/share/icons/hicolor/scalable/apps/quillet-jukebox.svg").isFile());
-    EXPECT_TRUE(QFileInfo(prefix + "/share/mime/packages/quillet-jukebox.xml").isFile());
 
     // The launcher, started once in a private world, registers the program at start.
     QDir().mkpath(xdg.Path("run"));
@@ -98,7 +97,7 @@ TEST(Install, TheInstalledLauncherFindsItsDirectoryAndTheDesktopSeesTheProgram)
     const QString song = xdg.Path("some.mp1");
     test::WriteFile(song, QByteArray(417, '\x55'));
     env.insert("XDG_CURRENT_DESKTOP", "GNOME"); // asks the shared MIME database through gio
-    EXPECT_EQ(RunToEnd("xdg-mime", {"query", "filetype", song}, env), "audio/x-mp1");
+    EXPECT_EQ(RunToEnd("xdg-mime", {"query", "filetype", song}, env), "audio/x-mp1"); // ours
 }
 
 } // namespace

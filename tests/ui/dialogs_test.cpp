@@ -103,12 +103,11 @@ TEST_F(Dialogs, AboutIsBroughtForwardWhileOpenAndCentredAgainWhenReopened)
     auto* ok = box->findChild<QPushButton*>("CommandOk");
     ASSERT_TRUE(quillet && ok);
     // Wide enough for its title in a window manager's bold title face beside an icon and three
-    // buttons, its contents in the middle.
+    // buttons.
     QFont titleFace = QApplication::font();
     titleFace.setPixelSize(15);
     titleFace.setBold(true);
     EXPECT_GE(box->width(), QFontMetrics(titleFace).horizontalAdvance(box->windowTitle()) + 4 * 24);
-    EXPECT_NEAR(ok->x(), box->width() - 1 - quillet->geometry().right(), 2);
     EXPECT_EQ(box->focusWidget(), quillet); // first in the tab order, OK next
     EXPECT_EQ(quillet->nextInFocusChain(), ok);
 
@@ -157,16 +156,7 @@ TEST_F(Dialogs, SongDetailsAreFilledAtCreationOnly)
     EXPECT_EQ(fields(), QStringList({"Waterloo", "ABBA", "Waterloo (1974)", "1974", "Eurovision",
                                      details.SongGenre()}));
     EXPECT_FALSE(details.SongGenre().isEmpty());
-    // The fields stand at equal spacing, of equal width, the Close button below them.
-    const auto boxes = shown->findChildren<QLineEdit*>();
-    ASSERT_EQ(boxes.size(), 6);
-    for (int i = 1; i < 6; ++i) {
-        EXPECT_EQ(boxes[i]->geometry().width(), boxes[0]->width());
-        EXPECT_EQ(boxes[i]->x(), boxes[0]->x());
-        EXPECT_EQ(boxes[i]->y() - boxes[i - 1]->y(), boxes[1]->y() - boxes[0]->y());
-    }
     auto* close = shown->findChild<QPushButton*>("CommandClose");
-    EXPECT_GT(close->y(), boxes[5]->geometry().bottom());
 
     // Typed text and a new song: neither reaches the open window's fields when chosen again.
     auto* year = shown->findChild<QLineEdit*>("TextYear");

@@ -1,4 +1,4 @@
-// The main popup menu over the program's own option routines: its items in order, what its
+// The main popup menu over the program's own option routines: what its items run, what its
 // two buttons show, the Set on Top start rule, and the help and web addresses handed to the
 // desktop. (The check marks following their options are proven on the main window.)
 #include "tests/playback/playbackworld.h"
@@ -31,19 +31,6 @@ public:
     [[nodiscard]] bool OnTop() const { return windowFlags() & Qt::WindowStaysOnTopHint; }
 };
 
-// Each item as "name|caption", check items with their mark.
-QStringList Items(const QMenu& menu)
-{
-    QStringList items;
-    for (const QAction* action : menu.actions()) {
-        QString item = action->objectName() + '|' + action->text();
-        if (action->isCheckable())
-            item += action->isChecked() ? " [x]" : " [ ]";
-        items << item;
-    }
-    return items;
-}
-
 class MainMenu : public ::testing::Test {
 protected:
     MainMenu() { options.SetWindow(&main); }
@@ -70,23 +57,10 @@ protected:
                  &main};
 };
 
-TEST_F(MainMenu, HoldsItsItemsInOrderAndRunsTheirRoutines)
+// (Where each item stands and its caption are the menu's own description; the check marks of
+// the options and sizes are proven on the main window.)
+TEST_F(MainMenu, EveryCommandRunsItsRoutine)
 {
-    EXPECT_EQ(Items(menu.menu1()),
-              QStringList({"songDetails|&Song Details", "a|", "options|&Options", "help|&Help",
-                           "websites|&Websites", "b|", "exit|E&xit"}));
-    const auto submenu = [&](const char* name) {
-        return Items(*menu.menu1().findChild<QMenu*>(QLatin1String(name)));
-    };
-    EXPECT_EQ(submenu("options"),
-              QStringList({"setOnTop|&Set on Top [ ]", "contPlay|&Continuous Play [ ]",
-                           "randOrder|&Shuffle [ ]", "size|Si&ze"}));
-    EXPECT_EQ(submenu("size"),
-              QStringList({"size100|&100 % [x]", "size150|1&50 % [ ]", "size200|&200 % [ ]"}));
-    EXPECT_EQ(submenu("help"), QStringList({"readme|&Help Contents", "about|&About"}));
-    EXPECT_EQ(submenu("websites"),
-              QStringList({"download|&Download Music Files", "quillet|&Quillet on the Web"}));
-
     for (const char* name : {"songDetails", "about", "exit", "readme", "download", "quillet"})
         Item(name).trigger();
     EXPECT_EQ(commands, QStringList({"songDetails", "about", "exit"}));
@@ -102,7 +76,6 @@ TEST_F(MainMenu, MenuButtonRecordsThePlaceAndWebsitesButtonShowsOnlyItsPart)
     menu.SkinButtonQuillet_Click();
     EXPECT_TRUE(menu.websites().isVisible());
     EXPECT_FALSE(menu.menu1().isVisible());
-    EXPECT_EQ(menu.websites().actions().size(), 2);
     EXPECT_EQ(placement.RecordedLeft(), 0.0f); // the Websites button records nothing
     menu.websites().close();
 
