@@ -1,5 +1,6 @@
 #include "app/jukebox.h"
 
+#include "components/displays/windowsight.h"
 #include "platform/bytetext.h"
 #include "playback/audioengine.h"
 
@@ -49,6 +50,8 @@ Jukebox::Jukebox(std::unique_ptr<AudioEngine> engine, const QString& programDir,
     m_dialogs.SetMainWindow(&m_window);
     m_program.SetWindow(&m_window);
     m_program.SetCommandArguments(arguments);
+    QObject::connect(&m_window.Sight(), &WindowSight::SeenChanged, &m_program,
+                     &Program::WindowSeen);
     QObject::connect(&m_handOver, &HandOverServer::Received, &m_program,
                      [this](const QList<QByteArray>& handed) {
                          m_program.ActOnArguments(ArgumentTexts(handed));

@@ -56,9 +56,12 @@ void Program::Form_Load()
 {
     m_transport.CdOpen = false;
     m_timer1.stop();
-    // The time display and the title marquee run from the window's opening to the end.
-    m_timer2.start();
-    m_timerScroller.start();
+    // The time display and the title marquee run from the window's opening to the end, while
+    // somebody can see it.
+    if (m_windowSeen) {
+        m_timer2.start();
+        m_timerScroller.start();
+    }
     // From here on a failing step is skipped and the next one runs.
     IgnoreFailure([&] { ShellIntegration(); });
     IgnoreFailure([&] { LoadSkin(); });
@@ -131,6 +134,23 @@ void Program::ActOnArguments(const QStringList& arguments)
 void Program::AddDroppedFiles(const QStringList& paths)
 {
     IgnoreFailure([&] { (void)m_desktopFiles.Add(paths); });
+}
+
+void Program::WindowSeen(bool seen)
+{
+    if (seen == m_windowSeen)
+        return;
+    m_windowSeen = seen;
+    if (!seen) {
+        m_timer2.stop();
+        m_timerScroller.stop();
+        m_unseenSince.start();
+        return;
+    }
+    m_timeDisplay.Timer2_Timer();
+    m_titleScroller.Turn(m_unseenSince.elapsed() / TitleScroller::IntervalMs);
+    m_timer2.start();
+    m_timerScroller.start();
 }
 
 void Program::ActOnLine(const QString& path)

@@ -23,6 +23,7 @@
 #include "ui/weblinks.h"
 #include "ui/windowoptions.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -62,6 +63,9 @@ public:
     void ActOnArguments(const QStringList& arguments);
     // Files dropped on the window: added in order, nothing plays.
     void AddDroppedFiles(const QStringList& paths);
+    // Whether anybody can see the window: the time display and the title marquee rest while
+    // nobody can, and show where they would be the moment the window shows again.
+    void WindowSeen(bool seen);
 
     // Routines the window and other subsystems call.
     virtual void PlaySelected();
@@ -131,6 +135,8 @@ private:
     QTimer m_timer1;        // the end-of-track timer, 500 ms, off until something plays
     QTimer m_timer2;        // the time display, 100 ms, from the window's opening to the end
     QTimer m_timerScroller; // the title marquee, 200 ms, likewise
+    bool m_windowSeen = true; // both of them rest while nobody can see the window
+    QElapsedTimer m_unseenSince;
     AudioCd m_audioCd;
     Transport m_transport;
     TimeDisplay m_timeDisplay;

@@ -50,6 +50,7 @@ class Visualiser;
 class VolumeBalance;
 class WebLinks;
 class WindowOptions;
+class WindowSight;
 
 // The routine objects behind the window's controls; they outlive the window.
 struct MainWindowParts {
@@ -99,6 +100,8 @@ public:
     [[nodiscard]] QMenu& PresetMenu() { return *m_presetMenu; }
     [[nodiscard]] WindowPlacement& Placement() { return m_placement; }
     [[nodiscard]] WindowSize& Size() { return m_size; }
+    // Whether anybody can see the window (shown, not minimised, exposed).
+    [[nodiscard]] WindowSight& Sight();
     // The skinned controls in the order the skin binds them.
     [[nodiscard]] std::vector<SkinControl*> SkinnedControls() const;
 

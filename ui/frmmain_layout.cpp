@@ -341,6 +341,11 @@ void frmMain::BuildDisplays()
     m_visualiser->Attach(left, right, spectrum, scope);
 }
 
+WindowSight& frmMain::Sight()
+{
+    return m_visualiser->Sight();
+}
+
 // The ten band sliders with their captions between the two decorative strips.
 void frmMain::BuildEqualizer()
 {

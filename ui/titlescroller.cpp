@@ -5,20 +5,21 @@
 namespace quillet {
 
 namespace {
-QString RotatedLeft(const QString& text)
+QString RotatedLeft(const QString& text, qsizetype by)
 {
-    return text.mid(1) + text.left(1);
+    return text.mid(by) + text.left(by);
 }
 } // namespace
 
-void TitleScroller::TimerScroller_Timer()
+// The display runs one step ahead of the stored text.
+void TitleScroller::Turn(qint64 steps)
 {
     const QString& text = m_songDetails.ScrollTitle();
-    if (text.isEmpty())
+    if (text.isEmpty() || steps <= 0)
         return;
-    const QString turned = RotatedLeft(text);
+    const QString turned = RotatedLeft(text, qsizetype(steps % text.size()));
     m_songDetails.SetScrollTitle(turned);
-    m_songDetails.SetTextDisplay(RotatedLeft(turned));
+    m_songDetails.SetTextDisplay(RotatedLeft(turned, 1));
 }
 
 } // namespace quillet

@@ -4,6 +4,8 @@
 // UI thread only.
 #pragma once
 
+#include <QtGlobal>
+
 namespace quillet {
 
 class SongDetails;
@@ -14,7 +16,10 @@ public:
 
     explicit TitleScroller(SongDetails& songDetails) : m_songDetails(songDetails) {}
 
-    void TimerScroller_Timer();
+    void TimerScroller_Timer() { Turn(1); }
+    // As many steps at once (none for 0 or less), e.g. those missed while nobody could see
+    // the display.
+    void Turn(qint64 steps);
 
 private:
     SongDetails& m_songDetails;

@@ -4,8 +4,6 @@
 #include "components/displays/oscilloscope.h"
 #include "components/displays/spectrumdisplay.h"
 
-#include <QEvent>
-
 #include <algorithm>
 #include <initializer_list>
 #include <limits>
@@ -21,6 +19,7 @@ Visualiser::Visualiser(const Connector& feed, QObject* parent) : QObject(parent)
     m_timer.setInterval(IdleIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &Visualiser::Tick);
     m_timer.start();
+    connect(&m_sight, &WindowSight::SeenChanged, this, &Visualiser::FollowSight);
 }
 
 void Visualiser::Attach(LevelMeter* left, LevelMeter* right, SpectrumDisplay* spectrum,
@@ -32,44 +31,16 @@ void Visualiser::Attach(LevelMeter* left, LevelMeter* right, SpectrumDisplay* sp
     m_scope = scope;
     for (QWidget* display : std::initializer_list<QWidget*>{left, right, spectrum, scope}) {
         if (display) {
-            m_window = display->window();
+            m_sight.Watch(display);
             break;
         }
     }
-    if (m_window)
-        m_window->installEventFilter(this);
-    FollowWindow();
+    FollowSight(m_sight.Seen());
 }
 
-// What may change whether the window can be seen: shown, hidden, minimised or restored (all
-// seen on the window itself), exposed or covered (seen on its window on the screen).
-bool Visualiser::eventFilter(QObject*, QEvent* event)
+// Runs the timer exactly while the window can be seen.
+void Visualiser::FollowSight(bool seen)
 {
-    switch (event->type()) {
-    case QEvent::Show:
-    case QEvent::Hide:
-    case QEvent::WindowStateChange:
-    case QEvent::Expose:
-        FollowWindow();
-        break;
-    default:
-        break;
-    }
-    return false;
-}
-
-// Runs the timer exactly while the window can be seen. The window on the screen exists once
-// the window has first been shown (and again after it is re-created).
-void Visualiser::FollowWindow()
-{
-    if (!m_window)
-        return;
-    if (!m_surface && m_window->windowHandle()) {
-        m_surface = m_window->windowHandle();
-        m_surface->installEventFilter(this);
-    }
-    const bool seen =
-        m_window->isVisible() && !m_window->isMinimized() && m_surface && m_surface->isExposed();
     if (seen == m_timer.isActive())
         return;
     if (seen)

@@ -7,13 +7,12 @@
 // intervals in ms.
 #pragma once
 
+#include "components/displays/windowsight.h"
 #include "playback/audioengine.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
-#include <QWidget>
-#include <QWindow>
 
 #include <array>
 #include <vector>
@@ -43,12 +42,11 @@ public:
     [[nodiscard]] bool Animating() const { return m_animating; }
     // False while the displays' window cannot be seen: then neither frames nor checks run.
     [[nodiscard]] bool Running() const { return m_timer.isActive(); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The watch on the displays' window, for others that rest while it cannot be seen.
+    [[nodiscard]] WindowSight& Sight() { return m_sight; }
 
 private:
-    void FollowWindow();
+    void FollowSight(bool seen);
     void Tick();
     void Frame(bool sound, float leftDb, float rightDb);
     [[nodiscard]] bool AllAtRest() const;
@@ -60,8 +58,7 @@ private:
     QPointer<LevelMeter> m_right;
     QPointer<SpectrumDisplay> m_spectrum;
     QPointer<Oscilloscope> m_scope;
-    QPointer<QWidget> m_window;  // the displays' top-level window
-    QPointer<QWindow> m_surface; // its window on the screen, once it has one
+    WindowSight m_sight; // the displays' top-level window
     std::array<float, Connector::SpectrumBins> m_bins{};
     std::vector<float> m_samples; // grows only when the oscilloscope wants more
 };

@@ -533,6 +533,19 @@ TEST(Jukebox, ATaggedMp3OnTheCommandLineShowsSelectedAndDroppedFilesAreAdded)
         return enter.isAccepted();
     };
     jukebox.program().transport().StopPlayback();
+
+    // Minimised, the time display and the marquee rest; shown again, they are brought up to
+    // date at once and run on.
+    Program& program = jukebox.program();
+    window.showMinimized();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !program.Timer2().isActive(); }, 1000));
+    EXPECT_FALSE(program.TimerScroller().isActive());
+    program.timeDisplay().TextTime().SetText("12:34");
+    window.showNormal();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return program.TimerScroller().isActive(); }, 1000));
+    EXPECT_TRUE(program.Timer2().isActive());
+    EXPECT_EQ(window.findChild<QLabel*>("TextTime")->text(), "00:00");
+
     EXPECT_FALSE(Drop({QUrl::fromLocalFile(wav), QUrl("https://example.org/a.mp3")}));
     EXPECT_TRUE(Drop({QUrl::fromLocalFile(dir.path())}));
     EXPECT_EQ(jukebox.program().playlist().Sources(), (QStringList{mp3, mp3, wav}));

@@ -34,6 +34,8 @@ TEST(TitleScroller, ATitleEntersFromTheRightOneCharacterPerTickAndComesRound)
 
     Tick(scroller, int(title.size())); // one full turn
     EXPECT_EQ(details.ScrollTitle(), blanks + title);
+    scroller.Turn(50 + 3 * (blanks.size() + title.size())); // steps missed, caught up at once
+    EXPECT_EQ(details.TextDisplay(), title.mid(1) + blanks + "-");
 
     // An empty text leaves the display alone; a single character stands still.
     details.SetScrollTitle("");
