@@ -132,9 +132,9 @@ private:
     DesktopFiles m_desktopFiles;
     Settings m_settings;
     SongDetails m_songDetails;
-    QTimer m_timer1;        // the end-of-track timer, 500 ms, off until something plays
-    QTimer m_timer2;        // the time display, 100 ms, from the window's opening to the end
-    QTimer m_timerScroller; // the title marquee, 200 ms, likewise
+    QTimer m_timer1;          // the end-of-track timer, 500 ms, off until something plays
+    QTimer m_timer2;          // the time display, 100 ms, from the window's opening to the end
+    QTimer m_timerScroller;   // the title marquee, 200 ms, likewise
     bool m_windowSeen = true; // both of them rest while nobody can see the window
     QElapsedTimer m_unseenSince;
     AudioCd m_audioCd;

@@ -2,8 +2,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QtEndian>
@@ -14,6 +13,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <thread>
 #include <unistd.h>
@@ -45,16 +45,25 @@ int MsLeft(Clock::time_point deadline)
     return left.count() > 0 ? int(left.count()) : 0;
 }
 
+// The socket's address; false when the path does not fit.
+bool AddressOf(const QByteArray& path, sockaddr_un& address)
+{
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= qsizetype(sizeof address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    return true;
+}
+
 // Connects, retrying while nothing listens yet (the running copy may still be starting).
 int ConnectBefore(const QByteArray& path, Clock::time_point deadline, QString& error)
 {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path.size() >= qsizetype(sizeof address.sun_path)) {
+    sockaddr_un address;
+    if (!AddressOf(path, address)) {
         error = QStringLiteral("socket path too long");
         return -1;
     }
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
     for (;;) {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd < 0) {
@@ -85,11 +94,47 @@ bool WaitFor(int fd, short events, Clock::time_point deadline)
     }
 }
 
-// A sender that is dropped gets no answer.
-void Drop(QLocalSocket* socket)
+// A listening socket at path that only its owner can reach: made in a private folder beside
+// it and moved into place, replacing whatever a copy that died left there. −1 on failure.
+int ListenOwnerOnly(const QByteArray& path)
 {
-    socket->abort();
-    socket->deleteLater();
+    const qsizetype slash = path.lastIndexOf('/');
+    QByteArray folder = path.first(slash + 1) + ".quillet-XXXXXX";
+    sockaddr_un address;
+    if (!AddressOf(path, address) || !AddressOf(folder + "/s", address) ||
+        !::mkdtemp(folder.data()))
+        return -1;
+    const QByteArray made = folder + "/s";
+    (void)AddressOf(made, address);
+    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    const bool listening =
+        fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        ::chmod(made.constData(), S_IRUSR | S_IWUSR) == 0 && ::listen(fd, 16) == 0 &&
+        ::rename(made.constData(), path.constData()) == 0;
+    if (!listening && fd >= 0) {
+        ::close(fd);
+        fd = -1;
+    }
+    ::unlink(made.constData()); // only there when it was not moved
+    ::rmdir(folder.constData());
+    return fd;
+}
+
+// What has arrived from a sender so far, up to one byte over the cap. False once the sender
+// has closed its side or failed.
+bool ReadAvailable(int fd, QByteArray& message)
+{
+    char buffer[4096];
+    while (message.size() <= HandOverMaxBytes) {
+        const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+        if (n > 0)
+            message.append(buffer, std::min<qsizetype>(n, HandOverMaxBytes + 1 - message.size()));
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else
+            return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+    }
+    return true;
 }
 
 } // namespace
@@ -183,58 +228,75 @@ bool HandOverCommandLine(const QString& socketPath, const QList<QByteArray>& arg
 
 HandOverServer::HandOverServer(QObject* parent) : QObject(parent) {}
 
-HandOverServer::~HandOverServer() = default;
+HandOverServer::~HandOverServer()
+{
+    Close();
+}
+
+void HandOverServer::Close()
+{
+    delete m_incoming;
+    m_incoming = nullptr;
+    if (m_listening >= 0)
+        ::close(m_listening);
+    m_listening = -1;
+}
 
 bool HandOverServer::Listen(const QString& socketPath)
 {
-    delete m_server;
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, &HandOverServer::Accept);
-    if (m_server->listen(socketPath))
-        return true;
+    Close();
     // We hold the one-copy lock, so whatever is there was left by a copy that died.
-    QLocalServer::removeServer(socketPath);
-    return m_server->listen(socketPath);
+    m_listening = ListenOwnerOnly(QFile::encodeName(socketPath));
+    if (m_listening < 0)
+        return false;
+    m_incoming = new QSocketNotifier(m_listening, QSocketNotifier::Read, this);
+    connect(m_incoming, &QSocketNotifier::activated, this, &HandOverServer::Accept);
+    return true;
 }
 
+// Each sender is read as its bytes come, under a deadline; the first complete message is
+// answered and taken, anything else ends the connection unanswered.
 void HandOverServer::Accept()
 {
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+    for (;;) {
+        const int fd = ::accept4(m_listening, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) {
+            if (errno == EINTR)
+                continue;
+            return; // none waiting
+        }
         if (m_open >= MaxOpenConnections) {
-            Drop(socket);
+            ::close(fd);
             continue;
         }
         ++m_open;
-        connect(socket, &QObject::destroyed, this, [this] { --m_open; });
-        auto* deadline = new QTimer(socket);
+        auto* sender = new QObject(this); // the connection's notifier and deadline go with it
+        auto* readable = new QSocketNotifier(fd, QSocketNotifier::Read, sender);
+        auto* deadline = new QTimer(sender);
+        const auto end = [this, fd, sender, readable] {
+            if (!readable->isEnabled())
+                return; // already ended
+            readable->setEnabled(false);
+            ::close(fd);
+            --m_open;
+            sender->deleteLater();
+        };
+        const auto read = [this, fd, end, message = QByteArray()]() mutable {
+            const bool open = ReadAvailable(fd, message);
+            QList<QByteArray> arguments;
+            const Decoded decoded = DecodeHandOver(message, arguments);
+            if (decoded == Decoded::NeedMore && open)
+                return;
+            if (decoded == Decoded::Complete)
+                (void)::send(fd, Receipt.constData(), size_t(Receipt.size()), MSG_NOSIGNAL);
+            end();
+            if (decoded == Decoded::Complete)
+                emit Received(arguments);
+        };
         deadline->setSingleShot(true);
-        connect(deadline, &QTimer::timeout, socket, [socket] { Drop(socket); });
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Read(socket); });
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(deadline, &QTimer::timeout, sender, end);
+        connect(readable, &QSocketNotifier::activated, sender, read);
         deadline->start(HandOverTimeoutMs);
-        Read(socket);
-    }
-}
-
-void HandOverServer::Read(QLocalSocket* socket)
-{
-    QByteArray message = socket->property("message").toByteArray();
-    message.append(socket->read(HandOverMaxBytes + 1 - message.size()));
-    QList<QByteArray> arguments;
-    switch (DecodeHandOver(message, arguments)) {
-    case Decoded::NeedMore:
-        socket->setProperty("message", message);
-        return;
-    case Decoded::Refused:
-        Drop(socket);
-        return;
-    case Decoded::Complete:
-        socket->write(Receipt);
-        socket->flush();
-        socket->disconnectFromServer();
-        emit Received(arguments);
-        return;
     }
 }
 

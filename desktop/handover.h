@@ -12,8 +12,7 @@
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 namespace quillet {
 
@@ -37,8 +36,9 @@ enum class Decoded { Complete, NeedMore, Refused };
                                        int timeoutMs = HandOverTimeoutMs,
                                        QString* error = nullptr);
 
-// The running copy's side. UI thread. A sender that stays silent, sends garbage or more than
-// the cap is dropped without an answer; the window never waits for a sender.
+// The running copy's side: a socket of the system watched by the event loop (no network
+// module). UI thread. A sender that stays silent, sends garbage or more than the cap is
+// dropped without an answer; the window never waits for a sender.
 class HandOverServer : public QObject {
     Q_OBJECT
 public:
@@ -53,10 +53,11 @@ signals:
     void Received(const QList<QByteArray>& arguments);
 
 private:
+    void Close();
     void Accept();
-    void Read(QLocalSocket* socket);
 
-    QLocalServer* m_server = nullptr;
+    int m_listening = -1; // the listening socket
+    QSocketNotifier* m_incoming = nullptr;
     int m_open = 0; // connections being read
 };
 
