@@ -1,10 +1,31 @@
 #include "ui/designscale.h"
 
 #include <QAbstractScrollArea>
+#include <QProxyStyle>
 
 #include <cmath>
 
 namespace quillet {
+namespace {
+
+// The style's scroll bars (their width, arrows and shortest thumb) at a multiple of their size.
+class ScaledBarStyle : public QProxyStyle {
+public:
+    explicit ScaledBarStyle(qreal scale) : m_scale(scale) {}
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override
+    {
+        const int value = QProxyStyle::pixelMetric(metric, option, widget);
+        if (metric != PM_ScrollBarExtent && metric != PM_ScrollBarSliderMin)
+            return value;
+        return int(std::lround(value * m_scale));
+    }
+
+private:
+    qreal m_scale;
+};
+
+} // namespace
 
 DesignScale::DesignScale(QWidget& window)
     : m_window(window), m_size(window.size()), m_font(window.font())
@@ -22,7 +43,9 @@ void DesignScale::Record(QWidget& widget)
             continue;
         m_children.push_back(
             {child, child->geometry(), child->font(), child->testAttribute(Qt::WA_SetFont)});
-        if (!qobject_cast<QAbstractScrollArea*>(child))
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(child))
+            m_bars.insert(m_bars.end(), {area->verticalScrollBar(), area->horizontalScrollBar()});
+        else
             Record(*child);
     }
 }
@@ -48,6 +71,15 @@ void DesignScale::Apply(qreal scale)
 {
     m_scale = scale;
     m_window.setFont(Scaled(m_font, scale));
+    // The window owns the style, so it outlives the scroll bars that use it.
+    QStyle* const barStyle = scale == 1 ? nullptr : new ScaledBarStyle(scale);
+    if (barStyle)
+        barStyle->setParent(&m_window);
+    for (QScrollBar* bar : m_bars)
+        if (bar)
+            bar->setStyle(barStyle);
+    delete m_barStyle;
+    m_barStyle = barStyle;
     for (const Design& child : m_children) {
         if (!child.widget)
             continue;

@@ -1,12 +1,14 @@
 // A window laid out at a multiple of its design, as one picture: every child's rectangle
 // (each edge rounded, so neighbours stay neighbours), every font set on the window or a child,
-// and the window's own size. The design is what the window holds when this is made. UI thread
-// only. Sizes in pixels.
+// the width of the scroll bars of its scroll areas and the window's own size. The design is
+// what the window holds when this is made. UI thread only. Sizes in pixels.
 #pragma once
 
 #include <QFont>
 #include <QPointer>
 #include <QRect>
+#include <QScrollBar>
+#include <QStyle>
 #include <QWidget>
 
 #include <vector>
@@ -36,6 +38,8 @@ private:
     QSize m_size;
     QFont m_font;
     std::vector<Design> m_children;
+    std::vector<QPointer<QScrollBar>> m_bars;
+    QPointer<QStyle> m_barStyle; // the style's scroll bars at the size, none at the design
     qreal m_scale = 1;
 };
 

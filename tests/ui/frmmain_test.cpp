@@ -23,6 +23,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -149,6 +150,7 @@ TEST_F(MainWindow, ControlsKeepTheirPlacesUnderTheSkinAtEverySizeAndWorkWithoutI
     };
     QMenu& sizes = *m_window.Menu().findChild<QMenu*>("size");
     const int titlePixels = Find("TextDisplay").font().pixelSize();
+    const int barWidth = List().verticalScrollBar()->sizeHint().width();
     for (int percent : {100, 200, 150, 100}) {
         sizes.findChild<QAction*>(QString("size%1").arg(percent))->trigger();
         const qreal scale = percent / 100.0;
@@ -165,6 +167,7 @@ TEST_F(MainWindow, ControlsKeepTheirPlacesUnderTheSkinAtEverySizeAndWorkWithoutI
         }
         EXPECT_EQ(Find("TextDisplay").font().pixelSize(), qRound(titlePixels * scale)) << percent;
         EXPECT_EQ(Find<PositionSlider>("Slider1").ThumbRect().width(), qRound(20 * scale));
+        EXPECT_EQ(List().verticalScrollBar()->sizeHint().width(), qRound(barWidth * scale));
         for (QAction* item : sizes.actions())
             EXPECT_EQ(item->isChecked(), item->objectName() == QString("size%1").arg(percent));
         const QPoint centre = (QPointF(places[0].place.center()) * scale).toPoint();
