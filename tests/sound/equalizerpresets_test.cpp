@@ -9,22 +9,22 @@
 namespace quillet {
 namespace {
 
-using Bands = std::array<int, EqualizerPresets::BandCount>;
 using Texts = EqualizerPresets::BandTexts;
-constexpr Bands Classical{0, 0, 0, 0, 0, 0, -6, -6, -6, -10};
-constexpr Bands Pop{-4, 4, 6, 6, 4, -2, -4, -4, -4, -4};
+const QString Classical = "0 0 0 0 0 0 -6 -6 -6 -10";
+const QString Pop = "-4 4 6 6 4 -2 -4 -4 -4 -4";
+const QString Flat = "0 0 0 0 0 0 0 0 0 0";
 
-Texts TextsOf(const Bands& b)
+Texts TextsOf(const QString& bands)
 {
-    Texts t;
-    for (size_t k = 0; k < b.size(); ++k)
-        t[k] = QString::number(b[k]);
-    return t;
+    Texts texts;
+    const QStringList values = bands.split(' ');
+    std::copy(values.begin(), values.end(), texts.begin());
+    return texts;
 }
 
 // The equalizer as the program holds it: its stored texts live here, as in the settings.
 struct Equalizer {
-    explicit Equalizer(const QString& storedPreset, Texts stored = TextsOf({}))
+    explicit Equalizer(const QString& storedPreset, Texts stored = TextsOf(Flat))
         : preset(storedPreset), mine(stored)
     {
     }
@@ -33,28 +33,28 @@ struct Equalizer {
         presets.CreateEqualizerBands();
         presets.ApplyStoredPreset();
     }
-    template <typename Read> Bands Each(Read read)
+    QStringList Sliders()
     {
-        Bands b{};
+        QStringList positions;
         for (int k = 0; k < EqualizerPresets::BandCount; ++k)
-            b[size_t(k)] = read(k);
-        return b;
+            positions << QString::number(presets.SliderBand(k).Position());
+        return positions;
     }
-    Bands Sliders()
+    QString Gains()
     {
-        return Each([&](int k) { return presets.SliderBand(k).Position(); });
+        QStringList gains;
+        for (int k = 0; k < EqualizerPresets::BandCount; ++k)
+            gains << QString::number(engine.equalizer.Item(k).Gain());
+        return gains.join(' ');
     }
-    Bands Gains()
+    // "sliders | gains | checked items", the bands lowest first.
+    QString State()
     {
-        return Each([&](int k) { return int(engine.equalizer.Item(k).Gain()); });
-    }
-    QList<int> Checked()
-    {
-        QList<int> on;
+        QStringList checked;
         for (int n = 1; n <= EqualizerPresets::PresetCount; ++n)
             if (presets.PresetItem(n).Checked())
-                on << n;
-        return on;
+                checked << QString::number(n);
+        return Sliders().join(' ') + " | " + Gains() + " | " + checked.join(' ');
     }
 
     test::FakeEngine engine;
@@ -65,28 +65,26 @@ struct Equalizer {
 
 TEST(EqualizerPresets, EveryPresetMovesSlidersAndGainsTogetherAndChecksOnlyItsItem)
 {
-    const Texts stored = TextsOf({1, -1, 2, -2, 3, -3, 4, -4, 16, -16});
+    const Texts stored = TextsOf("1 -1 2 -2 3 -3 4 -4 16 -16");
     Equalizer eq("4", stored);
     eq.Start();
     // Forward through the menu, then back, so every curve is reached from two others.
     for (int n : {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2}) {
         SCOPED_TRACE(n);
-        const Bands before = eq.Sliders();
-        const Bands curve =
-            eq.Each([&](int k) { return EqualizerPresets::FixedValues(n)[size_t(k)].toInt(); });
+        const QStringList before = eq.Sliders();
+        const Texts& fixed = EqualizerPresets::FixedValues(n);
+        const QStringList curve(fixed.begin(), fixed.end());
         eq.engine.ClearCalls();
         eq.presets.ChoosePreset(n);
         EXPECT_EQ(eq.preset, QString::number(n));
-        EXPECT_EQ(eq.Checked(), QList<int>{n});
-        EXPECT_EQ(eq.Sliders(), curve);
-        EXPECT_EQ(eq.Gains(), curve);
+        EXPECT_EQ(eq.State(), curve.join(' ') + " | " + curve.join(' ') + " | " + eq.preset);
         QStringList sent; // only the bands that moved, lowest first
-        for (size_t k = 0; k < curve.size(); ++k)
+        for (int k = 0; k < curve.size(); ++k)
             if (before[k] != curve[k])
                 sent << QString("Eq.Filters.Item(%1).Gain=%2").arg(k).arg(curve[k]);
         EXPECT_EQ(eq.engine.Calls(), sent);
     }
-    EXPECT_EQ(eq.Sliders(), Classical);
+    EXPECT_EQ(eq.Sliders().join(' '), Classical);
     EXPECT_EQ(eq.mine, stored); // untouched throughout
 }
 
@@ -96,26 +94,25 @@ TEST(EqualizerPresets, MySettingsKeepHandMovesOnlyWhileCurrentAndChoosingAgainUn
     eq.Start();
     eq.presets.custom_Click();
     eq.presets.SliderBand(3).SetPosition(5);
-    EXPECT_EQ(eq.Gains(), (Bands{0, 0, 0, 5, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(eq.Gains(), "0 0 0 5 0 0 0 0 0 0");
 
     eq.presets.pop_Click();
     EXPECT_EQ(eq.Gains(), Pop);
     eq.presets.SliderBand(0).SetPosition(-9);
     eq.presets.SliderBand(9).SetPosition(99); // beyond the range: the slider holds 16
-    EXPECT_EQ(eq.Gains(), (Bands{-9, 4, 6, 6, 4, -2, -4, -4, -4, 16}));
-    EXPECT_EQ(eq.Checked(), QList<int>{8}); // a hand move changes the sound, not the choice
-    EXPECT_EQ(eq.mine, TextsOf({0, 0, 0, 5, 0, 0, 0, 0, 0, 0}));
+    // A hand move changes the sound, not the choice.
+    EXPECT_EQ(eq.State(), "-9 4 6 6 4 -2 -4 -4 -4 16 | -9 4 6 6 4 -2 -4 -4 -4 16 | 8");
+    EXPECT_EQ(eq.mine, TextsOf("0 0 0 5 0 0 0 0 0 0"));
 
     eq.presets.custom_Click();
-    EXPECT_EQ(eq.Sliders(), (Bands{0, 0, 0, 5, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(eq.Sliders().join(' '), "0 0 0 5 0 0 0 0 0 0");
     eq.presets.SliderBand(9).SetPosition(-40);
     EXPECT_EQ(eq.mine[9], "-16");
 
     eq.presets.pop_Click(); // the same choice again puts its curve back
     eq.presets.SliderBand(4).SetPosition(-1);
     eq.presets.pop_Click();
-    EXPECT_EQ(eq.Gains(), Pop);
-    EXPECT_EQ(eq.Sliders(), Pop);
+    EXPECT_EQ(eq.State(), Pop + " | " + Pop + " | 8");
 }
 
 TEST(EqualizerPresets, StartCreatesTheBandsInOrderThenAppliesOnlyAnExactStoredNumber)
@@ -131,8 +128,7 @@ TEST(EqualizerPresets, StartCreatesTheBandsInOrderThenAppliesOnlyAnExactStoredNu
               "0,32,0 32,64,0 64,130,0 130,260,0 260,500,0 500,1000,0 1000,2000,0 2000,4000,0 "
               "4000,8300,0 8300,16500,0");
     softRock.presets.ApplyStoredPreset();
-    EXPECT_EQ(softRock.Checked(), QList<int>{10});
-    EXPECT_EQ(softRock.Gains(), (Bands{2, 2, 1, -3, -4, -5, -4, -1, 3, 6}));
+    EXPECT_EQ(softRock.State(), "2 2 1 -3 -4 -5 -4 -1 3 6 | 2 2 1 -3 -4 -5 -4 -1 3 6 | 10");
 
     // Anything but "1"…"11" exactly shows Classical and keeps its text for the next write;
     // slider moves then leave My Settings alone.
@@ -140,20 +136,18 @@ TEST(EqualizerPresets, StartCreatesTheBandsInOrderThenAppliesOnlyAnExactStoredNu
         SCOPED_TRACE(stored);
         Equalizer eq(stored);
         eq.Start();
-        EXPECT_EQ(eq.Checked(), QList<int>{2});
-        EXPECT_EQ(eq.Gains(), Classical);
+        EXPECT_EQ(eq.State(), Classical + " | " + Classical + " | 2");
         eq.presets.SliderBand(0).SetPosition(7);
         EXPECT_EQ(eq.preset, stored);
-        EXPECT_EQ(eq.mine, TextsOf({}));
+        EXPECT_EQ(eq.mine, TextsOf(Flat));
     }
 
     // A hand-edited My Settings value that is not a number counts as 0 without stopping
     // the bands after it; one beyond the range stops at the slider's end.
     Equalizer edited("1", {"3", "abc", "", "40", "-40", "7", "-2", "x9", "1", "-1"});
     edited.Start();
-    EXPECT_EQ(edited.Checked(), QList<int>{1});
-    EXPECT_EQ(edited.Sliders(), (Bands{3, 0, 0, 16, -16, 7, -2, 0, 1, -1}));
-    EXPECT_EQ(edited.Gains(), edited.Sliders());
+    const QString bands = "3 0 0 16 -16 7 -2 0 1 -1";
+    EXPECT_EQ(edited.State(), bands + " | " + bands + " | 1");
 }
 
 } // namespace
