@@ -1,6 +1,7 @@
 #include "ui/frmabout.h"
 
 #include "ui/designscale.h"
+#include "ui/skinlook.h"
 #include "ui/weblinks.h"
 #include "ui/windowplacement.h"
 
@@ -31,6 +32,8 @@ frmAbout::frmAbout(WindowPlacement& placement, const WebLinks& links,
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(tr("About Quillet Jukebox"));
+    // The design's text, whatever size the program's text has now: the box is scaled from it.
+    setFont(SkinLook::DialogFont());
     setFixedSize(ClientWidth, ClientHeight);
     BuildLabels();
     BuildButtons();

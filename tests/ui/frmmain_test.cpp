@@ -454,7 +454,8 @@ TEST_F(MainWindow, EverySecondaryWindowTakesTheSkinsLookAndTheChosenSize)
                                         {QPalette::ButtonText, QPalette::Button},
                                         {QPalette::HighlightedText, QPalette::Highlight}})
                 EXPECT_GE(Contrast(p.color(text), p.color(ground)), 4.5) << name << " " << text;
-            EXPECT_GE(QFontInfo(window->font()).pixelSize(), 11 * percent / 100) << name;
+            const int pixels = QFontInfo(window->font()).pixelSize();
+            EXPECT_TRUE(pixels >= 11 * percent / 100 && pixels <= 13 * percent / 100) << pixels;
         };
         expectLook(&m_window.Menu());
         expectLook(&m_window.PresetMenu());
