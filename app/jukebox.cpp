@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <QTimer>
 
 namespace quillet {
@@ -28,6 +30,24 @@ QStringList ArgumentTexts(const QList<QByteArray>& arguments)
         texts.append(TextFromBytes(argument));
     return texts;
 }
+// The program's icon drawn from its SVG at the sizes the window system is given for a
+// scalable icon, here rather than through the toolkit's SVG icon plugin, which would be one
+// library more in every running copy.
+QIcon ProgramIcon()
+{
+    QSvgRenderer svg(QStringLiteral(":/quillet-jukebox.svg"));
+    QIcon icon;
+    for (const int side : {16, 32, 64, 128}) {
+        QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        svg.render(&painter);
+        painter.end();
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
+
 } // namespace
 
 Jukebox::Jukebox(std::unique_ptr<AudioEngine> engine, const QString& programDir,
@@ -68,9 +88,7 @@ void Jukebox::Start()
     (void)m_handOver.Listen(HandOverSocketPath(m_runtimeDir));
     // The icon (drawn from its SVG) once the window is up, so it never delays the first
     // picture; every window of the program takes it.
-    QTimer::singleShot(0, &m_window, [] {
-        QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillet-jukebox.svg")));
-    });
+    QTimer::singleShot(0, &m_window, [] { QApplication::setWindowIcon(ProgramIcon()); });
     // The session bus once the window is up, so the start never waits for it.
     QTimer::singleShot(0, &m_mpris, [this] { (void)m_mpris.Connect(); });
 }

@@ -29,6 +29,7 @@ void SvgSkinForm::SetSkinFile(const QString& path)
     m_file = path;
     m_renderer.reset();
     m_cache.clear();
+    m_sizes.clear();
     // Read it ourselves: a missing skin is an ordinary case, not worth a warning on the
     // console; a FIFO, a device or a runaway file is as unreadable as a missing one.
     QByteArray content;
@@ -49,9 +50,16 @@ bool SvgSkinForm::HasElement(const QString& element) const
 
 QSizeF SvgSkinForm::ElementSize(const QString& element) const
 {
-    if (!m_renderer || element.isEmpty() || !m_renderer->elementExists(element))
+    if (!m_renderer || element.isEmpty())
         return {};
-    return m_renderer->boundsOnElement(element).size();
+    if (const auto found = m_sizes.constFind(element); found != m_sizes.constEnd())
+        return *found;
+    const QSizeF size =
+        m_renderer->elementExists(element) ? m_renderer->boundsOnElement(element).size() : QSizeF();
+    if (m_sizes.size() >= MaxCachedPixmaps)
+        m_sizes.clear();
+    m_sizes.insert(element, size);
+    return size;
 }
 
 QString SvgSkinForm::StateElement(const QString& element,

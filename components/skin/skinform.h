@@ -31,7 +31,8 @@ public:
 
     // A skin is loaded and holds a drawable element (non-empty bounds) with this id.
     [[nodiscard]] bool HasElement(const QString& element) const;
-    // The element's size in the skin file; empty when it has none.
+    // The element's size in the skin file; empty when it has none. Measured once per element
+    // (measuring lays out the text the element holds).
     [[nodiscard]] QSizeF ElementSize(const QString& element) const;
     // The first of element + suffix that the skin holds, else element itself:
     // StateElement("ButtonShuffle", {".pushed.hover", ".pushed"}).
@@ -49,6 +50,7 @@ private:
     QString m_file;
     std::unique_ptr<QSvgRenderer> m_renderer;
     mutable QHash<QString, QPixmap> m_cache;
+    mutable QHash<QString, QSizeF> m_sizes; // measured elements, absent ones as empty
 };
 
 // Paints the exposed part of a window's background: the element "form" stretched over area
