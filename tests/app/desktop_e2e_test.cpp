@@ -187,6 +187,10 @@ TEST(DesktopEndToEnd, FilesFromTheDesktopAndBusClientsDriveTheRunningCopy)
     EXPECT_NEAR(Playerctl({"volume"}).toDouble(), 0.3, 1e-6);
     (void)Playerctl({"stop"});
     EXPECT_EQ(PitchWithin(capture, 800), 0);
+    (void)Playerctl({"play"}); // from the stop: the selected entry from its start
+    EXPECT_NEAR(PitchWithin(capture, 1000), 550, 5);
+    (void)Playerctl({"stop"});
+    EXPECT_EQ(PitchWithin(capture, 800), 0);
     EXPECT_EQ(Property("org.mpris.MediaPlayer2.Player", "CanSeek"), "(<false>,)");
     for (const char* name : {"Identity", "DesktopEntry", "CanQuit", "CanRaise"})
         EXPECT_FALSE(Property("org.mpris.MediaPlayer2", name).isEmpty()) << name;
