@@ -25,6 +25,7 @@ TEST(KeptBytes, AnyBytesComeBackAsTheyWereAndShowAsTheirLetters)
     } rows[] = {
         {"plain/ascii.mp3", "plain/ascii.mp3"},
         {"\xc3\xa9t\xc3\xa9 \xf0\x90\x82\x80", "\xc3\xa9t\xc3\xa9 \xf0\x90\x82\x80"}, // UTF-8
+        {"\xe0\xa4\x85 \xef\xbf\xbd", "\xe0\xa4\x85 \xef\xbf\xbd"}, // both ends of E0…EF
         {"latin1-\xe9.mp3", "latin1-\xc3\xa9.mp3"},
         {"\x80\x9f\xff", "\xe2\x82\xac\xc5\xb8\xc3\xbf"},
         {"cut \xe2\x82", "cut \xc3\xa2\xe2\x80\x9a"},

@@ -128,6 +128,14 @@ TEST_F(ContinuousPlay, TheNextEntryIsPreparedAheadAndShownWhenItsJoinIsHeard)
     EXPECT_EQ(w.playlist.TextPosition(), "Pos: 2");
     EXPECT_EQ(w.transport.Slider1().Maximum(), 2000);
     EXPECT_TRUE(w.TakeCalls().isEmpty()); // the same play goes on: nothing reopened
+
+    w.playlist.ClearPlaylist(); // a CD track is never prepared on the file source
+    w.Fill({"/m/a.wav", "0"});
+    e.randOrder_Click();
+    w.PlayEntry(0);
+    w.engine.out.Decoded();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_FALSE(w.TakeCalls().join(' ').contains("PrepareNext"));
 }
 
 TEST_F(ContinuousPlay, AChangeBeforeTheJoinDropsThePreparedEntryAndTheEndDecidesAsBefore)

@@ -122,13 +122,13 @@ TEST(EqualizerPresets, StartCreatesTheBandsInOrderThenAppliesOnlyAnExactStoredNu
     EXPECT_TRUE(early.engine.Calls().isEmpty());
     EXPECT_EQ(early.mine[2], "7");
 
-    Equalizer softRock("10");
-    softRock.presets.CreateEqualizerBands();
-    EXPECT_EQ(softRock.engine.Calls().join(' ').remove("Eq.Filters.Add="),
+    Equalizer techno("11"); // the last of the menu
+    techno.presets.CreateEqualizerBands();
+    EXPECT_EQ(techno.engine.Calls().join(' ').remove("Eq.Filters.Add="),
               "0,32,0 32,64,0 64,130,0 130,260,0 260,500,0 500,1000,0 1000,2000,0 2000,4000,0 "
               "4000,8300,0 8300,16500,0");
-    softRock.presets.ApplyStoredPreset();
-    EXPECT_EQ(softRock.State(), "2 2 1 -3 -4 -5 -4 -1 3 6 | 2 2 1 -3 -4 -5 -4 -1 3 6 | 10");
+    techno.presets.ApplyStoredPreset();
+    EXPECT_EQ(techno.State(), "3 2 0 -3 -3 0 4 6 6 5 | 3 2 0 -3 -3 0 4 6 6 5 | 11");
 
     // Anything but "1"…"11" exactly shows Classical and keeps its text for the next write;
     // slider moves then leave My Settings alone.
