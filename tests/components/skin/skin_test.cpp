@@ -280,6 +280,12 @@ TEST(SkinButtonWidget, ClicksComeFromALeftClickInsideOrTheKeysSkinnedOrPlain)
     control.SetVisible(true);
     QTest::mouseClick(&shuffle, Qt::LeftButton, {}, {20, 10});
     EXPECT_EQ(pushedAtClick.size(), 5);
+    ButtonControl hidden; // hidden from the start: stays hidden when its window shows
+    hidden.SetVisible(false);
+    QWidget other;
+    SkinButtonWidget late("SkinButtonStop", "ButtonPlay", "stop", hidden, &other);
+    other.show();
+    EXPECT_FALSE(late.isVisible());
 
     control.SetPushed(false);
     world.form.SetSkinFile(world.dir.filePath("nowhere.skn"));
