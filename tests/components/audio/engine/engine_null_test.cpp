@@ -59,9 +59,6 @@ TEST(EngineNull, StopRaisesOnStopBeforeReturningAndALateEndIsDropped)
     ASSERT_TRUE(rig.WaitForStops(2, 5s));
     const std::vector<int16_t> got = rig.Captured(); // the file's start, then nothing
     EXPECT_EQ(got, CounterSamples(0, int64_t(got.size() / 2)));
-    out.Stop(); // nothing plays: no further notice
-    QTest::qWait(50);
-    EXPECT_EQ(rig.stops->count(), 2);
 }
 
 TEST(EngineNull, PositionsFollowWhatIsHeardAndASeekContinuesSampleExactly)
@@ -141,13 +138,10 @@ TEST(EngineNull, TheDisplayFeedReadsWhatIsHeardAtTheMusicsOwnLevel)
 TEST(EngineNull, AnUndecodableFileFailsToOpenAndAnEmptyOneEndsAtOnce)
 {
     EngineRig rig(OutputKind::NullFast);
-    AudioFile& file = rig.engine->audioFile();
     fx::WriteRandomBytes(rig.dir.filePath("random.mp3"), 200000);
-    EXPECT_THROW(file.SetFileName(rig.dir.filePath("random.mp3")), ComponentError);
-    EXPECT_EQ(file.Length(), 0);
-
-    // An empty WAV plays nothing and ends with one OnStop (the sources' tests see the sizes that
-    // lie).
+    EXPECT_THROW(rig.engine->audioFile().SetFileName(rig.dir.filePath("random.mp3")),
+                 ComponentError);
+    EXPECT_EQ(rig.engine->audioFile().Length(), 0);
     rig.PlayFile(rig.WriteWav(fx::Tone(1000, 0.0), "empty.wav"));
     ASSERT_TRUE(rig.WaitForStops(1));
     EXPECT_EQ(rig.CapturedFrames(), 0u);
@@ -226,11 +220,6 @@ TEST(EngineCd, AMissingOrBrokenImageIsNoDiscAndCannotBePlayed)
         CDReader& cd = rig.engine->cdReader();
         EXPECT_FALSE(cd.Ready() && cd.DirectoryValid() && cd.Tracks().Count() > 0) << name;
         EXPECT_THROW(cd.SelectRange(0, 100), ComponentError) << name;
-        if (QString(name) == "missing.cue") {
-            EXPECT_FALSE(cd.Ready());
-            EXPECT_EQ(cd.Tracks().Count(), 0);
-            EXPECT_THROW(cd.Open(), ComponentError);
-        }
     }
 }
 
