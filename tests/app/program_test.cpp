@@ -1,5 +1,6 @@
 // The load and unload sequences, Exit and the command line, run with the real playlist and
 // settings file against the fake engine and scripted dialogs.
+#include "app/commandline.h"
 #include "app/program.h"
 #include "tests/support/fakedialogs.h"
 #include "tests/support/fakeengine.h"
@@ -105,7 +106,7 @@ TEST_F(Spine, LoadRunsEveryStepInItsPlaceAndSkipsTheFailingOnes)
     EXPECT_TRUE(m_engine.Calls().isEmpty()); // loading plays nothing
 }
 
-TEST_F(Spine, UnloadWritesTheTextsThenStopsTheOutputThenEnds)
+TEST_F(Spine, UnloadWritesTheTextsThenStopsTheOutputThenEndsAndExitWritesNothing)
 {
     test::WriteFile(IniPath(), "[display]\ncontinuousPlay=sometimes\nvolume=9000\n");
     m_program.Form_Load();
@@ -130,27 +131,20 @@ TEST_F(Spine, UnloadWritesTheTextsThenStopsTheOutputThenEnds)
     EXPECT_FALSE(transport.Playing() || transport.CdOpen || m_program.Timer1().isActive());
     EXPECT_TRUE(test::ReadFile(IniPath()).startsWith(
         "[display]\ncontinuousPlay=sometimes\nvolume=9000\nsetTop=1\n"));
-}
 
-TEST_F(Spine, ExitWritesNothingAndFailingEngineCallsDoNotKeepTheProgramFromEnding)
-{
-    const QByteArray before = "[display]\r\nvolume=12\r\n";
-    test::WriteFile(IniPath(), before);
-    m_program.Form_Load();
+    // Exit writes nothing, and failing engine calls do not keep the program from ending.
+    const QByteArray before = test::ReadFile(IniPath());
     m_program.settings()[SettingKey::volume] = "20000";
     m_engine.FailOn("CDReader.Close");
     m_engine.FailOn("WaveOut.Stop");
+    m_engine.ClearCalls();
+    m_program.steps.clear();
     m_program.Timer1().start();
     m_program.exit_Click();
     EXPECT_EQ(m_engine.Calls(), (QStringList{"CDReader.Close", "WaveOut.Stop"}));
-    EXPECT_EQ(m_program.steps.last(), "EndProcess");
+    EXPECT_EQ(m_program.steps, QStringList{"EndProcess"});
     EXPECT_FALSE(m_program.Timer1().isActive());
     EXPECT_EQ(test::ReadFile(IniPath()), before);
-
-    m_program.steps.clear();
-    m_program.Form_Unload();
-    EXPECT_EQ(m_program.steps, QStringList{"EndProcess"});
-    EXPECT_TRUE(test::ReadFile(IniPath()).startsWith("[display]\r\nvolume=20000\r\n"));
 }
 
 TEST_F(Spine, CommandLineActsOnTheWholeLine)
@@ -163,6 +157,7 @@ TEST_F(Spine, CommandLineActsOnTheWholeLine)
         int entries;
     } rows[] = {
         {"/music/a file.WAV", "ShowWindow,PlaySelected", 1},
+        {"/music/a.Mp2", "ShowWindow,PlaySelected", 1},
         {list, "ShowWindow", 2}, // loads without playing
         {"/media/cdrom/Track02.CDA", "AddCdTrack /media/cdrom/Track02.CDA,PlaySelected", 0},
         {"lCdA", "LoadCdTracks,PlaySelected", 0},
@@ -177,14 +172,8 @@ TEST_F(Spine, CommandLineActsOnTheWholeLine)
         EXPECT_EQ(program.playlist().Count(), row.entries) << row.line.toStdString();
     }
     EXPECT_TRUE(m_dialogs.messages.isEmpty());
-
-    // Files chosen in the dialog: only CD tracks go to the drive.
-    m_engine.cd.tracks = {{1, 0, 100}};
-    m_engine.cd.ready = true;
-    m_dialogs.filesToOpen.append(QStringList{"/m/a.mp3", "/m/Track01.cda"});
-    m_program.mediaFiles().AddFilesDialog();
-    EXPECT_EQ(m_program.playlist().Sources(), QStringList{"/m/a.mp3"});
-    EXPECT_EQ(m_program.steps, QStringList{"AddCdTrack /m/Track01.cda"});
+    // The arguments are joined into one line, trimmed.
+    EXPECT_EQ(JoinCommandLine({"", "/music/My", "Song.mp3", ""}), "/music/My Song.mp3");
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// How settings texts become switches and numbers, and the command-line table.
-#include "app/commandline.h"
+// How settings texts become switches and numbers, and the settings file.
 #include "app/settings.h"
 #include "platform/bytetext.h"
 #include "tests/support/fullfilesystem.h"
@@ -142,20 +141,6 @@ TEST(SettingsFile, AReadOnlyProgramDirectoryKeepsEveryValueInTheUsersFolder)
               "; installed\n[display]\nvolume=9000\ncontinuousPlay=\xE9\nsetTop=1\nrandomOrder=\n"
               "balance=\n[extra]\nkeep=me\n" +
                   EqualizerLines);
-}
-
-TEST(CommandLine, JoinedTrimmedAndDecidedByTheLastFourCharactersInAnyCase)
-{
-    EXPECT_EQ(JoinCommandLine({}), "");
-    EXPECT_EQ(JoinCommandLine({"/music/My", "Song.mp3"}), "/music/My Song.mp3");
-    EXPECT_EQ(JoinCommandLine({"", " LCDA ", ""}), "LCDA");
-
-    // (One line of each action, as the program acts on it, is in the program's tests.)
-    for (const char* line : {"/m/a.mp3", "/m/a.Mp2", "/m/a.MP1", "/m/a.wav"})
-        EXPECT_EQ(ActionFor(line), CommandLineAction::AddMediaFileAndPlay) << line;
-    EXPECT_EQ(ActionFor("/m/xlcda"), CommandLineAction::LoadCdTracksAndPlay);
-    for (const char* line : {"/m/a.ogg", ".mp3 ", "/m/a.mp3x"})
-        EXPECT_EQ(ActionFor(line), CommandLineAction::None) << line;
 }
 
 } // namespace

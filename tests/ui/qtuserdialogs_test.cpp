@@ -1,11 +1,10 @@
-// The Qt dialogs as the user meets them: the message box's text, title and icon, and the
-// file dialogs' mode, folder, filters (any letter case) and save behaviour.
+// The Qt file dialogs as the user meets them: mode, folder, filters (any letter case) and save
+// behaviour.
 #include "tests/support/testsupport.h"
 #include "ui/qtuserdialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -39,23 +38,6 @@ void Choose(QFileDialog& dialog, const QString& name)
 
 const QList<FileFilter> Media = {{"Media files (all types)", {"*.mp3", "*.wav"}},
                                  {"Waveform (*.wav)", {"*.wav"}}};
-
-TEST(QtUserDialogs, MessageBoxShowsTextTitleAndIcon)
-{
-    QtUserDialogs dialogs;
-    QStringList shown;
-    const auto record = [&](QMessageBox& box) {
-        shown << box.text() + "|" + box.windowTitle() + "|" + QString::number(box.icon());
-        box.accept();
-    };
-    WhenShown<QMessageBox>(record);
-    dialogs.ShowMessage("Error in ReadList", "Error", MessageIcon::Critical);
-    WhenShown<QMessageBox>(record);
-    dialogs.ShowMessage("No device", "", MessageIcon::Exclamation);
-    EXPECT_EQ(shown,
-              (QStringList{"Error in ReadList|Error|" + QString::number(QMessageBox::Critical),
-                           "No device|Quillet Jukebox|" + QString::number(QMessageBox::Warning)}));
-}
 
 TEST(QtUserDialogs, OpenChoosesSeveralFilesInTheirFolderAndSaveNeitherAsksNorAddsAnExtension)
 {
