@@ -1,7 +1,8 @@
 // The skin form renders a skin file's elements (or nothing after a bad file, and nothing from
 // outside the file); the skinned buttons and scroll bars draw their element in each state, or
-// the plain look, and turn input into their control's clicks and values. The test skin is plain coloured blocks, so one pixel's colour
-// tells which element and which state variant was drawn.
+// the plain look, and turn input into their control's clicks and values. The test skin is
+// plain coloured blocks, so one pixel's colour tells which element and which state variant
+// was drawn.
 #include "components/skin/skinbutton.h"
 #include "components/skin/skinscrollbar.h"
 
@@ -89,11 +90,10 @@ struct SkinWorld {
     QWidget window;
 };
 
-void Hover(QWidget& widget, bool inside)
+void Hover(QWidget& widget)
 {
     QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(&widget, inside ? static_cast<QEvent*>(&enter) : &leave);
+    QApplication::sendEvent(&widget, &enter);
 }
 
 // A missing, broken, endless or blocking file leaves no skin; a new file under the same name is
@@ -149,7 +149,7 @@ TEST(SkinButtonWidget, EachStateDrawsItsVariantOrTheNextOneDown)
         world.Place(new SkinButtonWidget("SkinButtonPlay", "ButtonPlay", ""), {0, 0, 40, 20});
     const QPoint middle(20, 10);
     EXPECT_EQ(PixelAt(play, middle), PlayColour);
-    Hover(play, true);
+    Hover(play);
     EXPECT_EQ(PixelAt(play, middle), PlayHoverColour);
     QTest::mousePress(&play, Qt::LeftButton, {}, middle);
     EXPECT_EQ(PixelAt(play, middle), PlayPressedColour);
@@ -167,7 +167,7 @@ TEST(SkinButtonWidget, EachStateDrawsItsVariantOrTheNextOneDown)
     EXPECT_EQ(PixelAt(shuffle, middle), ShuffleColour);
     QTest::mouseRelease(&shuffle, Qt::LeftButton, {}, {60, 10});
     latch.SetPushed(true);
-    Hover(shuffle, true); // ".pushed" stands in for ".pushed.hover", never the unlatched hover
+    Hover(shuffle); // ".pushed" stands in for ".pushed.hover", never the unlatched hover
     EXPECT_EQ(PixelAt(shuffle, middle), ShufflePushedColour);
     latch.SetPushed(false);
     EXPECT_EQ(PixelAt(shuffle, middle), ShuffleHoverColour);
@@ -216,8 +216,8 @@ TEST(SkinButtonWidget, ClicksComeFromALeftClickInsideOrTheKeysSkinnedOrPlain)
 
 // A bar of 110 × 10: the thumb (10 px) travels 100 px over the values 0…1000. A press beside
 // the thumb pages once, a drag sets every value on the way, wheel and keys step within the
-// range; the thumb is as wide as its art at the bar's height, or plainly nine.
-TEST(SkinScrollBarWidget, PressDragWheelAndKeysMoveTheValueAndTheThumbFollowsTheArt)
+// range.
+TEST(SkinScrollBarWidget, PressDragWheelAndKeysMoveTheValueAndTheThumb)
 {
     SkinWorld world;
     auto& bar = world.Place(
@@ -254,15 +254,6 @@ TEST(SkinScrollBarWidget, PressDragWheelAndKeysMoveTheValueAndTheThumbFollowsThe
         EXPECT_EQ(value(), expected) << QTest::toString(key);
     }
 
-    ScrollBarControl volume(0, 32000, 32000);
-    auto& low = world.Place(new SkinScrollBarWidget("SkinScrollBarVolume", "HScrollVolume", volume),
-                            {0, 20, 73, 9});
-    EXPECT_EQ(low.ThumbRect(), QRect(64, 0, 9, 9)); // 10 × 10 art at 9 px high
-    auto& plain =
-        world.Place(new SkinScrollBarWidget("SkinScrollBarBalance", "NoSuchBar", -100, 100, 0),
-                    {0, 40, 109, 12});
-    EXPECT_EQ(plain.ThumbRect(), QRect(50, 0, 9, 12));
-    EXPECT_EQ(PixelAt(plain, {54, 6}), PlainButton);
 }
 
 } // namespace

@@ -57,9 +57,7 @@ TEST(BadInput, WavSizesThatLie)
     fixtures::SetWavDataSizeField(dir.filePath("huge.wav"), 0xFFFFFFF0u); // "4 GB"
     fixtures::WriteWav(dir.filePath("cut.wav"), fixtures::Counter(1000));
     fixtures::TruncateFile(dir.filePath("cut.wav"), 44 + 4 * 600 + 3); // mid-frame
-    fixtures::WriteWav(dir.filePath("none.wav"), fixtures::Counter(0));
-    for (const auto& [name, most] :
-         {std::pair{"huge.wav", 1000}, std::pair{"cut.wav", 600}, std::pair{"none.wav", 0}}) {
+    for (const auto& [name, most] : {std::pair{"huge.wav", 1000}, std::pair{"cut.wav", 600}}) {
         try {
             auto source = audio::OpenFileSource(dir.filePath(name));
             EXPECT_LE(source->LengthFrames(), most) << name;
