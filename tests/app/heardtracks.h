@@ -20,8 +20,7 @@ struct HeardStretch {
     size_t end = 0;   // one past the last sounding frame
     double hz = 0;    // of the left channel, from its upward zero crossings
 
-    [[nodiscard]] size_t Frames() const { return end - first; }
-    [[nodiscard]] double Ms() const { return double(Frames()) * 1000.0 / CaptureRate; }
+    [[nodiscard]] double Ms() const { return double(end - first) * 1000.0 / CaptureRate; }
 };
 
 // The stretches in which a sample of either channel exceeds `threshold` in magnitude; quiet
@@ -91,40 +90,6 @@ struct HeardStretch {
     return 10 * std::log10(sum / count / (32768.0 * 32768.0) + 1e-30);
 }
 
-// The frame in [from, to) at which `pattern` (interleaved) lines up best with `heard`: the
-// least sum of absolute differences over the pattern's frames. For finding where a known
-// sound sits in a capture.
-[[nodiscard]] inline size_t BestMatch(const std::vector<int16_t>& heard,
-                                      const std::vector<int16_t>& pattern, size_t from, size_t to)
-{
-    size_t best = from;
-    int64_t bestSum = INT64_MAX;
-    for (size_t at = from; at < to && 2 * at + pattern.size() <= heard.size(); ++at) {
-        int64_t sum = 0;
-        for (size_t i = 0; i < pattern.size() && sum < bestSum; ++i)
-            sum += std::abs(int(heard[2 * at + i]) - int(pattern[i]));
-        if (sum < bestSum)
-            bestSum = sum, best = at;
-    }
-    return best;
-}
-
-// RMS difference, in 16-bit steps, of `frames` frames of `a` from frame `atA` and of `b` from
-// frame `atB` (frames outside either count as silence).
-[[nodiscard]] inline double RmsDifference(const std::vector<int16_t>& a, size_t atA,
-                                          const std::vector<int16_t>& b, size_t atB, size_t frames)
-{
-    const auto at = [](const std::vector<int16_t>& v, size_t i) {
-        return i < v.size() ? double(v[i]) : 0.0;
-    };
-    double sum = 0;
-    for (size_t i = 0; i < 2 * frames; ++i) {
-        const double d = at(a, 2 * atA + i) - at(b, 2 * atB + i);
-        sum += d * d;
-    }
-    return std::sqrt(sum / double(2 * frames));
-}
-
 // A steady sine cut into two files off a zero crossing, as a listener hears their join: where
 // the second file's first frame was heard against where it belongs right after the first
 // file's last (0: nothing between, nothing lost), and how far the heard sound strays from the
@@ -161,9 +126,32 @@ struct HeardJoin {
         return std::vector<int16_t>(v.begin() + std::ptrdiff_t(std::min(2 * from, end)),
                                     v.begin() + std::ptrdiff_t(end));
     };
+    // The frame near `at` where the decoded sound from frame `from` lines up best with what
+    // was heard: the least sum of absolute differences.
     const auto near = [&](size_t at, size_t from) {
-        return BestMatch(heard, section(decoded, from, Probe), at > Half ? at - Half : 0,
-                         at + Half + 1);
+        const std::vector<int16_t> pattern = section(decoded, from, Probe);
+        size_t best = at > Half ? at - Half : 0;
+        int64_t bestSum = INT64_MAX;
+        for (size_t f = best; f <= at + Half && 2 * f + pattern.size() <= heard.size(); ++f) {
+            int64_t sum = 0;
+            for (size_t i = 0; i < pattern.size() && sum < bestSum; ++i)
+                sum += std::abs(int(heard[2 * f + i]) - int(pattern[i]));
+            if (sum < bestSum)
+                bestSum = sum, best = f;
+        }
+        return best;
+    };
+    // RMS difference, in 16-bit steps, of `frames` frames of `a` from `atA` and of `b` from
+    // `atB` (frames outside either count as silence).
+    const auto rmsDifference = [](const std::vector<int16_t>& a, size_t atA,
+                                  const std::vector<int16_t>& b, size_t atB, size_t frames) {
+        double sum = 0;
+        for (size_t i = 0; i < 2 * frames; ++i) {
+            const size_t ia = 2 * atA + i, ib = 2 * atB + i;
+            const double d = (ia < a.size() ? a[ia] : 0.0) - (ib < b.size() ? b[ib] : 0.0);
+            sum += d * d;
+        }
+        return std::sqrt(sum / double(2 * frames));
     };
     HeardJoin join;
     const size_t lead = firstLoud(decoded);
@@ -173,8 +161,8 @@ struct HeardJoin {
     for (size_t f = at - std::min(at, Probe); f < at + Reach && 2 * f + 1 < heard.size(); ++f)
         silent += quiet(heard, f) && quiet(heard, f + 1 < heard.size() / 2 ? f + 1 : f);
     join.gapFrames = int64_t(near(at + silent, cut)) - int64_t(at);
-    join.joinError = RmsDifference(heard, at - Probe, whole, cut - Probe, 2 * Probe);
-    join.leadError = RmsDifference(heard, start, decoded, 0, cut - Probe);
+    join.joinError = rmsDifference(heard, at - Probe, whole, cut - Probe, 2 * Probe);
+    join.leadError = rmsDifference(heard, start, decoded, 0, cut - Probe);
     const std::vector<int16_t> got = section(heard, start, whole.size() / 2);
     const auto differ = std::ranges::mismatch(got, whole);
     if (differ.in1 != got.end() || got.size() != whole.size())

@@ -282,18 +282,17 @@ TEST_F(PlaybackEndToEnd, ALostServerEndsTheTrackAndPlayTellsOnceUntilItReturns)
     options.output = audio::OutputKind::NullRealTime;
     options.nullServer = server;
     options.nullCapture = [&](const int16_t*, size_t frames) { played += frames; };
-    const auto Played = [&] { return played.load(); };
     TestProgram& p = Start(options);
     p.mediaFiles().AddMediaFile(Wav("tone.wav", fx::Tone(440, 3.0)));
     Transport& transport = p.transport();
 
     transport.PlaySelected();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Played() >= Rate / 4; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return played >= Rate / 4; }, 3000));
     server->SetPresent(false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !transport.Playing(); }, 3000));
-    const size_t atEnd = Played();
+    const size_t atEnd = played;
     QTest::qWait(600); // one tick of the end-of-track timer
-    EXPECT_EQ(Played(), atEnd);
+    EXPECT_EQ(played, atEnd);
     EXPECT_FALSE(p.Timer1().isActive());
     EXPECT_TRUE(dialogs.messages.isEmpty());
 
@@ -305,12 +304,12 @@ TEST_F(PlaybackEndToEnd, ALostServerEndsTheTrackAndPlayTellsOnceUntilItReturns)
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::None);
     EXPECT_FALSE(transport.Playing());
     QTest::qWait(300);
-    EXPECT_EQ(Played(), atEnd);
+    EXPECT_EQ(played, atEnd);
 
     server->SetPresent(true);
     transport.PlaySelected();
     EXPECT_TRUE(transport.Playing());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Played() >= atEnd + Rate / 4; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return played >= atEnd + Rate / 4; }, 3000));
     EXPECT_EQ(dialogs.messages.size(), 1);
     transport.StopPlayback();
 }

@@ -38,7 +38,8 @@ protected:
     test::PrivateXdg m_xdg;
 };
 
-TEST_F(ShellIntegration, ACleanStartWritesAllSixAndALostAudioCdCommandIsWrittenAgain)
+TEST_F(ShellIntegration,
+       ACleanStartWritesAllSixALostCommandIsWrittenAgainAndWhatCannotBeWrittenIsLeft)
 {
     StartupAssociation("/opt/Quillet Jukebox/");
     const QByteArray all = "[Default Applications]\n"
@@ -56,6 +57,18 @@ TEST_F(ShellIntegration, ACleanStartWritesAllSixAndALostAudioCdCommandIsWrittenA
     StartupAssociation("/home/ann/Moved/");
     EXPECT_EQ(ReadFile(AudioCdEntryPath()), AudioCdEntry("/home/ann/Moved/quillet-jukebox LCDA"));
     EXPECT_EQ(ReadFile(m_xdg.MimeApps()), all);
+
+    // The command cannot be written: the audio CDs stay with their program, the rest go on.
+    WriteFile(m_xdg.Path("file"), "x");
+    test::PrivateXdg::Set("XDG_DATA_HOME", m_xdg.Path("file/data"));
+    WriteFile(m_xdg.MimeApps(), "[Default Applications]\nx-content/audio-cdda=cd.desktop\n");
+    StartupAssociation("/opt/quillet/");
+    EXPECT_EQ(ReadFile(m_xdg.MimeApps()),
+              "[Default Applications]\nx-content/audio-cdda=cd.desktop\n" + DocumentLines);
+    // Nothing can be written: left quietly.
+    test::PrivateXdg::Set("XDG_CONFIG_HOME", m_xdg.Path("file/config"));
+    StartupAssociation("/opt/quillet/");
+    EXPECT_EQ(ReadFile(m_xdg.Path("file")), "x");
 }
 
 TEST_F(ShellIntegration, EntriesNamingUsAreLeftAloneOthersTakenBackTheRestKeptByteForByte)
@@ -99,21 +112,6 @@ TEST_F(ShellIntegration, EntriesNamingUsAreLeftAloneOthersTakenBackTheRestKeptBy
     EXPECT_TRUE(ReadFile(m_xdg.MimeApps())
                     .startsWith("[Default Applications]\n"
                                 "x-content/audio-cdda=QuilletJukebox.AudioCD.desktop\n"));
-}
-
-TEST_F(ShellIntegration, WhatCannotBeWrittenIsLeftQuietlyAndTheAudioCdsNeverNameAMissingCommand)
-{
-    WriteFile(m_xdg.Path("file"), "x");
-    // The command cannot be written: the audio CDs stay with their program, the rest go on.
-    test::PrivateXdg::Set("XDG_DATA_HOME", m_xdg.Path("file/data"));
-    WriteFile(m_xdg.MimeApps(), "[Default Applications]\nx-content/audio-cdda=cd.desktop\n");
-    StartupAssociation("/opt/quillet/");
-    EXPECT_EQ(ReadFile(m_xdg.MimeApps()),
-              "[Default Applications]\nx-content/audio-cdda=cd.desktop\n" + DocumentLines);
-
-    test::PrivateXdg::Set("XDG_CONFIG_HOME", m_xdg.Path("file/config"));
-    StartupAssociation("/opt/quillet/");
-    EXPECT_EQ(ReadFile(m_xdg.Path("file")), "x");
 }
 
 // The commands as a desktop launcher really run them: the program in an awkward directory

@@ -59,22 +59,20 @@ protected:
 
 // (Where each item stands and its caption are the menu's own description; the check marks of
 // the options and sizes are proven on the main window.) The help page lies in the program
-// directory, with one slash between.
-TEST_F(MainMenu, EveryCommandRunsItsRoutine)
+// directory, with one slash between. The menu button records where the window stands, for
+// the forms it opens; the Websites button shows only its part and records nothing.
+TEST_F(MainMenu, EveryCommandRunsItsRoutineAndTheMenuButtonRecordsThePlace)
 {
     for (const char* name : {"songDetails", "about", "exit", "readme", "download", "quillet"})
         Item(name).trigger();
     EXPECT_EQ(commands, QStringList({"songDetails", "about", "exit"}));
     EXPECT_EQ(opened, QStringList({"/opt/quillet/help.htm", Site + "musicdirectory.htm", Site}));
-}
 
-TEST_F(MainMenu, MenuButtonRecordsThePlaceAndWebsitesButtonShowsOnlyItsPart)
-{
     main.setGeometry(120, 70, 314, 404);
     main.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
 
-    menu.SkinButtonQuillet_Click(); // the Websites button records nothing
+    menu.SkinButtonQuillet_Click();
     EXPECT_TRUE(menu.websites().isVisible() && !menu.menu1().isVisible());
     EXPECT_EQ(placement.RecordedLeft(), 0.0f);
     menu.websites().close();
