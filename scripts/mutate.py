@@ -315,15 +315,17 @@ class TestPrograms:
             found[program] = os.path.getmtime(program) if os.path.exists(program) else 0
         return found
 
-    def run(self, programs, limit):
-        """The tests of these programs, two at a time, up to the first failure: the failed
-        test's name, 'hang' past the time limit, or None when all passed. A failed test is run
-        once more alone, and counts only when it fails again: the tests that play in real time
-        through the sound server can miss a deadline on a loaded machine."""
+    def run(self, programs, limit, only=None):
+        """The tests of these programs (or only the named one), two at a time, up to the first
+        failure: the failed test's name, 'hang' past the time limit, or None when all passed.
+        A failed test is run once more alone, and counts only when it fails again: the tests
+        that play in real time through the sound server can miss a deadline on a loaded
+        machine."""
         passed_again = set()
         while True:
             names = [n for p in programs for n in self.tests[p]
-                     if n not in self.unsteady and n not in passed_again]
+                     if n not in self.unsteady and n not in passed_again
+                     and (only is None or n == only)]
             if not names:
                 return None
             failed = self.ctest(names, limit)
@@ -373,7 +375,7 @@ class TestPrograms:
         """The programs most likely to catch a mutant: the one that caught it before, else
         the tests of its own folder."""
         if hint:
-            return [p for p in self.tests if os.path.basename(p) == hint]
+            return [p for p in self.tests if os.path.basename(p) == hint.split(" ")[0]]
 
         def shared(program):
             tested = os.path.relpath(os.path.dirname(program), os.path.join(self.build, "tests"))
@@ -398,6 +400,12 @@ class TestPrograms:
             if not build_targets(self.build, [os.path.basename(p) for p in first]):
                 return "no-build", ""
             first = [p for p in first if self.stamps()[p] != before[p]]
+            # The test that caught this mutant last time, alone: most mutants end here.
+            catcher = hint.split(" ")[-1] if hint else None
+            if catcher and any(catcher in self.tests[p] for p in first):
+                failed = self.run(first, self.limit(first), only=catcher)
+                if failed:
+                    return "caught", self.told(failed, first)
             failed = self.run(first, self.limit(first))
             if failed:
                 return "caught", self.told(failed, first)
@@ -484,6 +492,12 @@ def main():
                         help="of the list, only the mutants in these files or folders")
     parser.add_argument("--caught-in", metavar="RESULT",
                         help="of the list, only the mutants this result file has as caught")
+    parser.add_argument("--caught-by", metavar="REGEX",
+                        help="with --caught-in, only the mutants whose catcher ('program test') "
+                        "matches")
+    parser.add_argument("--result", metavar="FILE",
+                        help="write the outcomes to FILE (the committed list's full run writes "
+                        "tests/mutants.result)")
     parser.add_argument("--part", metavar="K/N",
                         help="of the list, only every N-th mutant from the K-th (to share a "
                         "run between machines or trees)")
@@ -519,13 +533,14 @@ def main():
         with open(args.caught_in) as f:
             for line in f:
                 fields = line.rstrip("\n").split("\t")
-                if fields[0] == "caught":
-                    hints["\t".join(fields[1:5])] = fields[5].split(" ")[0]
+                if fields[0] == "caught" and re.search(args.caught_by or "", fields[5]):
+                    hints["\t".join(fields[1:5])] = fields[5]
         mutants = [m for m in mutants if m.key() in hints]
     if args.part:
         k, n = (int(x) for x in args.part.split("/"))
         mutants = mutants[k - 1::n]
         result_path = result_path and f"{result_path}.{k}of{n}"
+    result_path = args.result or result_path
     try:
         run_all(root, build, mutants, result_path, hints)
     except KeyboardInterrupt:
