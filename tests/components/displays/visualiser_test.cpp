@@ -16,15 +16,14 @@ namespace quillet::test {
 namespace {
 
 // A feed the test switches on and off: while `sounding` it reads −6 and −12 dB, a few loud
-// bins and a lopsided 300 Hz wave. With `flicker`, every second reading is 30 dB quieter and
-// its wave upside down, so every display moves every frame (else the pictures stand still).
-// Counts its reads.
+// bins and a lopsided 300 Hz wave; every second reading is 30 dB quieter and its wave upside
+// down, so every display moves every frame. Counts its reads.
 class ScriptedFeed : public Connector {
 public:
     bool Levels(float& leftDb, float& rightDb) const override
     {
         ++levelReads;
-        m_quiet = flicker && !m_quiet;
+        m_quiet = !m_quiet;
         leftDb = -6.0f - Drop();
         rightDb = -12.0f - Drop();
         return sounding;
@@ -47,7 +46,6 @@ public:
     }
 
     bool sounding = false;
-    bool flicker = false;
     mutable int levelReads = 0;
     mutable int otherReads = 0; // spectrum and scope
 
@@ -93,7 +91,6 @@ TEST(Visualiser, RepaintsAtMostThirtyTimesASecondWhileSoundFlowsAndIdlesWhenItSt
 {
     Rig rig;
     rig.feed.sounding = true;
-    rig.feed.flicker = true;
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.visualiser.Animating(); }, 1000));
     QTest::qWait(100);
     rig.ResetCounts();
@@ -118,7 +115,6 @@ TEST(Visualiser, RepaintsAtMostThirtyTimesASecondWhileSoundFlowsAndIdlesWhenItSt
     // read, slowly, until it returns.
     EXPECT_FALSE(rig.spectrum->AtRest());
     EXPECT_FALSE(rig.scope->AtRest());
-    rig.feed.flicker = false;
     rig.feed.sounding = false;
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.visualiser.Animating(); }, 3000));
     EXPECT_TRUE(rig.left->AtRest() && rig.right->AtRest() && rig.spectrum->AtRest() &&
@@ -139,7 +135,6 @@ TEST(Visualiser, RepaintsAtMostThirtyTimesASecondWhileSoundFlowsAndIdlesWhenItSt
     // A display the window drops is no longer driven.
     delete rig.scope;
     rig.scope = nullptr;
-    rig.feed.flicker = true;
     rig.ResetCounts();
     QTest::qWait(200);
     EXPECT_GT(rig.paints.counts[rig.spectrum], 0);

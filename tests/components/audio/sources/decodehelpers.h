@@ -49,16 +49,4 @@ inline double MaxDifference(const fixtures::Signal& a, int64_t aFrom, const fixt
     return worst;
 }
 
-// Decoded samples equal the 16-bit counter from sample index `first` on (and there are
-// `frames` of them unless that is −1).
-inline void ExpectCounter(const fixtures::Signal& decoded, int64_t first = 0, int64_t frames = -1)
-{
-    if (frames >= 0) {
-        ASSERT_EQ(decoded.Frames(), frames);
-    }
-    for (size_t n = 0; n < decoded.samples.size(); ++n)
-        ASSERT_EQ(fixtures::ToInt16(decoded.samples[n]), fixtures::CounterValue(first + int64_t(n)))
-            << "sample " << n;
-}
-
 } // namespace quillet::test
