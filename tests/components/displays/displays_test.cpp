@@ -190,9 +190,7 @@ TEST(PositionSlider, TheUsersMovesAreReportedARoutinesPutsOnlyShown)
         EXPECT_EQ(reports.Take(), expected) << angle;
     }
 
-    control.SetMaximum(10000);
     control.SetPosition(5000);
-    EXPECT_EQ(slider.ThumbRect().left(), 138); // 275 / 2, rounded
     control.SetEnabled(false);
     reports.Take();
     QTest::mouseClick(&slider, Qt::LeftButton, {}, slider.ThumbRect().center());
