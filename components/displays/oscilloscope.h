@@ -3,6 +3,7 @@
 // still; a flat line at rest. UI thread. Samples −1 … 1; sizes in pixels.
 #pragma once
 
+#include <QImage>
 #include <QPoint>
 #include <QWidget>
 
@@ -36,9 +37,12 @@ protected:
 private:
     [[nodiscard]] int Centre() const { return (height() - 1) / 2; }
     void Fit(); // a flat trace of the widget's size, when the size has changed
+    void DrawPicture(); // the whole trace over black into m_picture, when it has changed
 
     std::vector<QPoint> m_trace; // one point per column, reused every frame
     int m_traceHeight = 0;
+    QImage m_picture; // at one device pixel per pixel
+    bool m_pictureStale = true;
 };
 
 } // namespace quillet

@@ -148,12 +148,50 @@ void SpectrumDisplay::FillBar(QPainter& painter, int x, int barHeight) const
                          QColor::fromRgb(look::SpectrumHigh));
 }
 
-// Only the bars in the stretch asked for, over black.
+// The bars in the stretch asked for, written into the picture row by row: at a whole number of
+// device pixels per pixel every bar is whole device pixels, the same ones fillRect would fill.
+// A row of a bar is lit up to the bar's height, and at its peak when the peak stands above it;
+// lit rows from the yellow share of the height on are yellow.
+void SpectrumDisplay::DrawPicture(const QRect& area, int ratio)
+{
+    const int h = height();
+    if (m_picture.size() != size() * ratio) {
+        m_picture = QImage(size() * ratio, QImage::Format_RGB32);
+        m_picture.fill(QColor::fromRgb(look::Black)); // the gaps stay black
+    }
+    QRgb* const pixels = reinterpret_cast<QRgb*>(m_picture.bits());
+    const qsizetype stride = m_picture.bytesPerLine() / qsizetype(sizeof(QRgb));
+    for (int i = 0; i < BarCount(); ++i) {
+        const Bar& bar = m_bars[size_t(i)];
+        const int x = BarX(i);
+        if (x + BarWidth <= area.left() || x > area.right())
+            continue;
+        const int peak = bar.peak > bar.height ? bar.peak - 1 : -1; // the peak's level, if shown
+        QRgb* line = pixels + x * ratio;
+        for (int level = h - 1; level >= 0; --level) { // from the top row down
+            const QRgb colour = level >= bar.height && level != peak ? look::Black
+                                : level >= m_highFrom                ? look::SpectrumHigh
+                                                                     : look::SpectrumLow;
+            for (int k = 0; k < ratio; ++k, line += stride)
+                std::fill_n(line, BarWidth * ratio, colour);
+        }
+    }
+}
+
+// Only the bars in the stretch asked for, over black: copied from the picture at a whole number
+// of device pixels per pixel, filled through the painter otherwise.
 void SpectrumDisplay::paintEvent(QPaintEvent* event)
 {
     Fit();
     QPainter painter(this);
     const QRect area = event->rect();
+    const qreal ratio = devicePixelRatioF();
+    if (ratio == std::floor(ratio) && ratio >= 1) {
+        DrawPicture(area, int(ratio));
+        painter.drawImage(QRectF(area), m_picture, QRectF(QRectF(area).topLeft() * ratio,
+                                                          QSizeF(area.size()) * ratio));
+        return;
+    }
     painter.fillRect(area, QColor::fromRgb(look::Black));
     const int h = height();
     for (int i = 0; i < BarCount(); ++i) {

@@ -7,6 +7,7 @@
 
 #include "playback/audioengine.h"
 
+#include <QImage>
 #include <QWidget>
 
 #include <span>
@@ -72,12 +73,14 @@ private:
     void Step(int bar, int target);
     void RepaintMoved();
     void FillBar(QPainter& painter, int x, int height) const;
+    void DrawPicture(const QRect& area, int ratio); // the bars in `area` into m_picture
 
     std::vector<Bar> m_bars;
     int m_highFrom = 0; // bar rows above this height are yellow
     QSize m_laidOut;
     int m_movedFirst = 0; // the bars moved in this frame: m_movedFirst … m_movedLast
     int m_movedLast = -1;
+    QImage m_picture; // the bars at a whole number of device pixels per pixel
 };
 
 } // namespace quillet

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPainter>
 #include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -99,6 +100,17 @@ TEST(SpectrumDisplay, ASineLightsItsBarsOnly)
             }
         }
     }
+
+    // Drawn: a full bar fallen seven pixels under its held peak: yellow, a black gap, lime.
+    SpectrumDisplay spectrum;
+    std::array<float, Connector::SpectrumBins> loud;
+    loud.fill(0.0f);
+    spectrum.ShowSpectrum(loud);
+    spectrum.Rest();
+    const QImage held = spectrum.grab().toImage();
+    const int x = spectrum.BarX(BarNear(spectrum, 500)) + 1; // no tilt at 500 Hz: full at 0 dB
+    EXPECT_EQ(std::tuple(held.pixel(x, 0), held.pixel(x, 1), held.pixel(x, 6), held.pixel(x, 7)),
+              std::tuple(look::SpectrumHigh, look::Black, look::Black, look::SpectrumLow));
 }
 
 // The same tone read at three moments draws one picture, starting on the way up; samples out
@@ -121,6 +133,25 @@ TEST(Oscilloscope, TriggersOnARisingZeroCrossingSoATonePictureStandsStill)
         first = first.empty() ? trace : first;
         EXPECT_EQ(trace, first) << offset;
     }
+    // A rough trace is drawn as QPainter's one-pixel pen draws the same polyline (its last
+    // column may differ by a pixel where the trace ends on a two-pixel rise after a fall).
+    std::vector<float> rough(size_t(scope.SamplesWanted()));
+    for (size_t n = 0; n < rough.size(); ++n)
+        rough[n] = float(std::sin(double(n * n % 997))) * float(n % 5) / 4;
+    scope.ShowSamples(rough);
+    QImage drawn(scope.size(), QImage::Format_RGB32);
+    drawn.fill(look::Black);
+    QPolygon trace;
+    for (int x = 0; x < scope.width(); ++x)
+        trace << QPoint(x, scope.TraceY(x));
+    QPainter painter(&drawn);
+    painter.setPen(QColor::fromRgb(look::ScopeTrace));
+    painter.drawPolyline(trace);
+    painter.end();
+    const QRect shown(0, 0, scope.width() - 1, scope.height());
+    EXPECT_EQ(scope.grab().toImage().convertToFormat(QImage::Format_RGB32).copy(shown),
+              drawn.copy(shown));
+
     scope.ShowSamples(std::vector<float>{4.0f, 0, -4.0f, 0, std::nanf("")});
     EXPECT_EQ(scope.TraceY(0), 0);
     EXPECT_EQ(scope.TraceY(1), 2 * centre);
