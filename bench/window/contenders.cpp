@@ -149,11 +149,11 @@ std::vector<Contender> Installed(const std::vector<Player>& players, const World
     return found;
 }
 
-void End(QProcess& process, test::XDisplay& x, unsigned long window)
+void End(QProcess& process, MapWatch& watch, unsigned long window)
 {
     if (process.state() == QProcess::NotRunning)
         return;
-    if (window != 0 && x.RequestClose(window) && process.waitForFinished(GraceMs))
+    if (window != 0 && watch.RequestClose(window) && process.waitForFinished(GraceMs))
         return;
     process.terminate();
     if (!process.waitForFinished(GraceMs)) {
@@ -164,7 +164,7 @@ void End(QProcess& process, test::XDisplay& x, unsigned long window)
 
 bool Session::Ready() const
 {
-    if (watch.Open() && x.Open())
+    if (watch.Open())
         return true;
     std::fprintf(stderr, "no X display (set DISPLAY)\n");
     return false;

@@ -7,7 +7,6 @@
 #pragma once
 
 #include "bench/window/mapwatch.h"
-#include "tests/support/xwindow.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -58,13 +57,12 @@ private:
 
 // Ends a started program: a window manager's close request to its window (0: none), then
 // SIGTERM, then SIGKILL, each after a few seconds without an end.
-void End(QProcess& process, test::XDisplay& x, unsigned long window);
+void End(QProcess& process, MapWatch& watch, unsigned long window);
 
 // What every window benchmark opens first: the display, watched for maps and for closing
 // windows, and the world. Ready() is false (and says why) when there is no X display.
 struct Session {
     MapWatch watch;
-    test::XDisplay x;
     World world;
     [[nodiscard]] bool Ready() const;
 };

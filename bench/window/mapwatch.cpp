@@ -4,6 +4,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <poll.h>
 
@@ -70,6 +71,36 @@ unsigned long MapWatch::WaitForMap(qint64 pid, int timeoutMs)
         pollfd connection{ConnectionNumber(m_display), POLLIN, 0};
         poll(&connection, 1, int(left));
     }
+}
+
+bool MapWatch::RequestClose(unsigned long window)
+{
+    if (!m_display)
+        return false;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(m_display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(m_display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const bool sent = XSendEvent(m_display, window, False, NoEventMask, &event) != 0;
+    XFlush(m_display);
+    return sent;
+}
+
+bool MapWatch::Iconify(unsigned long window)
+{
+    if (!m_display)
+        return false;
+    // ICCCM: the window manager marks the window iconic and unmaps it.
+    const Atom state = XInternAtom(m_display, "WM_STATE", False);
+    const long iconic[2] = {IconicState, None};
+    XChangeProperty(m_display, window, state, state, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(iconic), 2);
+    const bool unmapped = XUnmapWindow(m_display, window) != 0;
+    XFlush(m_display);
+    return unmapped;
 }
 
 } // namespace quillet::bench

@@ -22,6 +22,11 @@ public:
     // last wait for that pid), waiting up to timeoutMs; 0 when none was mapped in time.
     // Maps of other processes' windows are passed over.
     [[nodiscard]] unsigned long WaitForMap(qint64 pid, int timeoutMs);
+    // Asks the window to close the way a window manager's close button does
+    // (WM_DELETE_WINDOW); false when the request cannot be sent.
+    bool RequestClose(unsigned long window);
+    // Minimises the window as a window manager does (marked iconic, then unmapped).
+    bool Iconify(unsigned long window);
 
 private:
     ::_XDisplay* m_display = nullptr;

@@ -66,7 +66,7 @@ double ThreadCpuSeconds(const std::vector<ThreadActivity>& threads, qint64 tid)
 
 // One round of one program: started, heard, warmed up, measured, ended.
 Reading MeasureOnce(const Contender& contender, const QString& file, MapWatch& watch,
-                    test::XDisplay& x, bool perThread, bool minimised = false)
+                    bool perThread, bool minimised = false)
 {
     const std::unique_ptr<QProcess> process = contender.Start(file);
     const qint64 pid = process->processId();
@@ -79,7 +79,7 @@ Reading MeasureOnce(const Contender& contender, const QString& file, MapWatch& w
     } else {
         QThread::msleep(WarmUpMs);
         if (minimised) {
-            x.Iconify(window);
+            watch.Iconify(window);
             QThread::msleep(1000);
         }
         const auto threads0 = ThreadsOf(pid);
@@ -107,7 +107,7 @@ Reading MeasureOnce(const Contender& contender, const QString& file, MapWatch& w
                         double(now.switches - start.switches) / seconds);
         }
     }
-    End(*process, x, window);
+    End(*process, watch, window);
     return reading;
 }
 
@@ -128,8 +128,7 @@ int main(int argc, char** argv)
     for (int round = 0; round < Rounds; ++round) {
         for (size_t i = 0; i < contenders.size(); ++i) { // the order turns by one each round
             const Contender& contender = contenders[(i + size_t(round)) % contenders.size()];
-            const Reading reading =
-                MeasureOnce(contender, music.mp3, session.watch, session.x, perThread);
+            const Reading reading = MeasureOnce(contender, music.mp3, session.watch, perThread);
             cpu[contender.Name()].push_back(reading.cpuPercent);
             wakeups[contender.Name()].push_back(reading.wakeupsPerSecond);
         }
@@ -140,7 +139,7 @@ int main(int argc, char** argv)
     for (const Contender& contender : contenders) {
         for (int round = 0; contender.Kind() == Player::Quillet && round < Rounds; ++round) {
             const Reading reading =
-                MeasureOnce(contender, music.mp3, session.watch, session.x, perThread, true);
+                MeasureOnce(contender, music.mp3, session.watch, perThread, true);
             if (reading.cpuPercent >= 0) {
                 minimised.push_back(reading.cpuPercent);
                 engineThreads.push_back(reading.cpuPercent - reading.uiCpuPercent);

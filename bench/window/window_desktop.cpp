@@ -155,13 +155,13 @@ int main(int argc, char** argv)
             withoutExit.push_back(TimeToExit(player, {}));
         }
         Quiet(capture);
-        End(*first, session.x, window);
+        End(*first, session.watch, window);
     }
     for (int i = 0; i < LatencyRuns; ++i) {
         std::unique_ptr<QProcess> started;
         fresh.push_back(MsToSound(
             capture, [&] { return Start(player, player.withBus, {music.mp3}); }, &started));
-        End(*started, session.x, session.watch.WaitForMap(started->processId(), TimeoutMs));
+        End(*started, session.watch, session.watch.WaitForMap(started->processId(), TimeoutMs));
     }
 
     // Wake-ups idle and playing, and start-up to the window, with and without the bus; the
@@ -178,14 +178,14 @@ int main(int argc, char** argv)
         mapped[name].push_back(window ? double(clock.nsecsElapsed()) / 1e6 : -1);
         QThread::msleep(SettleMs);
         idle[name].push_back(WakeupsPerSecond(process->processId()));
-        End(*process, session.x, window);
+        End(*process, session.watch, window);
 
         process = Start(player, env, {music.mp3});
         const unsigned long playingWindow =
             session.watch.WaitForMap(process->processId(), TimeoutMs);
         QThread::msleep(SettleMs);
         playing[name].push_back(WakeupsPerSecond(process->processId()));
-        End(*process, session.x, playingWindow);
+        End(*process, session.watch, playingWindow);
     }
 
     Report("handover_to_sound", MedianMeasured(handOver), "ms", "fresh start with the file",

@@ -45,7 +45,7 @@ int main(int argc, char** argv)
                     pss[contender.Name()].push_back(memory.pssMiB);
                 }
             }
-            End(*process, session.x, window);
+            End(*process, session.watch, window);
         }
     }
 

@@ -24,8 +24,7 @@ struct Timing {
     double cpuMs = -1; // CPU time of all the process's threads by then
 };
 
-Timing TimeToWindow(const Contender& contender, const QString& file, MapWatch& watch,
-                    test::XDisplay& x)
+Timing TimeToWindow(const Contender& contender, const QString& file, MapWatch& watch)
 {
     QElapsedTimer clock;
     clock.start();
@@ -40,7 +39,7 @@ Timing TimeToWindow(const Contender& contender, const QString& file, MapWatch& w
         for (const ThreadActivity& thread : ThreadsOf(process->processId()))
             timing.cpuMs += thread.cpuSeconds * 1000;
     }
-    End(*process, x, window);
+    End(*process, watch, window);
     return timing;
 }
 
@@ -90,8 +89,7 @@ int main(int argc, char** argv)
     for (int run = -1; run < Runs; ++run) {
         for (size_t i = 0; i < starts.size(); ++i) {
             const Start& start = starts[(i + size_t(run + 1)) % starts.size()];
-            const Timing timing =
-                TimeToWindow(*start.contender, start.file, session.watch, session.x);
+            const Timing timing = TimeToWindow(*start.contender, start.file, session.watch);
             if (run >= 0) {
                 runs[start.name].push_back(timing.ms);
                 cpu[start.name].push_back(timing.cpuMs);
@@ -108,7 +106,7 @@ int main(int argc, char** argv)
             second.push_back(TimeToExit(*first, first->program(), {mp3}));
             trivial.push_back(TimeToExit(*first, "true", {}));
         }
-        End(*first, session.x, window);
+        End(*first, session.watch, window);
     }
 
     const double bare = MedianMeasured(runs, "bare");

@@ -37,17 +37,11 @@ TEST(VolumeBalance, EachBarValueIsSentScaledAndKeptAsTextAndRepeatsOrOverrunsSen
     Bars b;
     Walk(b, b.bars.SkinScrollBarVolume(), b.volume,
          {{0, {"MasterVolume.Volume=0"}, "0"},
-          {100, {"MasterVolume.Volume=32000"}, "100"},
-          {100, {}, "100"},
           {75, {"MasterVolume.Volume=24000"}, "75"},
-          {-5, {"MasterVolume.Volume=0"}, "0"},
           {250, {"MasterVolume.Volume=32000"}, "100"},
           {101, {}, "100"}});
     Walk(b, b.bars.SkinScrollBarBalance(), b.balance,
-         {{-100, {"MasterVolume.Balance=-16000"}, "-100"},
-          {-20, {"MasterVolume.Balance=-3200"}, "-20"},
-          {0, {"MasterVolume.Balance=0"}, "0"},
-          {0, {}, "0"},
+         {{-20, {"MasterVolume.Balance=-3200"}, "-20"},
           {-999, {"MasterVolume.Balance=-16000"}, "-100"},
           {1, {"MasterVolume.Balance=160"}, "1"}});
 }

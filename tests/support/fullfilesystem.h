@@ -40,25 +40,27 @@ template <typename F> auto WithFileSizeLimit(rlim_t maxBytes, F&& what)
     return what();
 }
 
-// Runs scenario in a child process after prepare, which makes the child's world and returns
-// "" or why it cannot be made here. scenario returns what it found wrong or what it saw, as
-// text. Returns that text, or nothing with skipReason set where prepare could not do its part.
-inline std::optional<QString> InChildProcess(const std::function<QString()>& prepare,
-                                             const std::function<QString()>& scenario,
-                                             QString& skipReason)
+// Runs scenario in a child process that may not write into folder: folder is made read-only,
+// and the superuser (whom no permission stops) becomes user nobody in the child. scenario
+// returns what it saw, as text. Returns that text, or nothing with skipReason set where the
+// child cannot become nobody.
+inline std::optional<QString> WithoutWriteRight(const QString& folder,
+                                                const std::function<QString()>& scenario,
+                                                QString& skipReason)
 {
     int channel[2];
     if (::pipe2(channel, O_CLOEXEC) != 0)
         return QString("pipe: ") + std::strerror(errno);
+    const QFileDevice::Permissions before = QFile::permissions(folder);
+    QFile::setPermissions(folder, QFileDevice::Permissions(0x5555));
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(channel[0]);
-        const QString cannot = prepare();
-        const QByteArray report =
-            cannot.isEmpty() ? scenario().toUtf8() : "skip: " + cannot.toUtf8();
-        const bool sent =
-            ::write(channel[1], report.constData(), size_t(report.size())) == report.size();
-        ::_exit(sent ? 0 : 1);
+        const bool nobody = ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
+        const QByteArray report = nobody ? scenario().toUtf8() : "skip: cannot become nobody";
+        ::_exit(::write(channel[1], report.constData(), size_t(report.size())) == report.size()
+                    ? 0
+                    : 1);
     }
     ::close(channel[1]);
     QByteArray report;
@@ -71,6 +73,7 @@ inline std::optional<QString> InChildProcess(const std::function<QString()>& pre
     ::close(channel[0]);
     int status = 0;
     ::waitpid(child, &status, 0);
+    QFile::setPermissions(folder, before);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return QString("the child process failed, status %1").arg(status);
     if (report.startsWith("skip: ")) {
@@ -78,24 +81,6 @@ inline std::optional<QString> InChildProcess(const std::function<QString()>& pre
         return std::nullopt;
     }
     return QString::fromUtf8(report);
-}
-
-// Runs scenario in a child process that may not write into folder: folder is made read-only,
-// and the superuser (whom no permission stops) becomes user nobody in the child.
-inline std::optional<QString> WithoutWriteRight(const QString& folder,
-                                                const std::function<QString()>& scenario,
-                                                QString& skipReason)
-{
-    const QFileDevice::Permissions before = QFile::permissions(folder);
-    QFile::setPermissions(folder, QFileDevice::Permissions(0x5555));
-    const auto drop = []() -> QString {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            return QString("cannot become user nobody (") + std::strerror(errno) + ")";
-        return {};
-    };
-    std::optional<QString> report = InChildProcess(drop, scenario, skipReason);
-    QFile::setPermissions(folder, before);
-    return report;
 }
 
 } // namespace quillet::test

@@ -98,34 +98,4 @@ unsigned long XDisplay::WaitForWindow(const QString& title, qint64 pid, int time
     return 0;
 }
 
-bool XDisplay::RequestClose(unsigned long window)
-{
-    if (!m_display)
-        return false;
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(m_display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = long(XInternAtom(m_display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    const bool sent = XSendEvent(m_display, window, False, NoEventMask, &event) != 0;
-    XFlush(m_display);
-    return sent;
-}
-
-bool XDisplay::Iconify(unsigned long window)
-{
-    if (!m_display)
-        return false;
-    // ICCCM: the window manager marks the window iconic and unmaps it.
-    const Atom state = XInternAtom(m_display, "WM_STATE", False);
-    const long iconic[2] = {IconicState, None};
-    XChangeProperty(m_display, window, state, state, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(iconic), 2);
-    const bool unmapped = XUnmapWindow(m_display, window) != 0;
-    XFlush(m_display);
-    return unmapped;
-}
-
 } // namespace quillet::test

@@ -1,6 +1,5 @@
-// Watching and closing the program's real window on an X display (Xvfb in the tests): find
-// a top-level window by title, and ask it to close the way a window
-// manager's close button does (WM_DELETE_WINDOW). Test thread only. Times in milliseconds.
+// Watching the program's real window on an X display (Xvfb in the tests): find a top-level
+// window by title and process. Test thread only. Times in milliseconds.
 #pragma once
 
 #include <QList>
@@ -24,10 +23,6 @@ public:
     [[nodiscard]] QList<unsigned long> WindowsTitled(const QString& title, qint64 pid);
     // Waits until such a window is viewable; 0 when none appears in time.
     [[nodiscard]] unsigned long WaitForWindow(const QString& title, qint64 pid, int timeoutMs);
-    // Sends the close request; false when the window does not take it.
-    bool RequestClose(unsigned long window);
-    // Minimises the window as a window manager does (marked iconic, then unmapped).
-    bool Iconify(unsigned long window);
 
 private:
     ::_XDisplay* m_display = nullptr;

