@@ -88,7 +88,7 @@ TEST_F(FilesTest, FilesAndCdTracksSurviveSavingAndLoadingThroughTheDialogs)
     EXPECT_EQ(list.Names(), (QStringList{"a.wav", "ABBA - Waterloo [Pop]", "b.mp2", "Track 05"}));
     ExpectTexts(list, "Total: 4", "Pos: 1");
     EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_EQ(dialogs.fileDialogs.back().startDir, dir.path() + "/PlayLists");
+    EXPECT_EQ(dialogs.fileDialogFolders.back(), dir.path() + "/PlayLists");
 }
 
 TEST_F(FilesTest, ReadingTakesEveryLineEndKeepsWhatWasReadAndNeverWaitsOrRunsAway)

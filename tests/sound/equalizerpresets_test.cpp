@@ -33,28 +33,18 @@ struct Equalizer {
         presets.CreateEqualizerBands();
         presets.ApplyStoredPreset();
     }
-    QStringList Sliders()
-    {
-        QStringList positions;
-        for (int k = 0; k < EqualizerPresets::BandCount; ++k)
-            positions << QString::number(presets.SliderBand(k).Position());
-        return positions;
-    }
-    QString Gains()
-    {
-        QStringList gains;
-        for (int k = 0; k < EqualizerPresets::BandCount; ++k)
-            gains << QString::number(engine.equalizer.Item(k).Gain());
-        return gains.join(' ');
-    }
     // "sliders | gains | checked items", the bands lowest first.
     QString State()
     {
-        QStringList checked;
+        QStringList sliders, gains, checked;
+        for (int k = 0; k < EqualizerPresets::BandCount; ++k) {
+            sliders << QString::number(presets.SliderBand(k).Position());
+            gains << QString::number(engine.equalizer.Item(k).Gain());
+        }
         for (int n = 1; n <= EqualizerPresets::PresetCount; ++n)
             if (presets.PresetItem(n).Checked())
                 checked << QString::number(n);
-        return Sliders().join(' ') + " | " + Gains() + " | " + checked.join(' ');
+        return sliders.join(' ') + " | " + gains.join(' ') + " | " + checked.join(' ');
     }
 
     test::FakeEngine engine;
@@ -84,18 +74,19 @@ TEST(EqualizerPresets, MySettingsKeepHandMovesOnlyWhileCurrentAndChoosingAgainUn
     eq.Start();
     eq.presets.custom_Click();
     eq.presets.SliderBand(3).SetPosition(5);
-    EXPECT_EQ(eq.Gains(), "0 0 0 5 0 0 0 0 0 0");
+    const QString mine = "0 0 0 5 0 0 0 0 0 0";
+    EXPECT_EQ(eq.State(), mine + " | " + mine + " | 1");
 
     eq.presets.pop_Click();
-    EXPECT_EQ(eq.Gains(), Pop);
+    EXPECT_EQ(eq.State(), Pop + " | " + Pop + " | 8");
     eq.presets.SliderBand(0).SetPosition(-9);
     eq.presets.SliderBand(9).SetPosition(99); // beyond the range: the slider holds 16
     // A hand move changes the sound, not the choice.
     EXPECT_EQ(eq.State(), "-9 4 6 6 4 -2 -4 -4 -4 16 | -9 4 6 6 4 -2 -4 -4 -4 16 | 8");
-    EXPECT_EQ(eq.mine, TextsOf("0 0 0 5 0 0 0 0 0 0"));
+    EXPECT_EQ(eq.mine, TextsOf(mine));
 
     eq.presets.custom_Click();
-    EXPECT_EQ(eq.Sliders().join(' '), "0 0 0 5 0 0 0 0 0 0");
+    EXPECT_EQ(eq.State(), mine + " | " + mine + " | 1");
     eq.presets.SliderBand(9).SetPosition(-40);
     EXPECT_EQ(eq.mine[9], "-16");
 

@@ -16,13 +16,6 @@ struct RecordedMessage {
     MessageIcon icon = MessageIcon::None;
 };
 
-// One file-dialog request: which dialog ("open files", "open file", "save file") and the
-// folder it opened in.
-struct RecordedFileDialog {
-    QString kind;
-    QString startDir;
-};
-
 class FakeDialogs : public UserDialogs {
 public:
     // Scripted answers, taken front first.
@@ -32,7 +25,7 @@ public:
 
     // What the program asked for.
     QList<RecordedMessage> messages;
-    QList<RecordedFileDialog> fileDialogs;
+    QStringList fileDialogFolders; // where each file dialog opened
     int activations = 0;
 
     void ShowMessage(const QString& text, const QString& title, MessageIcon icon) override
@@ -41,22 +34,22 @@ public:
     }
     QStringList ChooseFilesToOpen(const QList<FileFilter>&, const QString& startDir) override
     {
-        return Answer("open files", startDir, filesToOpen);
+        return Answer(startDir, filesToOpen);
     }
     QString ChooseFileToOpen(const QList<FileFilter>&, const QString& startDir) override
     {
-        return Answer("open file", startDir, fileToOpen);
+        return Answer(startDir, fileToOpen);
     }
     QString ChooseFileToSave(const QList<FileFilter>&, const QString& startDir) override
     {
-        return Answer("save file", startDir, fileToSave);
+        return Answer(startDir, fileToSave);
     }
     void ActivateMainWindow() override { ++activations; }
 
 private:
-    template <typename T> T Answer(const char* kind, const QString& startDir, QList<T>& answers)
+    template <typename T> T Answer(const QString& startDir, QList<T>& answers)
     {
-        fileDialogs.append({QString::fromLatin1(kind), startDir});
+        fileDialogFolders.append(startDir);
         return answers.isEmpty() ? T() : answers.takeFirst();
     }
 };

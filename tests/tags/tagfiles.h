@@ -13,11 +13,10 @@ namespace quillet::test {
 inline const QByteArray Untagged(1000, '\x55');
 
 inline void WriteTagged(const QString& path, const QByteArray& artist, const QByteArray& title,
-                        uint8_t genre, const QByteArray& album = {}, const QByteArray& year = {},
-                        const QByteArray& comment = {})
+                        uint8_t genre)
 {
     fixtures::WriteBytes(path, Untagged);
-    fixtures::AppendId3v1(path, title, artist, album, year, comment, genre);
+    fixtures::AppendId3v1(path, title, artist, {}, {}, {}, genre);
 }
 
 } // namespace quillet::test
