@@ -1,9 +1,11 @@
-// The built program as a user meets it, on a real X display, the private session bus and
-// sound server, from a program directory that was never installed: files opened from the
-// desktop (gio) and by later copies reach the running copy (one MP3 in an awkward folder, several
-// files at once, a playlist file), its Stop and Play buttons clicked with the pointer at their places, and bus clients (playerctl, gdbus)
-// read every property, call every method and see each change announced, while what plays is
-// heard; Quit closes like the close box and writes the settings beside the binary.
+// The program as a user meets it, installed into an awkward prefix and started through its
+// launcher link, on a real X display, the private session bus and sound server: files opened
+// from the desktop (gio, through the entry the program writes at start) and by later copies
+// reach the running copy (one MP3 in an awkward folder, several files at once, a playlist
+// file), its Stop and Play buttons clicked with the pointer at their places, and bus clients
+// (playerctl, gdbus) call every method and see each change announced, while what plays is
+// heard; Quit closes like the close box and writes the settings in the program's real
+// directory.
 #include "tests/app/heardtracks.h"
 #include "tests/components/audio/engine/soundcapture.h"
 #include "tests/fixtures/fixtures.h"
@@ -85,11 +87,12 @@ TEST(DesktopEndToEnd, FilesFromTheDesktopAndBusClientsDriveTheRunningCopy)
     ASSERT_TRUE(capture.Running()) << "needs the private sound server";
 
     QTemporaryDir world;
-    const QDir program(world.filePath("not installed"));
-    QDir().mkpath(program.filePath("Skins"));
-    ASSERT_TRUE(QFile::copy(QUILLET_BINARY, program.filePath("quillet-jukebox")));
-    ASSERT_TRUE(QFile::copy(QUILLET_SKIN, program.filePath("Skins/default.skn")));
-    const QString ini = program.filePath("xquilletmp3.ini");
+    const QString prefix = world.filePath("Apps 'n \"q\" $HOME (1)");
+    ASSERT_FALSE(Output(QUILLET_CMAKE, {"--install", QUILLET_BUILD_DIR, "--prefix", prefix})
+                     .isEmpty())
+        << "the installation failed";
+    const QString launcher = prefix + "/bin/quillet-jukebox";
+    const QString ini = prefix + "/lib/quillet-jukebox/xquilletmp3.ini";
     test::WriteFile(ini, "[display]\ncontinuousPlay=now and then\n");
     const QString music = world.filePath("Müsik 'a' \"b\" $c/");
     QDir().mkpath(music);
@@ -122,7 +125,7 @@ TEST(DesktopEndToEnd, FilesFromTheDesktopAndBusClientsDriveTheRunningCopy)
     // A later copy hands its command line over and ends at once, with status 0, without a
     // window and without touching the settings.
     const auto Second = [&](const QStringList& arguments) {
-        QProcess* second = Start(program.filePath("quillet-jukebox"), arguments);
+        QProcess* second = Start(launcher, arguments);
         const qint64 pid = second->processId();
         ASSERT_TRUE(second->waitForFinished(WindowTimeoutMs));
         EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
@@ -132,7 +135,7 @@ TEST(DesktopEndToEnd, FilesFromTheDesktopAndBusClientsDriveTheRunningCopy)
     };
 
     QProcess* monitor = Start("dbus-monitor", {"--session", "type='signal',sender='" + Bus + "'"});
-    QProcess* first = Start(program.filePath("quillet-jukebox"), {});
+    QProcess* first = Start(launcher, {});
     const unsigned long window = x.WaitForWindow(Title, first->processId(), WindowTimeoutMs);
     ASSERT_NE(window, 0u) << "the window did not appear";
     ASSERT_TRUE(QTest::qWaitFor([] { return Playerctl({"status"}) == "Stopped"; }, 10000));

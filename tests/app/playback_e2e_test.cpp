@@ -1,6 +1,5 @@
-// The program in this process playing through the real engine: on the private sound server
-// (what its sink's monitor captures is what a listener hears), or on the null output
-// imitating a server that goes away. The tests drive the routines the window calls and let
+// The program in this process playing through the real engine on the private sound server
+// (what its sink's monitor captures is what a listener hears). The tests drive the routines the window calls and let
 // the event loop run, so the output's notifications and the program's timers act as they do
 // in the running program.
 #include "app/program.h"
@@ -17,7 +16,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -52,10 +50,10 @@ protected:
     }
 
     // A new start of the program on a new audio chain, in the same program directory.
-    TestProgram& Start(const audio::EngineOptions& options = {})
+    TestProgram& Start()
     {
         program.reset();
-        engine = audio::CreateAudioEngine(options);
+        engine = audio::CreateAudioEngine({});
         program = std::make_unique<TestProgram>(*engine, dialogs, ProgramDir());
         program->Form_Load();
         return *program;
@@ -272,46 +270,6 @@ TEST_F(PlaybackEndToEnd, PauseHoldsTheSoundAndTheTimeAndASecondPauseResumes)
     QTest::qWait(100);
     // The pause lost nothing and repeated nothing.
     EXPECT_NEAR(double(heardFrames()), 3.0 * Rate, Rate / 100);
-}
-
-TEST_F(PlaybackEndToEnd, ALostServerEndsTheTrackAndPlayTellsOnceUntilItReturns)
-{
-    const auto server = std::make_shared<audio::NullServer>();
-    std::atomic<size_t> played = 0;
-    audio::EngineOptions options;
-    options.output = audio::OutputKind::NullRealTime;
-    options.nullServer = server;
-    options.nullCapture = [&](const int16_t*, size_t frames) { played += frames; };
-    TestProgram& p = Start(options);
-    p.mediaFiles().AddMediaFile(Wav("tone.wav", fx::Tone(440, 3.0)));
-    Transport& transport = p.transport();
-
-    transport.PlaySelected();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return played >= Rate / 4; }, 3000));
-    server->SetPresent(false);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !transport.Playing(); }, 3000));
-    const size_t atEnd = played;
-    QTest::qWait(600); // one tick of the end-of-track timer
-    EXPECT_EQ(played, atEnd);
-    EXPECT_FALSE(p.Timer1().isActive());
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-
-    transport.PlaySelected();
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].title + ": " + dialogs.messages[0].text,
-              "WaveOut open error: Cannot play file. Please check to see if your soundcard or "
-              "speakers have been installed correctly.");
-    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::None);
-    EXPECT_FALSE(transport.Playing());
-    QTest::qWait(300);
-    EXPECT_EQ(played, atEnd);
-
-    server->SetPresent(true);
-    transport.PlaySelected();
-    EXPECT_TRUE(transport.Playing());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return played >= atEnd + Rate / 4; }, 3000));
-    EXPECT_EQ(dialogs.messages.size(), 1);
-    transport.StopPlayback();
 }
 
 } // namespace

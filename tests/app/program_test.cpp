@@ -1,6 +1,5 @@
-// The load and unload sequences, Exit and the command line, run with the real playlist and
+// The load and unload sequences and Exit, run with the real playlist and
 // settings file against the fake engine and scripted dialogs.
-#include "app/commandline.h"
 #include "app/program.h"
 #include "tests/support/fakedialogs.h"
 #include "tests/support/fakeengine.h"
@@ -23,7 +22,6 @@ public:
     QSet<QString> failing;
 
     void PlaySelected() override { Step("PlaySelected"); }
-    void AddCdTrack(const QString& path) override { Step("AddCdTrack " + path); }
     void LoadCdTracks() override { Step("LoadCdTracks"); }
 
 protected:
@@ -145,35 +143,6 @@ TEST_F(Spine, UnloadWritesTheTextsThenStopsTheOutputThenEndsAndExitWritesNothing
     EXPECT_EQ(m_program.steps, QStringList{"EndProcess"});
     EXPECT_FALSE(m_program.Timer1().isActive());
     EXPECT_EQ(test::ReadFile(IniPath()), before);
-}
-
-TEST_F(Spine, CommandLineActsOnTheWholeLine)
-{
-    const QString list = m_dir.filePath("Party.QLT");
-    test::WriteFile(list, "/music/one.wav\r\n/music/two.MP2\r\n");
-    const struct {
-        QString line;
-        QString tail; // the last steps
-        int entries;
-    } rows[] = {
-        {"/music/a file.WAV", "ShowWindow,PlaySelected", 1},
-        {"/music/a.Mp2", "ShowWindow,PlaySelected", 1},
-        {list, "ShowWindow", 2}, // loads without playing
-        {"/media/cdrom/Track02.CDA", "AddCdTrack /media/cdrom/Track02.CDA,PlaySelected", 0},
-        {"lCdA", "LoadCdTracks,PlaySelected", 0},
-        {"\"/music/quoted.mp3\"", "ShowWindow", 0},
-        {"", "ShowWindow", 0},
-    };
-    for (const auto& row : rows) {
-        RecordingProgram program(m_engine, m_dialogs, ProgramDir());
-        program.SetCommandLine(row.line);
-        program.Form_Load();
-        EXPECT_TRUE(program.steps.join(',').endsWith(row.tail)) << row.line.toStdString();
-        EXPECT_EQ(program.playlist().Count(), row.entries) << row.line.toStdString();
-    }
-    EXPECT_TRUE(m_dialogs.messages.isEmpty());
-    // The arguments are joined into one line, trimmed.
-    EXPECT_EQ(JoinCommandLine({"", "/music/My", "Song.mp3", ""}), "/music/My Song.mp3");
 }
 
 } // namespace

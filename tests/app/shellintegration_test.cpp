@@ -1,16 +1,12 @@
 // The start-up association on the user's real files in private base directories: what a
-// clean start writes, which entries are left alone or written again, what happens where
-// nothing can be written, and that the audio-CD command really runs the program.
+// clean start writes, which entries are left alone or written again, and what happens where
+// nothing can be written. (A desktop launcher running the document entry is the installed
+// program's end-to-end test.)
 #include "app/shellintegration.h"
 #include "tests/platform/privatexdg.h"
 #include "tests/support/testsupport.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QThread>
 #include <gtest/gtest.h>
 
 namespace quillet {
@@ -112,37 +108,6 @@ TEST_F(ShellIntegration, EntriesNamingUsAreLeftAloneOthersTakenBackTheRestKeptBy
     EXPECT_TRUE(ReadFile(m_xdg.MimeApps())
                     .startsWith("[Default Applications]\n"
                                 "x-content/audio-cdda=QuilletJukebox.AudioCD.desktop\n"));
-}
-
-// The commands as a desktop launcher really run them: the program in an awkward directory
-// is started with the verb, and opening MP3 files through the desktop starts it with them.
-TEST_F(ShellIntegration, TheAudioCdCommandStartsTheProgramWithTheVerbAndTheFilesOpenWithIt)
-{
-    const QString gio = QStandardPaths::findExecutable("gio");
-    if (gio.isEmpty())
-        GTEST_SKIP() << "needs gio to launch desktop entries";
-    const QString programDir = m_xdg.Path("Music $HOME 'n \"quotes\" \\ (1)/");
-    const QString record = m_xdg.Path("arguments.txt");
-    const QString program = programDir + "quillet-jukebox";
-    WriteFile(program, "#!/bin/sh\nprintf '%s|' \"$@\" > '" + record.toUtf8() + "'\n");
-    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
-    StartupAssociation(programDir);
-    // What the program was started with, once the desktop has started it.
-    const auto startedWith = [&](const QStringList& gioArguments) {
-        QFile::remove(record);
-        QProcess gioRun;
-        gioRun.start(gio, gioArguments);
-        EXPECT_TRUE(gioRun.waitForFinished(10000));
-        QDeadlineTimer deadline(8000);
-        while (ReadFile(record).isEmpty() && !deadline.hasExpired())
-            QThread::msleep(50);
-        return ReadFile(record) + gioRun.readAllStandardError();
-    };
-    EXPECT_EQ(startedWith({"launch", AudioCdEntryPath()}), "LCDA|");
-    const QString song = m_xdg.Path("a 'song'.mp3");
-    WriteFile(song, QByteArray(4096, '\0'));
-    EXPECT_EQ(startedWith({"open", song}), song.toUtf8() + "|");
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 // centred; and the whole program assembled, started with a file on its command line.
 #include "app/jukebox.h"
 #include "components/audio/engine.h"
-#include "components/displays/bandslider.h"
 #include "components/displays/positionslider.h"
 #include "components/skin/skinbutton.h"
 #include "tests/fixtures/fixtures.h"
@@ -275,27 +274,6 @@ TEST_F(MainWindow, OptionButtonsAndMenuChecksAgreeBothWays)
         EXPECT_EQ(m_program.settings()[SettingKey::setTop], on ? "1" : "0");
     }
     EXPECT_EQ(shownOrHidden.size(), 0);
-}
-
-TEST_F(MainWindow, PresetPopupBandSlidersAndBars)
-{
-    Click("SkinButtonPresets");
-    QMenu& presets = m_window.PresetMenu();
-    EXPECT_TRUE(presets.isVisible());
-    presets.hide();
-    presets.findChild<QAction*>("pop")->trigger(); // chooses its preset and carries the check
-    EXPECT_EQ(m_program.settings()[SettingKey::equalizerPreset], "8");
-    for (const QAction* item : presets.actions())
-        EXPECT_EQ(item->isChecked(), item->objectName() == "pop") << qPrintable(item->text());
-    auto& band3 = Find<BandSlider>("SliderBand3"); // 260 Hz
-    EXPECT_EQ(band3.Control().Position(), 6);
-    QTest::keyClick(&band3, Qt::Key_Up);
-    EXPECT_EQ(m_program.equalizer().SliderBand(3).Position(), 7);
-
-    QTest::keyClick(&Find("SkinScrollBarVolume"), Qt::Key_Right);
-    QTest::keyClick(&Find("SkinScrollBarBalance"), Qt::Key_Left);
-    EXPECT_EQ(m_program.settings()[SettingKey::volume], "55");
-    EXPECT_EQ(m_program.settings()[SettingKey::balance], "-20");
 }
 
 TEST_F(MainWindow, EverySecondaryWindowTakesTheSkinsLookAndTheChosenSize)

@@ -1,7 +1,9 @@
 // The main popup menu over the program's own option routines: what its items run, what its
-// two buttons show, the Set on Top start rule, and the help and web addresses handed to the
-// desktop. (The check marks following their options are proven on the main window.)
+// two buttons show, and the help and web addresses handed to the desktop (the check marks
+// following their options are proven on the main window); the About box, one live instance
+// centred over the main window.
 #include "tests/playback/playbackworld.h"
+#include "ui/frmabout.h"
 #include "ui/frmmenu.h"
 #include "ui/mainwindowsteps.h"
 #include "ui/weblinks.h"
@@ -9,7 +11,9 @@
 #include "ui/windowplacement.h"
 #include "ui/windowsize.h"
 
+#include <QApplication>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -27,8 +31,6 @@ public:
     void SetStayOnTop(bool onTop) override { setWindowFlag(Qt::WindowStaysOnTopHint, onTop); }
     void CentreOnScreen() override {}
     void ShowWindow() override { show(); }
-
-    [[nodiscard]] bool OnTop() const { return windowFlags() & Qt::WindowStaysOnTopHint; }
 };
 
 class MainMenu : public ::testing::Test {
@@ -83,21 +85,60 @@ TEST_F(MainMenu, EveryCommandRunsItsRoutineAndTheMenuButtonRecordsThePlace)
     menu.menu1().close();
 }
 
-TEST(WindowOptions, OnlyExactlyOneAtStartPutsTheWindowOnTop)
+TEST(Dialogs, AboutIsBroughtForwardWhileOpenAndCentredAgainWhenReopened)
 {
-    for (const char* stored : {"1", "1 ", "0", ""}) {
-        TopBandWindow window;
-        window.SetStayOnTop(true); // the start must also take it out of the band
-        QString text = QLatin1String(stored);
-        WindowOptions options(text);
-        options.setOnTop().SetChecked(true);
-        options.SetWindow(&window);
-        options.ApplyStayOnTop();
-        const bool on = text == "1";
-        EXPECT_EQ(options.setOnTop().Checked(), on) << stored;
-        EXPECT_EQ(window.OnTop(), on) << stored;
-        EXPECT_EQ(text, QLatin1String(stored)); // kept as read
-    }
+    QWidget main;
+    main.setGeometry(200, 100, 314, 404);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    WindowPlacement placement(main);
+    placement.RecordMainWindowPosition(main);
+    // The box's frame sticks out (or falls short) of the main window's equally on both sides,
+    // give or take the odd pixel.
+    const auto expectCentred = [&main](const QWidget& box) {
+        const QRect outer = main.frameGeometry(), frame = box.frameGeometry();
+        EXPECT_LE(std::abs((frame.left() - outer.left()) - (outer.right() - frame.right())), 1);
+        EXPECT_LE(std::abs((frame.top() - outer.top()) - (outer.bottom() - frame.bottom())), 1);
+    };
+    QStringList opened;
+    const WebLinks links("/opt/quillet/", [&opened](const QString& address) { opened << address; });
+    QPointer<frmAbout> about;
+    QList<bool> returns; // whether the box was still shown when it went back to the main window
+    const auto open = [&] {
+        return &OpenModeless(about, [&] {
+            return new frmAbout(placement, links, [&] { returns << about->isVisible(); });
+        });
+    };
+
+    frmAbout* box = open();
+    EXPECT_TRUE(box->isVisible());
+    expectCentred(*box);
+    auto* quillet = box->findChild<QPushButton*>("CommandQuillet");
+    auto* ok = box->findChild<QPushButton*>("CommandOk");
+    ASSERT_TRUE(quillet && ok);
+    // Wide enough for its title in a window manager's bold title face beside an icon and three
+    // buttons.
+    QFont titleFace = QApplication::font();
+    titleFace.setPixelSize(15);
+    titleFace.setBold(true);
+    EXPECT_GE(box->width(), QFontMetrics(titleFace).horizontalAdvance(box->windowTitle()) + 4 * 24);
+
+    box->move(10, 20);
+    EXPECT_EQ(open(), box);
+    EXPECT_EQ(box->pos(), QPoint(10, 20));
+
+    QTest::mouseClick(quillet, Qt::LeftButton);
+    EXPECT_EQ(opened, QStringList{Site});
+
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_EQ(returns, QList<bool>{true}); // the main window first, then the box closes
+    EXPECT_FALSE(box->isVisible());
+    // Chosen again before the closed box is gone: a new box, centred anew.
+    frmAbout* again = open();
+    EXPECT_NE(again, box);
+    expectCentred(*again);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(about, again);
 }
 
 } // namespace
