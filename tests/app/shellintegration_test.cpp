@@ -28,49 +28,32 @@ const QByteArray DocumentLines = "audio/mpeg=QuilletJukebox.Document.desktop\n"
                                  "application/x-cda=QuilletJukebox.Document.desktop\n"
                                  "audio/x-wav=QuilletJukebox.Document.desktop\n";
 
-class ShellIntegration : public ::testing::Test {
-protected:
-    QString AudioCdEntryPath() const { return m_xdg.Applications() + "/" + AudioCdDesktopId; }
-    test::PrivateXdg m_xdg;
-};
-
-TEST_F(ShellIntegration,
-       ACleanStartWritesAllSixALostCommandIsWrittenAgainAndWhatCannotBeWrittenIsLeft)
+// One user's base directories through several starts.
+TEST(ShellIntegration,
+     ACleanStartWritesAllSixEntriesNamingUsAreLeftAloneOthersTakenBackWhatCannotBeWrittenIsLeft)
 {
+    test::PrivateXdg xdg;
+    const QString audioCdEntry = xdg.Applications() + "/" + AudioCdDesktopId;
     StartupAssociation("/opt/Quillet Jukebox/");
     const QByteArray all = "[Default Applications]\n"
                            "x-content/audio-cdda=QuilletJukebox.AudioCD.desktop\n" +
                            DocumentLines;
-    EXPECT_EQ(ReadFile(m_xdg.MimeApps()), all);
-    EXPECT_EQ(ReadFile(AudioCdEntryPath()),
+    EXPECT_EQ(ReadFile(xdg.MimeApps()), all);
+    EXPECT_EQ(ReadFile(audioCdEntry),
               AudioCdEntry("\"/opt/Quillet Jukebox/quillet-jukebox\" LCDA"));
-    const QString document = m_xdg.Applications() + "/" + DocumentDesktopId;
+    const QString document = xdg.Applications() + "/" + DocumentDesktopId;
     EXPECT_EQ(ReadFile(document), DocumentDesktopEntry("/opt/Quillet Jukebox/"));
     EXPECT_TRUE(ReadFile(document).contains("Exec=\"/opt/Quillet Jukebox/quillet-jukebox\" %F\n"));
 
     // Ours, but its command is gone: only the command is written, from this start.
-    QFile::remove(AudioCdEntryPath());
+    QFile::remove(audioCdEntry);
     StartupAssociation("/home/ann/Moved/");
-    EXPECT_EQ(ReadFile(AudioCdEntryPath()), AudioCdEntry("/home/ann/Moved/quillet-jukebox LCDA"));
-    EXPECT_EQ(ReadFile(m_xdg.MimeApps()), all);
+    EXPECT_EQ(ReadFile(audioCdEntry), AudioCdEntry("/home/ann/Moved/quillet-jukebox LCDA"));
+    EXPECT_EQ(ReadFile(xdg.MimeApps()), all);
 
-    // The command cannot be written: the audio CDs stay with their program, the rest go on.
-    WriteFile(m_xdg.Path("file"), "x");
-    test::PrivateXdg::Set("XDG_DATA_HOME", m_xdg.Path("file/data"));
-    WriteFile(m_xdg.MimeApps(), "[Default Applications]\nx-content/audio-cdda=cd.desktop\n");
-    StartupAssociation("/opt/quillet/");
-    EXPECT_EQ(ReadFile(m_xdg.MimeApps()),
-              "[Default Applications]\nx-content/audio-cdda=cd.desktop\n" + DocumentLines);
-    // Nothing can be written: left quietly.
-    test::PrivateXdg::Set("XDG_CONFIG_HOME", m_xdg.Path("file/config"));
-    StartupAssociation("/opt/quillet/");
-    EXPECT_EQ(ReadFile(m_xdg.Path("file")), "x");
-}
-
-TEST_F(ShellIntegration, EntriesNamingUsAreLeftAloneOthersTakenBackTheRestKeptByteForByte)
-{
+    // Our command from an earlier start is kept.
     const QByteArray oldEntry = AudioCdEntry("/usr/lib/quillet-jukebox/quillet-jukebox LCDA");
-    WriteFile(AudioCdEntryPath(), oldEntry);
+    WriteFile(audioCdEntry, oldEntry);
     // Ours in any case and with fallbacks after it: kept; others, fallbacks after them and
     // empty values: taken back.
     const QByteArray kept = "# my associations\n"
@@ -85,29 +68,39 @@ TEST_F(ShellIntegration, EntriesNamingUsAreLeftAloneOthersTakenBackTheRestKeptBy
                                  "\n"
                                  "[Removed Associations]\n"
                                  "audio/mpeg=another.desktop\n";
-    WriteFile(m_xdg.MimeApps(),
+    WriteFile(xdg.MimeApps(),
               kept +
                   "audio/x-mp1=other-player.desktop;QuilletJukebox.Document.desktop;\n"
                   "application/x-cda=\n"
                   "audio/x-wav=other-player.desktop\n" +
                   keptAfter);
-
     StartupAssociation("/home/ann/Moved/");
-
-    EXPECT_EQ(ReadFile(m_xdg.MimeApps()), kept +
+    EXPECT_EQ(ReadFile(xdg.MimeApps()), kept +
                                               "audio/x-mp1=QuilletJukebox.Document.desktop\n"
                                               "application/x-cda=QuilletJukebox.Document.desktop\n"
                                               "audio/x-wav=QuilletJukebox.Document.desktop\n" +
                                               keptAfter);
-    EXPECT_EQ(ReadFile(AudioCdEntryPath()), oldEntry) << "keeps its first directory";
+    EXPECT_EQ(ReadFile(audioCdEntry), oldEntry) << "keeps its first directory";
 
     // Another program took the audio CDs: taken back with the directory of this start.
-    WriteFile(m_xdg.MimeApps(), "[Default Applications]\nx-content/audio-cdda=cd-ripper.desktop\n");
+    WriteFile(xdg.MimeApps(), "[Default Applications]\nx-content/audio-cdda=cd-ripper.desktop\n");
     StartupAssociation("/home/ann/Moved/");
-    EXPECT_EQ(ReadFile(AudioCdEntryPath()), AudioCdEntry("/home/ann/Moved/quillet-jukebox LCDA"));
-    EXPECT_TRUE(ReadFile(m_xdg.MimeApps())
+    EXPECT_EQ(ReadFile(audioCdEntry), AudioCdEntry("/home/ann/Moved/quillet-jukebox LCDA"));
+    EXPECT_TRUE(ReadFile(xdg.MimeApps())
                     .startsWith("[Default Applications]\n"
                                 "x-content/audio-cdda=QuilletJukebox.AudioCD.desktop\n"));
+
+    // The command cannot be written: the audio CDs stay with their program, the rest go on.
+    WriteFile(xdg.Path("file"), "x");
+    test::PrivateXdg::Set("XDG_DATA_HOME", xdg.Path("file/data"));
+    WriteFile(xdg.MimeApps(), "[Default Applications]\nx-content/audio-cdda=cd.desktop\n");
+    StartupAssociation("/opt/quillet/");
+    EXPECT_EQ(ReadFile(xdg.MimeApps()),
+              "[Default Applications]\nx-content/audio-cdda=cd.desktop\n" + DocumentLines);
+    // Nothing can be written: left quietly.
+    test::PrivateXdg::Set("XDG_CONFIG_HOME", xdg.Path("file/config"));
+    StartupAssociation("/opt/quillet/");
+    EXPECT_EQ(ReadFile(xdg.Path("file")), "x");
 }
 
 } // namespace

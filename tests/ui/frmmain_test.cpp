@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
@@ -212,7 +213,7 @@ TEST_F(MainWindow, PlaylistButtonsRunTheirRoutines)
     EXPECT_EQ(m_dialogs.messages.size(), 2);
 }
 
-TEST_F(MainWindow, TransportButtonsWhatThePlayShowsAndTheSliderSeeksWhenLetGo)
+TEST_F(MainWindow, TransportAndOptionButtonsReachTheirRoutinesAndExitAndCloseEndTheProgram)
 {
     const QString wav = m_dir.filePath("tone.wav");
     fixtures::WriteWav(wav, fixtures::Tone(440, 20));
@@ -247,10 +248,8 @@ TEST_F(MainWindow, TransportButtonsWhatThePlayShowsAndTheSliderSeeksWhenLetGo)
     Click("SkinButtonStop");
     EXPECT_FALSE(m_transport.Playing() || slider.isEnabled());
     EXPECT_EQ(value(), 0);
-}
 
-TEST_F(MainWindow, OptionButtonsAndMenuChecksAgreeBothWays)
-{
+    // The option buttons and their menu checks agree both ways.
     const auto item = [&](const char* name) { return m_window.Menu().findChild<QAction*>(name); };
     for (auto [button, name, key] :
          {std::tuple{"SkinButtonContinue", "contPlay", SettingKey::continuousPlay},
@@ -274,6 +273,18 @@ TEST_F(MainWindow, OptionButtonsAndMenuChecksAgreeBothWays)
         EXPECT_EQ(m_program.settings()[SettingKey::setTop], on ? "1" : "0");
     }
     EXPECT_EQ(shownOrHidden.size(), 0);
+
+    // Exit ends without unloading; the window is centred on the screen; close unloads.
+    m_window.Menu().findChild<QAction*>("exit")->trigger();
+    EXPECT_EQ(m_exits, 1);
+    EXPECT_EQ(m_unloads, 0);
+    m_window.move(3, 7);
+    m_window.CentreOnScreen();
+    const QRect screen = m_window.screen()->geometry(), frame = m_window.frameGeometry();
+    EXPECT_LE(std::abs((frame.left() - screen.left()) - (screen.right() - frame.right())), 1);
+    EXPECT_LE(std::abs((frame.top() - screen.top()) - (screen.bottom() - frame.bottom())), 1);
+    m_window.close();
+    EXPECT_EQ(m_unloads, 1);
 }
 
 TEST_F(MainWindow, EverySecondaryWindowTakesTheSkinsLookAndTheChosenSize)
@@ -306,38 +317,28 @@ TEST_F(MainWindow, EverySecondaryWindowTakesTheSkinsLookAndTheChosenSize)
             if (window)
                 window->close();
         }
-        // The modal ones while they are open.
+        // The modal ones while they are open; the file dialog takes several files in the
+        // folder given and offers its filters in any letter case.
         const auto whileOpen = [&] {
             QTimer::singleShot(0, [&] {
-                expectLook(QApplication::activeModalWidget());
-                QApplication::activeModalWidget()->close();
+                QWidget* modal = QApplication::activeModalWidget();
+                expectLook(modal);
+                if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+                    EXPECT_EQ(files->fileMode(), QFileDialog::ExistingFiles);
+                    EXPECT_EQ(files->directory().absolutePath(), QDir(m_dir.path()).absolutePath());
+                    EXPECT_EQ(files->nameFilters(), QStringList{"Waveform (*.[wW][aA][vV])"});
+                }
+                modal->close();
             });
         };
         whileOpen();
         dialogs.ShowMessage("A message", "", MessageIcon::Information);
         whileOpen();
-        (void)dialogs.ChooseFileToOpen({{"Playlists", {"*.qlt"}}}, m_dir.path());
+        (void)dialogs.ChooseFilesToOpen({{"Waveform", {"*.wav"}}}, m_dir.path());
         EXPECT_EQ(seen, 6) << percent;
     }
     m_window.Menu().findChild<QAction*>("size100")->trigger();
     QFile::remove(WindowSize::ConfigFile());
-}
-
-TEST_F(MainWindow, CloseExitAndCentring)
-{
-    m_window.Menu().findChild<QAction*>("exit")->trigger();
-    EXPECT_EQ(m_exits, 1);
-    EXPECT_EQ(m_unloads, 0);
-
-    EXPECT_EQ(frmMain::CentredPosition({300, 300}, {315, 404}), QPoint(-7, -52));
-    m_window.move(3, 7);
-    m_window.CentreOnScreen();
-    const QRect screen = m_window.screen()->geometry(), frame = m_window.frameGeometry();
-    EXPECT_LE(std::abs((frame.left() - screen.left()) - (screen.right() - frame.right())), 1);
-    EXPECT_LE(std::abs((frame.top() - screen.top()) - (screen.bottom() - frame.bottom())), 1);
-
-    m_window.close();
-    EXPECT_EQ(m_unloads, 1);
 }
 
 // The assembled program: a tagged MP3 on the command line shows in the window, selected;

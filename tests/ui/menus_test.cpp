@@ -5,7 +5,6 @@
 #include "tests/playback/playbackworld.h"
 #include "ui/frmabout.h"
 #include "ui/frmmenu.h"
-#include "ui/mainwindowsteps.h"
 #include "ui/weblinks.h"
 #include "ui/windowoptions.h"
 #include "ui/windowplacement.h"
@@ -22,21 +21,14 @@ namespace {
 
 const QString Site = QStringLiteral("https://www.quillet.example/");
 
-// A main window that takes itself in and out of the on-top band as the real one does.
-class TopBandWindow : public QWidget, public MainWindowSteps {
-public:
-    void SetSkinFile(const QString&) override {}
-    void SizeSkinControls() override {}
-    void AttachSkins() override {}
-    void SetStayOnTop(bool onTop) override { setWindowFlag(Qt::WindowStaysOnTopHint, onTop); }
-    void CentreOnScreen() override {}
-    void ShowWindow() override { show(); }
-};
-
 class MainMenu : public ::testing::Test {
 protected:
-    MainMenu() { options.SetWindow(&main); }
-
+    MainMenu()
+    {
+        main.setGeometry(120, 70, 314, 404);
+        main.show();
+        (void)QTest::qWaitForWindowExposed(&main);
+    }
     QAction& Item(const char* name)
     {
         auto* action = menu.menu1().findChild<QAction*>(QLatin1String(name));
@@ -46,7 +38,7 @@ protected:
 
     test::PlaybackWorld playback;
     QString setTopText = QStringLiteral("0");
-    TopBandWindow main;
+    QWidget main;
     WindowOptions options{setTopText};
     WindowSize size{1.0}; // an ordinary monitor, nothing chosen yet
     QStringList opened;
@@ -70,10 +62,6 @@ TEST_F(MainMenu, EveryCommandRunsItsRoutineAndTheMenuButtonRecordsThePlace)
     EXPECT_EQ(commands, QStringList({"songDetails", "about", "exit"}));
     EXPECT_EQ(opened, QStringList({"/opt/quillet/help.htm", Site + "musicdirectory.htm", Site}));
 
-    main.setGeometry(120, 70, 314, 404);
-    main.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
-
     menu.SkinButtonQuillet_Click();
     EXPECT_TRUE(menu.websites().isVisible() && !menu.menu1().isVisible());
     EXPECT_EQ(placement.RecordedLeft(), 0.0f);
@@ -85,23 +73,16 @@ TEST_F(MainMenu, EveryCommandRunsItsRoutineAndTheMenuButtonRecordsThePlace)
     menu.menu1().close();
 }
 
-TEST(Dialogs, AboutIsBroughtForwardWhileOpenAndCentredAgainWhenReopened)
+TEST_F(MainMenu, AboutIsBroughtForwardWhileOpenAndCentredAgainWhenReopened)
 {
-    QWidget main;
-    main.setGeometry(200, 100, 314, 404);
-    main.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
-    WindowPlacement placement(main);
     placement.RecordMainWindowPosition(main);
     // The box's frame sticks out (or falls short) of the main window's equally on both sides,
     // give or take the odd pixel.
-    const auto expectCentred = [&main](const QWidget& box) {
+    const auto expectCentred = [this](const QWidget& box) {
         const QRect outer = main.frameGeometry(), frame = box.frameGeometry();
         EXPECT_LE(std::abs((frame.left() - outer.left()) - (outer.right() - frame.right())), 1);
         EXPECT_LE(std::abs((frame.top() - outer.top()) - (outer.bottom() - frame.bottom())), 1);
     };
-    QStringList opened;
-    const WebLinks links("/opt/quillet/", [&opened](const QString& address) { opened << address; });
     QPointer<frmAbout> about;
     QList<bool> returns; // whether the box was still shown when it went back to the main window
     const auto open = [&] {
