@@ -1,17 +1,23 @@
 // Files as the system names them (bytes that need not be UTF-8), the one way the program
-// opens what it reads (regular files only, never blocking, never a name cut short, capped)
-// and the one way it replaces a file (whole or not at all).
+// opens what it reads (regular files only, never blocking, never a name cut short, capped),
+// the one way it replaces a file (whole or not at all), and the one-copy lock: refused to a
+// second holder while the first lives, taken over from one that let go or died (else the
+// program would never start again).
 #include "platform/atomicwrite.h"
 #include "platform/bytetext.h"
 #include "platform/readfile.h"
+#include "platform/singleinstance.h"
 #include "tests/support/fullfilesystem.h"
 #include "tests/support/testsupport.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <memory>
 #include <sys/stat.h>
 
 namespace quillet {
@@ -102,6 +108,30 @@ TEST(AtomicWrite, TheNewFileReplacesTheOldWholeOrNotAtAll)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
               (QStringList{"f", "fifo", "link"}));
     EXPECT_EQ(SystemErrorText(EACCES), "13 - Permission denied");
+}
+
+TEST(SingleInstance, RefusedWhileTheFirstLivesTakenOverWhenItLetsGoOrDied)
+{
+    QTemporaryDir dir;
+    auto first = std::make_unique<SingleInstance>(dir.path());
+    ASSERT_TRUE(first->TryBecomeFirst());
+    auto second = std::make_unique<SingleInstance>(dir.path());
+    EXPECT_FALSE(second->TryBecomeFirst());
+    first.reset();
+    EXPECT_TRUE(second->TryBecomeFirst());
+    second.reset();
+
+    // The lock of a copy that died: the process is gone, its lock file is not.
+    QProcess gone;
+    gone.start("true", {});
+    const qint64 deadPid = gone.processId(); // read while it runs: 0 once it has ended
+    ASSERT_TRUE(gone.waitForFinished());
+    test::WriteFile(SingleInstance(dir.path()).LockPath(),
+                    QByteArray::number(deadPid) + "\nquillet-jukebox\n" +
+                        QSysInfo::machineHostName().toUtf8() + "\n");
+    SingleInstance next(dir.path());
+    EXPECT_TRUE(next.TryBecomeFirst());
+    EXPECT_FALSE(SingleInstance(dir.path()).TryBecomeFirst());
 }
 
 } // namespace
