@@ -12,9 +12,9 @@
 namespace quillet::test {
 namespace {
 
+using audio::CdFramesPerSector;
 using fixtures::Mp3Mode;
 using fixtures::WavFormat;
-using audio::CdFramesPerSector;
 
 // Tones keep their pitch (in WAV and FLAC their samples within the format's precision: exact
 // for float) and their rate (Opus always 48 kHz); the length told at open is what decoding
@@ -126,10 +126,21 @@ void ExpectSamples(const fixtures::Signal& decoded, std::span<const int16_t> exp
         ASSERT_EQ(fixtures::ToInt16(decoded.samples[n]), expected[n]) << "sample " << n;
 }
 
+// The disc's music has smooth low bytes under jumping high ones: a guess of the byte order from
+// the music would take it for big-endian.
 TEST(CdSource, ReadsAndSeeksBitExactAgainstTheBin)
 {
     QTemporaryDir dir;
-    const fixtures::CdImage image = fixtures::MakeCdImage(dir.path());
+    fixtures::CdImage image = fixtures::MakeCdImage(dir.path());
+    uint32_t state = 99;
+    QByteArray bin;
+    for (size_t n = 0; n < image.samples.size(); ++n) {
+        state = state * 1664525u + 1013904223u;
+        image.samples[n] = int16_t(uint16_t((n / 64 & 0xFF) | (state >> 24 << 8)));
+        bin.append(char(n / 64));
+        bin.append(char(state >> 24));
+    }
+    WriteFile(image.binPath, bin);
     for (const fixtures::CdImageTrack& track : image.tracks) {
         auto source = audio::OpenCdSource(image.cuePath, track.firstSector, track.lastSector);
         EXPECT_EQ(source->Format().sampleRate, 44100);
@@ -161,27 +172,6 @@ TEST(CdSource, ReadsAndSeeksBitExactAgainstTheBin)
     fixtures::TruncateFile(image.binPath, 0);
     EXPECT_EQ(DecodeRest(*gone).Frames(), 0);
     EXPECT_TRUE(gone->Failed());
-}
-
-// Audio whose high bytes jump while the low bytes move smoothly looks "big-endian" to a
-// guess from the data; the samples must still come back as written.
-TEST(CdSource, ByteOrderIsNotGuessedFromTheMusic)
-{
-    QTemporaryDir dir;
-    fixtures::CdImage image = fixtures::MakeCdImage(dir.path(), "disc", {1.0});
-    uint32_t state = 99;
-    QByteArray bin;
-    for (size_t n = 0; n < image.samples.size(); ++n) {
-        state = state * 1664525u + 1013904223u;
-        const uint8_t low = uint8_t(n / 64);
-        const uint8_t high = uint8_t(state >> 24);
-        image.samples[n] = int16_t(uint16_t(low | (high << 8)));
-        bin.append(char(low));
-        bin.append(char(high));
-    }
-    WriteFile(image.binPath, bin);
-    auto source = audio::OpenCdSource(image.cuePath, 0, image.tracks[0].lastSector);
-    ExpectSamples(DecodeRest(*source), image.Sectors(0, image.tracks[0].lastSector));
 }
 
 } // namespace
