@@ -31,11 +31,6 @@ inline fixtures::Signal DecodeRest(audio::Source& source, int64_t maxFrames = -1
     return out;
 }
 
-inline fixtures::Signal DecodeFile(const QString& path)
-{
-    return DecodeRest(*audio::OpenFileSource(path));
-}
-
 // Largest absolute difference of `frames` frames of a from aFrom and b from bFrom.
 inline double MaxDifference(const fixtures::Signal& a, int64_t aFrom, const fixtures::Signal& b,
                             int64_t bFrom, int64_t frames)
