@@ -23,21 +23,19 @@ struct HeardStretch {
     [[nodiscard]] double Ms() const { return double(end - first) * 1000.0 / CaptureRate; }
 };
 
-// The stretches in which a sample of either channel exceeds `threshold` in magnitude; quiet
+// The stretches in which a sample of either channel exceeds 64 in magnitude; quiet
 // shorter than `bridgeFrames` (a tone's zero crossings, a soft passage) does not split one.
 // With `splitAtNewPitch`, a tone that follows another without a pause starts a stretch of its
 // own where the left channel's period changes by more than a fifth and then holds (tones only:
 // noise would split everywhere).
 [[nodiscard]] inline std::vector<HeardStretch> HeardStretches(const std::vector<int16_t>& stereo,
-                                                              int threshold = 64,
                                                               size_t bridgeFrames = 441,
                                                               bool splitAtNewPitch = false)
 {
     std::vector<HeardStretch> out;
     const size_t frames = stereo.size() / 2;
     const auto loud = [&](size_t f) {
-        return std::abs(int(stereo[2 * f])) > threshold ||
-               std::abs(int(stereo[2 * f + 1])) > threshold;
+        return std::abs(int(stereo[2 * f])) > 64 || std::abs(int(stereo[2 * f + 1])) > 64;
     };
     const auto upward = [&](size_t f) { return stereo[2 * (f - 1)] < 0 && stereo[2 * f] >= 0; };
     for (size_t f = 0; f < frames; ++f) {

@@ -76,10 +76,10 @@ TEST(ShellIntegration,
                   keptAfter);
     StartupAssociation("/home/ann/Moved/");
     EXPECT_EQ(ReadFile(xdg.MimeApps()), kept +
-                                              "audio/x-mp1=QuilletJukebox.Document.desktop\n"
-                                              "application/x-cda=QuilletJukebox.Document.desktop\n"
-                                              "audio/x-wav=QuilletJukebox.Document.desktop\n" +
-                                              keptAfter);
+                                            "audio/x-mp1=QuilletJukebox.Document.desktop\n"
+                                            "application/x-cda=QuilletJukebox.Document.desktop\n"
+                                            "audio/x-wav=QuilletJukebox.Document.desktop\n" +
+                                            keptAfter);
     EXPECT_EQ(ReadFile(audioCdEntry), oldEntry) << "keeps its first directory";
 
     // Another program took the audio CDs: taken back with the directory of this start.
