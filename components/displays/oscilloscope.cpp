@@ -43,7 +43,7 @@ public:
         QPoint first, last;
         int dir, step, pos, i, end;
         bool forward = true; // drawn in the segment's own direction
-        if (rise >= 2) { // steep: one pixel a row, walking across
+        if (rise >= 2) {     // steep: one pixel a row, walking across
             const bool up = to < from;
             dir = up ? Up : Down;
             if (up)

@@ -188,8 +188,8 @@ void SpectrumDisplay::paintEvent(QPaintEvent* event)
     const qreal ratio = devicePixelRatioF();
     if (ratio == std::floor(ratio) && ratio >= 1) {
         DrawPicture(area, int(ratio));
-        painter.drawImage(QRectF(area), m_picture, QRectF(QRectF(area).topLeft() * ratio,
-                                                          QSizeF(area.size()) * ratio));
+        painter.drawImage(QRectF(area), m_picture,
+                          QRectF(QRectF(area).topLeft() * ratio, QSizeF(area.size()) * ratio));
         return;
     }
     painter.fillRect(area, QColor::fromRgb(look::Black));
