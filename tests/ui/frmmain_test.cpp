@@ -120,8 +120,6 @@ TEST_F(MainWindow, ControlsKeepTheirPlacesUnderTheSkinAtEverySizeAndWorkWithoutI
                 << name << " at " << percent;
         }
         EXPECT_EQ(Find("TextDisplay").font().pixelSize(), qRound(titlePixels * scale)) << percent;
-        for (QAction* item : sizes.actions())
-            EXPECT_EQ(item->isChecked(), item->objectName() == QString("size%1").arg(percent));
         const QPoint centre = (QPointF(places[0].place.center()) * scale).toPoint();
         EXPECT_EQ(m_window.childAt(centre), &Find("SkinButtonMenu")) << percent;
     }
@@ -170,8 +168,6 @@ TEST_F(MainWindow, PlaylistButtonsRunTheirRoutines)
         act();
         EXPECT_EQ(List().selectionModel()->selectedRows().size(), selected < 0 ? 0 : 1) << gesture;
         EXPECT_EQ(m_playlist.SelectedIndex(), selected) << gesture;
-        EXPECT_EQ(Text("TextPosition"), selected < 0 ? "" : QString("Pos: %1").arg(selected + 1))
-            << gesture;
     }
     Click("SkinButtonRemove");
     QTest::keyClick(&List(), Qt::Key_Delete);
@@ -338,8 +334,9 @@ TEST_F(MainWindow, EverySecondaryWindowTakesTheSkinsLookAndTheChosenSize)
     QFile::remove(WindowSize::ConfigFile());
 }
 
-// The assembled program: a tagged MP3 on the command line shows in the window, selected;
-// local files dropped on the window are added (nothing plays), anything else is refused.
+// The assembled program: the skin of its directory is loaded; a tagged MP3 on the command line
+// shows in the window, selected; local files dropped on the window are added (nothing plays),
+// anything else is refused.
 TEST(Jukebox, ATaggedMp3OnTheCommandLineShowsSelectedAndDroppedFilesAreAdded)
 {
     QTemporaryDir dir;
@@ -348,10 +345,14 @@ TEST(Jukebox, ATaggedMp3OnTheCommandLineShowsSelectedAndDroppedFilesAreAdded)
     fixtures::EncodeMp3(wav, mp3);
     fixtures::AppendId3v1(mp3, "Title", "Artist", "", "", "", 8); // Jazz
     qunsetenv("DBUS_SESSION_BUS_ADDRESS"); // no session bus: the player works all the same
+    QDir(dir.path()).mkdir("Skins");
+    ASSERT_TRUE(QFile::copy(QString(QUILLET_SOURCE_DIR) + "/resources/Skins/default.skn",
+                            dir.filePath("Skins/default.skn")));
     Jukebox jukebox(SilentEngine(dir.filePath("nodisc.cue")), dir.path() + "/", {mp3}, dir.path());
     jukebox.Start();
     frmMain& window = jukebox.window();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_TRUE(window.SkinForm1().SkinLoaded());
 
     const QModelIndex current = window.ListBoxDisplay().currentIndex();
     EXPECT_EQ(current.row(), 0);
