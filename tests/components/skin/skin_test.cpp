@@ -114,25 +114,22 @@ TEST(SkinForm, ABadFileLeavesNoSkinAndNothingOutsideTheFileIsRead)
     form.SetSkinFile(world.skinPath);
     EXPECT_EQ(Opaque(form.Pixmap("ButtonPlay", {20, 10}, 1).toImage(), {5, 5}), PlayPressedColour);
 
+    // Named by path, both red: were either read, the element would be red.
     QImage red(4, 4, QImage::Format_RGB32);
     red.fill(PlayColour);
     const QString png = world.dir.filePath("outside.png"), css = world.dir.filePath("outside.css");
     ASSERT_TRUE(red.save(png));
     WriteFile(css, "rect { fill: #ff0000 }");
-    const std::pair<QByteArray, QByteArray> outside[] = {
-        {"", "<image width='20' height='10' xlink:href='" + png.toUtf8() + "'/>"},
-        {"<?xml-stylesheet type=\"text/css\" href=\"" + css.toUtf8() + "\"?>", ""}};
-    for (const auto& [before, inside] : outside) {
-        WriteFile(world.skinPath, "<?xml version=\"1.0\"?>" + before +
-                                      "<svg xmlns=\"http://www.w3.org/2000/svg\" "
-                                      "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"90\" "
-                                      "height=\"10\"><g id=\"ButtonPlay\"><rect width=\"20\" "
-                                      "height=\"10\"/>" +
-                                      inside + "</g></svg>");
-        form.SetSkinFile(world.skinPath);
-        EXPECT_EQ(Opaque(form.Pixmap("ButtonPlay", {20, 10}, 1).toImage(), {5, 5}),
-                  QColor(Qt::black)); // drawn, but without what lies outside
-    }
+    WriteFile(world.skinPath, "<?xml version=\"1.0\"?><?xml-stylesheet type=\"text/css\" href=\"" +
+                                  css.toUtf8() +
+                                  "\"?><svg xmlns=\"http://www.w3.org/2000/svg\" "
+                                  "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"90\" "
+                                  "height=\"10\"><g id=\"ButtonPlay\"><rect width=\"20\" "
+                                  "height=\"10\"/><image width='20' height='10' xlink:href='" +
+                                  png.toUtf8() + "'/></g></svg>");
+    form.SetSkinFile(world.skinPath);
+    EXPECT_EQ(Opaque(form.Pixmap("ButtonPlay", {20, 10}, 1).toImage(), {5, 5}),
+              QColor(Qt::black)); // drawn, but without what lies outside
 }
 
 TEST(SkinButtonWidget, EachStateDrawsItsVariantOrTheNextOneDown)
