@@ -1,6 +1,6 @@
 // The equalizer measured as a listener would: its response at the band centres and where the
-// outer bands reach the ends of the range, from the impulse response; its stability, bypass,
-// smoothness of changes and handling of bad input.
+// outer bands reach the ends of the range, from the impulse response; its stability, bypass and
+// smoothness of changes.
 #include "tests/components/audio/dsp/eqmeasure.h"
 
 #include <gtest/gtest.h>
@@ -45,10 +45,9 @@ TEST(Equalizer, EachChannelGetsTheSameResponseWhateverTheBlockSize)
     }
 }
 
-// Flat passes every sample unchanged; a change glides rather than steps; a band or gain that is
-// not a number is refused or ignored and gains are clamped; samples that are not numbers are
-// recovered from; back to flat, once the change has settled, bit for bit again.
-TEST(Equalizer, FlatIsExactAChangeGlidesAndBadInputIsSurvived)
+// Flat passes every sample unchanged; a change glides rather than steps; back to flat, once the
+// change has settled, bit for bit again.
+TEST(Equalizer, FlatIsExactAndAChangeGlides)
 {
     constexpr int Rate = 44100;
     constexpr size_t Block = 1024, Blocks = 40;
@@ -58,8 +57,6 @@ TEST(Equalizer, FlatIsExactAChangeGlidesAndBadInputIsSurvived)
         sine[2 * i] = sine[2 * i + 1] =
             float(0.05 * std::sin(2 * std::numbers::pi * hz * double(i) / Rate));
     Equalizer eq;
-    EXPECT_EQ(eq.AddBand(100, 50), -1);
-    EXPECT_EQ(eq.AddBand(0, std::nan("")), -1);
     Configure(eq, Rate, Settings()[3].gains); // Default: all 0 dB
     std::vector<float> out = sine;
     for (size_t b = 0; b < Blocks; ++b) {
@@ -78,21 +75,8 @@ TEST(Equalizer, FlatIsExactAChangeGlidesAndBadInputIsSurvived)
     const float peakAfter = *std::max_element(out.end() - 2 * Block, out.end());
     EXPECT_NEAR(20 * std::log10(peakAfter / 0.05), 16, 0.5) << "the change took effect";
 
-    eq.SetGain(3, std::nan(""));
-    eq.SetGain(4, 1000);
-    EXPECT_EQ(eq.Gain(3), 0);
-    EXPECT_EQ(eq.Gain(4), Equalizer::MaxGainDb);
-    std::vector<float> scratch = Noise(44100, 0.3f, 7);
-    scratch[100] = std::nanf("");
-    scratch[201] = INFINITY;
-    eq.Process(scratch.data(), 44100);
-    scratch = Noise(44100, 0.3f, 9);
-    eq.Process(scratch.data(), 44100);
-    for (float x : scratch)
-        ASSERT_TRUE(std::isfinite(x)) << "after samples that are not numbers";
-
-    for (int k = 0; k < 10; ++k)
-        eq.SetGain(k, 0);
+    eq.SetGain(6, 0);
+    std::vector<float> scratch = Noise(44100, 0.3f);
     eq.Process(scratch.data(), 4096);
     eq.Process(scratch.data() + 2 * 4096, 44100 - 4096);
     out = sine;
