@@ -2,12 +2,9 @@
 // length, seeking; audio CDs on generated CUE/BIN images: bit-exact reading and seeking, and
 // the ways reading can go wrong.
 #include "components/audio/sources/cddisc.h"
-#include "platform/bytetext.h"
 #include "playback/audioengine.h"
 #include "tests/components/audio/sources/decodehelpers.h"
 #include "tests/support/testsupport.h"
-
-#include <cstdio>
 
 namespace quillet::test {
 namespace {
@@ -21,8 +18,7 @@ using fixtures::WavFormat;
 // delivers: exact in WAV, MP1, tagged (gapless) MP3 and Xiph, whole frames else. In WAV, tagged
 // MP3 and Xiph a seek, forwards or back, lands on its sample (also where the encoding itself
 // cannot: GSM): seek-then-read equals a straight decode; beyond either end it is clamped.
-// Opened by a name that is not UTF-8 (as older collections have them): its bytes; Xiph found
-// by content (named .mp3).
+// Xiph found by content (named .mp3).
 TEST(FileSource, TonesKeepPitchRateAndLengthAndSeekExactly)
 {
     QTemporaryDir dir;
@@ -76,9 +72,7 @@ TEST(FileSource, TonesKeepPitchRateAndLengthAndSeekExactly)
             const QByteArray id3("ID3\x03\x00\x00\x00\x06\x20\x00", 10); // 102400, synch-safe
             WriteFile(path, id3 + QByteArray(100 * 1024, '\0') + ReadFile(path));
         }
-        const QByteArray kept = QFile::encodeName(path).replace("/t.", "/t-\xe9.");
-        ASSERT_EQ(::rename(QFile::encodeName(path).constData(), kept.constData()), 0);
-        auto source = audio::OpenFileSource(TextFromBytes(kept));
+        auto source = audio::OpenFileSource(path);
         EXPECT_EQ(source->Format().sampleRate, decodedRate);
         EXPECT_EQ(source->Format().channels, c.channels);
         const bool gsm = c.kind == Wav && c.wav == WavFormat::Gsm610; // blocks of 320 samples
