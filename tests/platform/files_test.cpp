@@ -25,7 +25,8 @@ namespace {
 
 TEST(KeptBytes, AnyBytesComeBackAsTheyWereAndShowAsTheirLetters)
 {
-    const std::pair<QByteArray, const char*> rows[] = { // the bytes, shown as UTF-8
+    const std::pair<QByteArray, const char*> rows[] = {
+        // the bytes, shown as UTF-8
         {"\xc3\xa9t\xc3\xa9 \xf0\x90\x82\x80", "\xc3\xa9t\xc3\xa9 \xf0\x90\x82\x80"},
         // Both ends of E0…EF beside a byte that is no UTF-8.
         {"\xe0\xa4\x85\xef\xbf\xbd\xff", "\xe0\xa4\x85\xef\xbf\xbd\xc3\xbf"},
@@ -85,9 +86,7 @@ TEST(AtomicWrite, TheNewFileReplacesTheOldWholeOrNotAtAll)
     // Each failure leaves the old file as it was and no temporary file behind.
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600), 0);
     const QByteArray big(64 * 1024, 'b');
-    const auto writeHere = [&](const QString& target) {
-        return WriteFileAtomically(target, big);
-    };
+    const auto writeHere = [&](const QString& target) { return WriteFileAtomically(target, big); };
     EXPECT_EQ(test::WithFileSizeLimit(16 * 1024, [&] { return writeHere(path); }), EFBIG);
     EXPECT_EQ(writeHere(dir.path()), EISDIR);
     EXPECT_EQ(writeHere(dir.filePath("fifo")), EINVAL);

@@ -55,8 +55,8 @@ TEST_F(Profile, ReadsAwkwardFiles)
                                   "[zzz]\r\nx=y");
     const struct { // balance is only in the second copy of [display]
         const char *section, *key, *expected;
-    } rows[] = {{"DISPLAY", "Volume", "12000"}, {"display", "name", "a b "},
-                {"display", "odd", "\"x'"},      {"display", "bare", ""},
+    } rows[] = {{"DISPLAY", "Volume", "12000"},      {"display", "name", "a b "},
+                {"display", "odd", "\"x'"},          {"display", "bare", ""},
                 {"display", "balance", "<default>"}, {"zzz", "x", "y"}};
     for (const auto& row : rows)
         EXPECT_EQ(Read(row.section, row.key), row.expected) << row.section << "/" << row.key;

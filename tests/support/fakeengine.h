@@ -52,15 +52,11 @@ public:
         next.clear();
     }
     int Length() const override { return length; }
-    void SetOutput(const QString& name) override
-    {
-        m_calls.Record("AudioFile.Output", name);
-        feeds = true;
-    }
+    void SetOutput(const QString& name) override { m_calls.Record("AudioFile.Output", name); }
     bool PrepareNext(const QString& path) override
     {
         m_calls.Record("AudioFile.PrepareNext", path);
-        if (!feeds || !playing || otherFormat.contains(path) || otherFormat.contains(m_fileName))
+        if (!playing)
             return false;
         next = path;
         return true;
@@ -83,9 +79,7 @@ public:
     int length = 0;
     int position = 0; // where the play has got to; a test moves it without a recorded call
     QHash<QString, int> lengths; // by path; others keep `length`
-    QSet<QString> otherFormat;   // paths of another rate or channel count
     QString next;                // prepared to follow
-    bool feeds = false;          // the file source feeds the chain (not the CD reader)
     bool playing = false;        // kept by the wave output
 
 private:
@@ -95,7 +89,7 @@ private:
 
 class FakeCdReader : public CDReader, public CdTracks {
 public:
-    FakeCdReader(FakeCalls& calls, FakeAudioFile* file) : file(file), m_calls(calls) {}
+    explicit FakeCdReader(FakeCalls& calls) : m_calls(calls) {}
     void Open() override { m_calls.Record("CDReader.Open"); }
     void Close() override { m_calls.Record("CDReader.Close"); }
     bool Ready() const override { return ready; }
@@ -105,12 +99,7 @@ public:
     {
         m_calls.Record("CDReader.SelectRange", QStringLiteral("%1,%2").arg(start).arg(end));
     }
-    void SetOutput(const QString& name) override
-    {
-        m_calls.Record("CDReader.Output", name);
-        if (file)
-            file->feeds = false;
-    }
+    void SetOutput(const QString& name) override { m_calls.Record("CDReader.Output", name); }
     int Count() const override { return int(tracks.size()); }
     CdTrack Item(int index) const override
     {
@@ -122,7 +111,6 @@ public:
     bool ready = false;
     bool tocReadable = true; // false: a disc whose table of contents cannot be read
     QList<CdTrack> tracks;
-    FakeAudioFile* file = nullptr;
 
 private:
     FakeCalls& m_calls;
@@ -230,10 +218,7 @@ public:
     // The file that plays has been decoded to its end (told later, as Finish).
     void Decoded()
     {
-        Later([this] {
-            if (m_file.feeds)
-                emit OnSourceDecoded();
-        });
+        Later([this] { emit OnSourceDecoded(); });
     }
 
     int deviceCount = 1;
@@ -288,7 +273,7 @@ private:
 
 public:
     FakeAudioFile file{m_log};
-    FakeCdReader cd{m_log, &file};
+    FakeCdReader cd{m_log};
     FakeEq equalizer{m_log};
     FakeVolume volume{m_log};
     FakeWaveOut out{m_log, file};

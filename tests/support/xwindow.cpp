@@ -28,13 +28,11 @@ QByteArray Property(Display* display, Window window, const char* name, Atom want
     return bytes;
 }
 
+// The title as Qt sets it on every window.
 QString TitleOf(Display* display, Window window)
 {
-    const QByteArray title =
-        Property(display, window, "_NET_WM_NAME", XInternAtom(display, "UTF8_STRING", False));
-    if (!title.isEmpty())
-        return QString::fromUtf8(title);
-    return QString::fromLocal8Bit(Property(display, window, "WM_NAME", XA_STRING));
+    return QString::fromUtf8(
+        Property(display, window, "_NET_WM_NAME", XInternAtom(display, "UTF8_STRING", False)));
 }
 
 qint64 PidOf(Display* display, Window window)
