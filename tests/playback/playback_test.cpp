@@ -186,11 +186,7 @@ TEST(AudioCd, ListingReplacesThePlaylistButNotWhatPlaysAndACdaPathAddsTheTrackIt
     EXPECT_TRUE(w.TakeCalls().isEmpty()); // no reader opened, the file plays on
     EXPECT_TRUE(w.transport.Playing());
 
-    w.engine.cd.ready = false; // no disc: an empty playlist and no word
-    w.audioCd.LoadCdTracks();
-    EXPECT_EQ(list.Count(), 0);
-    w.engine.cd.ready = true;
-
+    list.ClearPlaylist();
     w.audioCd.AddCdTrack("/media/cdrom/Track07.cda");
     EXPECT_EQ(list.Sources() + list.Names(), (QStringList{"6", "Track 07"}));
     for (const char* bad : {"/media/cdrom/Trackxy.cda", "/media/cdrom/Track7.cda",
