@@ -62,8 +62,7 @@ struct Rig : DisplayWindow {
     Visualiser visualiser{feed};
 };
 
-// While sound flows the displays take at most thirty frames a second; nothing runs while the
-// window cannot be seen; when sound stops all fall to rest and the visualiser idles, reading
+// While sound flows the displays take at most thirty frames a second; when sound stops all fall to rest and the visualiser idles, reading
 // only the levels, slowly, until sound returns.
 TEST(Visualiser, TakesAtMostThirtyFramesASecondWhileSoundFlowsAndIdlesWhenItStops)
 {
@@ -76,14 +75,6 @@ TEST(Visualiser, TakesAtMostThirtyFramesASecondWhileSoundFlowsAndIdlesWhenItStop
     EXPECT_LE(rig.feed.levelReads, 30);
     EXPECT_GE(rig.feed.levelReads, 10);
     EXPECT_EQ(rig.feed.otherReads, 2 * rig.feed.levelReads); // the spectrum and the scope
-
-    rig.window.hide();
-    rig.ResetCounts();
-    QTest::qWait(300);
-    EXPECT_FALSE(rig.visualiser.Running());
-    EXPECT_EQ(rig.feed.levelReads + rig.feed.otherReads, 0);
-    rig.window.show();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return rig.feed.levelReads > 0; }, 1000));
 
     EXPECT_FALSE(rig.spectrum->AtRest());
     EXPECT_FALSE(rig.scope->AtRest());

@@ -1,7 +1,6 @@
-// The skin form renders a skin file's elements (or nothing after a bad file); the skinned buttons
-// draw their element in each state, or the plain look, and turn input into their control's clicks.
-// The window's test moves the skinned scroll bars. The test skin is plain coloured blocks, so one
-// pixel's colour tells which element and which state variant was drawn.
+// The skinned buttons draw their element in each state, or the plain look, and turn input into
+// their control's clicks. The window's test moves the skinned scroll bars. The test skin is plain
+// coloured blocks, so one pixel's colour tells which element and which state variant was drawn.
 #include "components/skin/skinbutton.h"
 
 #include "tests/support/testsupport.h"
@@ -11,8 +10,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 // Readable colours in test failure messages.
 inline void PrintTo(const QColor& colour, std::ostream* out)
@@ -83,22 +80,6 @@ void Hover(QWidget& widget)
 {
     QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
     QApplication::sendEvent(&widget, &enter);
-}
-
-// A broken or blocking file leaves no skin (a FIFO would hang a reader that waits on it).
-TEST(SkinForm, ABrokenOrBlockingFileLeavesNoSkin)
-{
-    SkinWorld world;
-    const QString broken = world.dir.filePath("broken.skn");
-    WriteFile(broken, "<svg xmlns=\"http://www.w3.org/2000/svg\"><g id=\"ButtonPlay\">");
-    ASSERT_EQ(::mkfifo(QFile::encodeName(world.dir.filePath("fifo.skn")).constData(), 0600), 0);
-    for (const QString& bad : {broken, world.dir.filePath("fifo.skn")}) {
-        world.form.SetSkinFile(world.skinPath);
-        ASSERT_FALSE(world.form.Pixmap("ButtonPlay", {20, 10}, 1).isNull());
-        world.form.SetSkinFile(bad);
-        EXPECT_FALSE(world.form.SkinLoaded()) << bad.toStdString();
-        EXPECT_TRUE(world.form.Pixmap("ButtonPlay", {20, 10}, 1).isNull()) << bad.toStdString();
-    }
 }
 
 TEST(SkinButtonWidget, EachStateDrawsItsVariantOrTheNextOneDown)

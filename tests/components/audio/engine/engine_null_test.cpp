@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QThread>
-
 #include <algorithm>
 #include <array>
 
@@ -39,27 +37,6 @@ TEST(EngineNull, MonoIsPlayedBitExactlyOnBothChannelsAndEndsWithOneStop)
         ASSERT_EQ(got[i], int16_t(i / 2)) << i;
     EXPECT_EQ(rig.engine->audioFile().Length(), 1000);
     EXPECT_EQ(rig.engine->audioFile().Position(), 1000);
-}
-
-TEST(EngineNull, StopRaisesOnStopBeforeReturningAndALateEndIsDropped)
-{
-    EngineRig rig(OutputKind::NullRealTime);
-    WaveOut& out = rig.engine->waveOut();
-    rig.PlayFile(rig.WriteWav(fx::Counter(2000)));
-    // Reach the end without handling events: the end notice is now queued for this thread.
-    for (int i = 0; i < 200 && rig.CapturedFrames() < 2000; ++i)
-        QThread::msleep(10);
-    QThread::msleep(50);
-    EXPECT_EQ(rig.stops->count(), 0);
-    out.Stop();
-    EXPECT_EQ(rig.stops->count(), 1); // from Stop itself
-
-    // A new play: the old play's queued end must not stop it.
-    rig.ClearCapture();
-    rig.PlayFile(rig.WriteWav(fx::Counter(44100), "next.wav"));
-    ASSERT_TRUE(rig.WaitForFrames(2000));
-    EXPECT_EQ(rig.stops->count(), 1);
-    EXPECT_EQ(out.State(), WaveOut::Started);
 }
 
 TEST(EngineNull, PositionsFollowWhatIsHeardAndASeekContinuesSampleExactly)
