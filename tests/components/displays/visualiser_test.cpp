@@ -62,8 +62,8 @@ struct Rig : DisplayWindow {
     Visualiser visualiser{feed};
 };
 
-// While sound flows the displays take at most thirty frames a second; when sound stops all fall to rest and the visualiser idles, reading
-// only the levels, slowly, until sound returns.
+// While sound flows the displays take at most thirty frames a second; when sound stops all fall
+// to rest and the visualiser idles, reading only the levels, slowly, until sound returns.
 TEST(Visualiser, TakesAtMostThirtyFramesASecondWhileSoundFlowsAndIdlesWhenItStops)
 {
     Rig rig;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "components/audio/dsp/dsp.h"
+#include "sound/equalizerpresets.h"
 
 #include <algorithm>
 #include <array>
@@ -16,8 +17,7 @@
 
 namespace quillet::audio::test {
 
-inline constexpr std::array<double, 11> BandEdges = {0,    32,   64,   130,  260,  500,
-                                                     1000, 2000, 4000, 8300, 16500};
+inline const std::array<double, 11>& BandEdges = EqualizerPresets::Edges;
 using Gains = std::array<double, MaxEqBands>; // the player uses the first ten
 
 struct EqSetting {
@@ -25,26 +25,20 @@ struct EqSetting {
     Gains gains;
 };
 
-// The eleven presets ("My Settings" is an uneven user curve), the sliders alternating between
-// the extremes both ways, then `random` whole-number slider settings in −16…16, the same every
-// run.
+// The eleven presets ("My Settings" is an uneven user curve, then the player's own by preset
+// number: [5] is Full Treble), the sliders alternating between the extremes both ways, then
+// `random` whole-number slider settings in −16…16, the same every run.
 inline std::vector<EqSetting> Settings(int random = 0)
 {
-    std::vector<EqSetting> out = {
-        {"My Settings", {5, -3, 2, 8, -6, 0, 4, -10, 7, -2}},
-        {"Classical", {0, 0, 0, 0, 0, 0, -6, -6, -6, -10}},
-        {"Dance", {0, 0, 0, 0, 6, 0, 6, 6, 0, 0}},
-        {"Default", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-        {"Full Bass", {-16, -16, -16, -16, -16, -16, -16, -16, -16, -16}},
-        {"Full Treble", {-8, -8, -8, -4, 4, 8, 12, 12, 12, 12}},
-        {"Party", {4, 4, 0, 0, 0, 0, 0, 0, 4, 4}},
-        {"Pop", {-4, 4, 6, 6, 4, -2, -4, -4, -4, -4}},
-        {"Reggae", {0, 0, -3, -5, 0, 4, 4, 0, 0, 0}},
-        {"Soft Rock", {2, 2, 1, -3, -4, -5, -4, -1, 3, 6}},
-        {"Techno", {3, 2, 0, -3, -3, 0, 4, 6, 6, 5}},
-        {"alternating +16", {16, -16, 16, -16, 16, -16, 16, -16, 16, -16}},
-        {"alternating -16", {-16, 16, -16, 16, -16, 16, -16, 16, -16, 16}},
-    };
+    std::vector<EqSetting> out = {{"My Settings", {5, -3, 2, 8, -6, 0, 4, -10, 7, -2}}};
+    for (int number = 2; number <= EqualizerPresets::PresetCount; ++number) {
+        EqSetting s{"preset " + std::to_string(number), {}};
+        for (int k = 0; k < 10; ++k)
+            s.gains[k] = EqualizerPresets::FixedValues(number)[k].toInt();
+        out.push_back(s);
+    }
+    out.push_back({"alternating +16", {16, -16, 16, -16, 16, -16, 16, -16, 16, -16}});
+    out.push_back({"alternating -16", {-16, 16, -16, 16, -16, 16, -16, 16, -16, 16}});
     std::mt19937 rng(20170214);
     std::uniform_int_distribution<int> position(-16, 16);
     for (int i = 0; i < random; ++i) {
