@@ -220,15 +220,6 @@ TEST_F(FilesTest, ReadingTakesEveryLineEndKeepsWhatWasReadAndNeverWaitsOrRunsAwa
     ExpectOneMessage("Error in ReadList\r\r36 - File name too long");
     EXPECT_EQ(list.Sources(), QStringList{"first.mp3"});
     ExpectTexts(list, "Total: 1", "Pos: 1");
-
-    QByteArray lines;
-    for (int i = 0; i < Playlist::MaxEntries + 10; ++i)
-        lines += QByteArray::number(i) + "\r\n";
-    Load("long.qlt", lines);
-    ExpectOneMessage("Error in ReadList\r\r27 - File too large");
-    EXPECT_EQ(list.Count(), Playlist::MaxEntries);
-    EXPECT_EQ(list.Names().back(), "Track 32767");
-    ExpectTexts(list, "Total: 32767", "Pos: 1");
 }
 
 } // namespace
