@@ -78,7 +78,7 @@ TEST_F(TransportTest, FilesAndCdTracksCallTheChainInOrder)
     w.PlayEntry(0); // the reader is closed again
     w.engine.FailOn("CDReader.Open"); // no disc in the tray: one message, nothing starts
     w.PlayEntry(1);
-    EXPECT_EQ(w.TakeMessages().size(), 1);
+    EXPECT_EQ(w.dialogs.messages.size(), 1);
     EXPECT_FALSE(t.Playing() || t.CdOpen || w.timer1.isActive());
 }
 
@@ -190,7 +190,8 @@ TEST(AudioCd, ListingReplacesThePlaylistButNotWhatPlaysAndACdaPathAddsTheTrackIt
     w.audioCd.AddCdTrack("/media/cdrom/Track02.cda");
     w.audioCd.LoadCdTracks();
     EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(w.TakeMessages(), QStringList(2, "Unable to read CD directory"));
+    ASSERT_EQ(w.dialogs.messages.size(), 2);
+    EXPECT_EQ(w.dialogs.messages[1].text, "Unable to read CD directory");
 }
 
 class ContinuousPlay : public ::testing::Test {
@@ -251,7 +252,7 @@ TEST_F(ContinuousPlay, GoesOnFromTheSelectionWrapsToTheTopAndDrawsWithShuffle)
     e.randOrder_Click(); // a play that fails ends continuous play, with one message
     w.engine.FailOn("AudioFile.FileName");
     EXPECT_EQ(EndAndTick(), "/m/a.wav");
-    EXPECT_EQ(w.TakeMessages().size(), 1);
+    EXPECT_EQ(w.dialogs.messages.size(), 1);
     EXPECT_FALSE(w.timer1.isActive());
 }
 

@@ -50,15 +50,6 @@ struct PlaybackWorld {
         engine.out.Finish();
         QCoreApplication::sendPostedEvents();
     }
-    // The texts of the messages shown since the last look.
-    QStringList TakeMessages()
-    {
-        QStringList texts;
-        for (const RecordedMessage& message : dialogs.messages)
-            texts << message.text;
-        dialogs.messages.clear();
-        return texts;
-    }
     // The calls made since the last look.
     QStringList TakeCalls()
     {
