@@ -36,7 +36,10 @@ void Media(const QString& dir)
                  w.format);
     WriteWav(dir + "/mono.wav", mono);
     WriteWav(dir + "/claims4g.wav", tone);
-    SetWavDataSizeField(dir + "/claims4g.wav", 0xFFFFFFF0u);
+    // The RIFF and data sizes (bytes 4 and 40 of our canonical header) claim 4 GB.
+    QByteArray claims4g = ReadBytes(dir + "/claims4g.wav");
+    claims4g.replace(4, 4, "\xff\xff\xff\xff").replace(40, 4, "\xf0\xff\xff\xff");
+    WriteBytes(dir + "/claims4g.wav", claims4g);
 
     const QString scratch = dir + "/scratch.wav";
     WriteWav(scratch, tone);

@@ -242,17 +242,10 @@ private:
     int m_generation = 0;
 };
 
-// Silence: nothing is ever sounding.
-class FakeConnector : public Connector {
-public:
-    bool Levels(float&, float&) const override { return false; }
-    bool Spectrum(std::span<float, SpectrumBins>) const override { return false; }
-    int Scope(std::span<float>) const override { return 0; }
-};
-
 // The whole chain; the parts are public so tests set up the fake world directly
-// (file.length, cd.tracks, cd.ready, out.deviceCount, out.Finish()).
-class FakeEngine : public AudioEngine {
+// (file.length, cd.tracks, cd.ready, out.deviceCount, out.Finish()). Its display feed is
+// silence: nothing is ever sounding.
+class FakeEngine : public AudioEngine, private Connector {
 public:
     // The calls made so far, in order, and a fresh start.
     [[nodiscard]] const QStringList& Calls() const { return m_log.calls; }
@@ -265,11 +258,13 @@ public:
     Eq& eq() override { return equalizer; }
     MasterVolume& masterVolume() override { return volume; }
     WaveOut& waveOut() override { return out; }
-    const Connector& connector() const override { return m_connector; }
+    const Connector& connector() const override { return *this; }
+    bool Levels(float&, float&) const override { return false; }
+    bool Spectrum(std::span<float, SpectrumBins>) const override { return false; }
+    int Scope(std::span<float>) const override { return 0; }
 
 private:
     FakeCalls m_log;
-    FakeConnector m_connector;
 
 public:
     FakeAudioFile file{m_log};

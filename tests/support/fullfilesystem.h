@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QString>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -28,16 +29,10 @@ template <typename F> auto WithFileSizeLimit(rlim_t maxBytes, F&& what)
     rlimit small = saved;
     small.rlim_cur = maxBytes;
     ::setrlimit(RLIMIT_FSIZE, &small);
-    struct Restore {
-        rlimit limit;
-        decltype(previousHandler) handler;
-        ~Restore()
-        {
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            std::signal(SIGXFSZ, handler);
-        }
-    } restore{saved, previousHandler};
-    return what();
+    auto result = what();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    return result;
 }
 
 // Runs scenario in a child process that may not write into folder: folder is made read-only,
@@ -63,16 +58,13 @@ inline std::optional<QString> WithoutWriteRight(const QString& folder,
                     : 1);
     }
     ::close(channel[1]);
-    QByteArray report;
-    char buffer[4096];
-    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) != 0;)
-        if (got > 0)
-            report.append(buffer, got);
-        else if (errno != EINTR)
-            break;
-    ::close(channel[0]);
+    // A report of up to 4 KiB is written in one piece, so the child never waits for us.
     int status = 0;
     ::waitpid(child, &status, 0);
+    char buffer[4096];
+    const QByteArray report(buffer,
+                            std::max<ssize_t>(0, ::read(channel[0], buffer, sizeof buffer)));
+    ::close(channel[0]);
     QFile::setPermissions(folder, before);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return QString("the child process failed, status %1").arg(status);
