@@ -56,8 +56,8 @@ QString Property(const QString& interface, const QString& name)
 // empty when there is none.
 QString WindowOf(qint64 pid)
 {
-    return Output("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid), "--name",
-                              "^" + Title + "$"})
+    return Output("xdotool", {"search", "--all", "--onlyvisible", "--pid", QString::number(pid),
+                              "--name", "^" + Title + "$"})
         .section('\n', 0, 0);
 }
 

@@ -191,7 +191,7 @@ TEST(AudioCd, ListingReplacesThePlaylistButNotWhatPlaysAndACdaPathAddsTheTrackIt
     w.audioCd.LoadCdTracks();
     EXPECT_EQ(list.Count(), 0);
     ASSERT_EQ(w.dialogs.messages.size(), 2);
-    EXPECT_EQ(w.dialogs.messages[1].text, "Unable to read CD directory");
+    EXPECT_EQ(w.dialogs.messages[1], "Unable to read CD directory");
 }
 
 class ContinuousPlay : public ::testing::Test {

@@ -182,7 +182,7 @@ protected:
     void ExpectOneMessage(const QString& text)
     {
         ASSERT_EQ(dialogs.messages.size(), 1);
-        EXPECT_EQ(dialogs.messages.takeFirst().text, text);
+        EXPECT_EQ(dialogs.messages.takeFirst(), text);
     }
 
     QTemporaryDir dir;

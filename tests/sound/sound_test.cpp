@@ -115,7 +115,7 @@ TEST(VolumeBalance, EachBarValueIsSentScaledAndKeptAsTextAndAFailingStageEndsThe
     test::FakeEngine engine;
     QString volumeText = "";
     QString balanceText = "left";
-    VolumeBalance bars{engine.volume, volumeText, balanceText};
+    VolumeBalance bars{engine.masterVolume(), volumeText, balanceText};
     bars.SendBarsToVolumeStage(); // the stored texts stay as read
     EXPECT_EQ(engine.Calls(), (QStringList{"MasterVolume.Volume=16000", "MasterVolume.Balance=0"}));
     EXPECT_EQ(volumeText + balanceText, "left");

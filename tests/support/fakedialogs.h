@@ -1,6 +1,5 @@
 // Scripted user dialogs for tests: file dialogs answer from queues the test fills (an empty
-// queue answers "cancelled"), and every message box and dialog request is recorded with
-// what it was given. UI thread.
+// queue answers "cancelled"), and the text of every message box is recorded. UI thread.
 #pragma once
 
 #include "platform/userdialogs.h"
@@ -10,12 +9,6 @@
 
 namespace quillet::test {
 
-struct RecordedMessage {
-    QString text;
-    QString title;
-    MessageIcon icon = MessageIcon::None;
-};
-
 class FakeDialogs : public UserDialogs {
 public:
     // Scripted answers, taken front first.
@@ -23,32 +16,29 @@ public:
     QStringList fileToOpen;
     QStringList fileToSave;
 
-    // What the program asked for.
-    QList<RecordedMessage> messages;
-    QStringList fileDialogFolders; // where each file dialog opened
+    QStringList messages; // the text of each message box shown
 
-    void ShowMessage(const QString& text, const QString& title, MessageIcon icon) override
+    void ShowMessage(const QString& text, const QString&, MessageIcon) override
     {
-        messages.append({text, title, icon});
+        messages.append(text);
     }
-    QStringList ChooseFilesToOpen(const QList<FileFilter>&, const QString& startDir) override
+    QStringList ChooseFilesToOpen(const QList<FileFilter>&, const QString&) override
     {
-        return Answer(startDir, filesToOpen);
+        return Answer(filesToOpen);
     }
-    QString ChooseFileToOpen(const QList<FileFilter>&, const QString& startDir) override
+    QString ChooseFileToOpen(const QList<FileFilter>&, const QString&) override
     {
-        return Answer(startDir, fileToOpen);
+        return Answer(fileToOpen);
     }
-    QString ChooseFileToSave(const QList<FileFilter>&, const QString& startDir) override
+    QString ChooseFileToSave(const QList<FileFilter>&, const QString&) override
     {
-        return Answer(startDir, fileToSave);
+        return Answer(fileToSave);
     }
     void ActivateMainWindow() override {}
 
 private:
-    template <typename T> T Answer(const QString& startDir, QList<T>& answers)
+    template <typename T> static T Answer(QList<T>& answers)
     {
-        fileDialogFolders.append(startDir);
         return answers.isEmpty() ? T() : answers.takeFirst();
     }
 };

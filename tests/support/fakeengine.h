@@ -152,20 +152,10 @@ private:
     std::vector<std::unique_ptr<Band>> m_bands;
 };
 
-class FakeVolume : public MasterVolume {
-public:
-    explicit FakeVolume(FakeCalls& calls) : m_calls(calls) {}
-    void SetVolume(int v) override { m_calls.Record("MasterVolume.Volume", QString::number(v)); }
-    void SetBalance(int b) override { m_calls.Record("MasterVolume.Balance", QString::number(b)); }
-
-private:
-    FakeCalls& m_calls;
-};
-
 class FakeWaveOut : public WaveOut {
 public:
     FakeWaveOut(FakeCalls& calls, FakeAudioFile& file) : m_calls(calls), m_file(file) {}
-    int DeviceCount() override { return m_calls.Record("WaveOut.DeviceCount"), deviceCount; }
+    int DeviceCount() override { return m_calls.Record("WaveOut.DeviceCount"), 1; }
     void Start() override
     {
         m_calls.Record("WaveOut.Start");
@@ -221,7 +211,6 @@ public:
         Later([this] { emit OnSourceDecoded(); });
     }
 
-    int deviceCount = 1;
     int position = 0; // time played, as the CD clock reads it
 
 private:
@@ -243,9 +232,9 @@ private:
 };
 
 // The whole chain; the parts are public so tests set up the fake world directly
-// (file.length, cd.tracks, cd.ready, out.deviceCount, out.Finish()). Its display feed is
-// silence: nothing is ever sounding.
-class FakeEngine : public AudioEngine, private Connector {
+// (file.length, cd.tracks, cd.ready, out.Finish()). It is its own master volume, and its
+// display feed is silence: nothing is ever sounding.
+class FakeEngine : public AudioEngine, public MasterVolume, private Connector {
 public:
     // The calls made so far, in order, and a fresh start.
     [[nodiscard]] const QStringList& Calls() const { return m_log.calls; }
@@ -256,7 +245,9 @@ public:
     AudioFile& audioFile() override { return file; }
     CDReader& cdReader() override { return cd; }
     Eq& eq() override { return equalizer; }
-    MasterVolume& masterVolume() override { return volume; }
+    MasterVolume& masterVolume() override { return *this; }
+    void SetVolume(int v) override { m_log.Record("MasterVolume.Volume", QString::number(v)); }
+    void SetBalance(int b) override { m_log.Record("MasterVolume.Balance", QString::number(b)); }
     WaveOut& waveOut() override { return out; }
     const Connector& connector() const override { return *this; }
     bool Levels(float&, float&) const override { return false; }
@@ -270,7 +261,6 @@ public:
     FakeAudioFile file{m_log};
     FakeCdReader cd{m_log};
     FakeEq equalizer{m_log};
-    FakeVolume volume{m_log};
     FakeWaveOut out{m_log, file};
 };
 

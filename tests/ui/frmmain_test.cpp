@@ -190,7 +190,7 @@ TEST_F(MainWindow, PlaylistButtonsRunTheirRoutines)
     EXPECT_EQ(m_playlist.SelectedIndex(), 0);
     QTest::keyClick(&List(), Qt::Key_Return);
     ASSERT_EQ(m_dialogs.messages.size(), 2);
-    EXPECT_TRUE(m_dialogs.messages[0].text.startsWith("Error - Cannot play media file."));
+    EXPECT_TRUE(m_dialogs.messages[0].startsWith("Error - Cannot play media file."));
     QTest::keyClick(&List(), Qt::Key_Delete);
     EXPECT_EQ(m_playlist.Names(), QStringList{"b.mp2"});
 
