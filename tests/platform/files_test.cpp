@@ -75,8 +75,8 @@ TEST(AtomicWrite, TheNewFileKeepsLinkAndModeAndIsReadBackWithinItsSizeByAnyName)
 
 // The lock of a copy that died (the process is gone, its lock file is not) is taken over, else
 // the program would never start again; the new holder then refuses others. (A later copy
-// handing over to the running one, and starting again after a close, are the end-to-end
-// tests'.)
+// handing over to the running one is the end-to-end test's; a lock let go is removed by
+// QLockFile itself.)
 TEST(SingleInstance, TakenOverFromACopyThatDiedAndThenRefused)
 {
     QTemporaryDir dir;
