@@ -64,6 +64,36 @@ TEST_F(Profile, ReadsAwkwardFiles)
     EXPECT_EQ(Read("display", "volume", 10001), longValue);
 }
 
+// A write changes one line and keeps every other byte: comments, garbage, other sections,
+// spacing, line ends, a byte-order mark; a value that is not UTF-8 is written as it was read.
+TEST_F(Profile, AWriteChangesOneLineAndKeepsEverythingElseByteForByte)
+{
+    const QByteArray kept = Garbage() + "\n; c \xFF\n[Other]\n  Weird Key = sp  \nno equals\n";
+    const struct {
+        QByteArray before;
+        const char *section, *key, *value;
+        QByteArray after;
+    } rows[] = {
+        {kept + "[display]\nvolume = 100   \nbad=\xC3\x28\n", "Display", "VOLUME", "200",
+         kept + "[display]\nvolume=200\nbad=\xC3\x28\n"},
+        {"; kept\r\n[display]\r\nvolume=10\r\n\r\n[z]\r\nx=y", "display", "balance", "-3",
+         "; kept\r\n[display]\r\nvolume=10\r\nbalance=-3\r\n\r\n[z]\r\nx=y"},
+        {"[a]\r\nx=y", "equalizer", "db32", "", "[a]\r\nx=y\r\n[equalizer]\r\ndb32=\r\n"},
+        {"\xEF\xBB\xBF[display]\r\nvolume=1\r\n", "display", "volume", "2",
+         "\xEF\xBB\xBF[display]\r\nvolume=2\r\n"},
+    };
+    for (const auto& row : rows) {
+        WriteFile(Path(), row.before);
+        ASSERT_TRUE(Write(row.section, row.key, row.value)) << row.key;
+        EXPECT_EQ(ReadFile(Path()), row.after) << row.key;
+    }
+    WriteFile(Path(), "[display]\nvolume= '\xe9t\xe9' \n");
+    const QString latin1 = Read("display", "volume");
+    QFile::remove(Path());
+    ASSERT_TRUE(Write("display", "volume", latin1));
+    EXPECT_EQ(ReadFile(Path()), "[display]\nvolume=\xe9t\xe9\n");
+}
+
 TEST_F(Profile, AWriteThatCannotHappenLeavesTheFileAsItWas)
 {
     const QByteArray before = "[display]\nvolume=1\n";
